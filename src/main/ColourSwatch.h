@@ -1,0 +1,28 @@
+// A sunken panel filled with one Colour: the large current-colour swatch and the colour slots.
+// Its colour is the Qt property "Color" (a signed 32-bit Colour value) so stored state can reach it by name.
+#pragma once
+
+#include "uFunctions.h"
+
+#include <QFrame>
+
+class ColourSwatch : public QFrame
+{
+    Q_OBJECT
+    Q_PROPERTY(int Color READ colorValue WRITE setColorValue)
+
+public:
+    explicit ColourSwatch(QWidget *parent = nullptr);
+
+    Colour colour() const { return m_colour; }
+    void setColour(Colour colour);
+
+    int colorValue() const { return int(m_colour); }
+    void setColorValue(int value) { setColour(Colour(value)); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Colour m_colour = White;
+};

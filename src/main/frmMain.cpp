@@ -1,0 +1,168 @@
+// The editor window's construction: its control tree, captions, limits and tab order.
+#include "frmMain.h"
+
+#include "ColourSwatch.h"
+#include "ComponentControls.h"
+#include "PreferredFont.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ClientWidth = 300;
+constexpr int ClientHeight = 405;
+constexpr int SlotCount = 12;
+
+template <typename Widget> Widget *Named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QWidget *Container(QWidget *parent, const char *name, QLayout *layout, int margin)
+{
+    auto *widget = Named(new QWidget(parent), name);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(0);
+    widget->setLayout(layout);
+    return widget;
+}
+
+} // namespace
+
+TTintMain::TTintMain(QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    FormCreate();
+}
+
+TTintMain::~TTintMain() = default;
+
+void TTintMain::FormCreate()
+{
+    setObjectName(QStringLiteral("TintMain"));
+    setWindowTitle(QStringLiteral("Corvane Tintwell"));
+    setFont(PreferredFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    auto *pClient = Container(this, "pClient", new QVBoxLayout, 0);
+    pClient->layout()->addWidget(CreateColourPanel());
+    pClient->layout()->addWidget(CreateSlotPanel());
+    pClient->layout()->addWidget(CreateSettingsPanel());
+    setCentralWidget(pClient);
+
+    auto *sbMain = Named(new QStatusBar(this), "sbMain");
+    sbMain->setSizeGripEnabled(false);
+    setStatusBar(sbMain);
+
+    setTabOrder(txtRed, slRed);
+    setTabOrder(slRed, txtGreen);
+    setTabOrder(txtGreen, slGreen);
+    setTabOrder(slGreen, txtBlue);
+    setTabOrder(txtBlue, slBlue);
+    setTabOrder(slBlue, txtRGB);
+    setTabOrder(txtRGB, txtHex);
+    setTabOrder(txtHex, txtHTML);
+
+    SetColour(White);
+}
+
+QWidget *TTintMain::CreateColourPanel()
+{
+    auto *pColors = Container(nullptr, "pColors", new QVBoxLayout, 2);
+    pColors->setFixedHeight(113);
+    auto *pColorsLeft = Container(pColors, "pColorsLeft", new QVBoxLayout, 0);
+    auto *pCurrentColorContainer = Container(pColorsLeft, "pCurrentColorContainer", new QVBoxLayout, 4);
+    pCurrentColor = Named(new ColourSwatch(pCurrentColorContainer), "pCurrentColor");
+    pCurrentColorContainer->layout()->addWidget(pCurrentColor);
+    pColorsLeft->layout()->addWidget(pCurrentColorContainer);
+    pColors->layout()->addWidget(pColorsLeft);
+    return pColors;
+}
+
+QWidget *TTintMain::CreateSlotPanel()
+{
+    auto *pColorSlots = Container(nullptr, "pColorSlots", new QVBoxLayout, 0);
+    pColorSlots->setFixedHeight(48);
+    pColorSlots->layout()->setContentsMargins(4, 0, 4, 2);
+    auto *gbColorSlots = Named(new QGroupBox(QStringLiteral(" Color Slots "), pColorSlots), "gbColorSlots");
+    auto *row = new QHBoxLayout(gbColorSlots);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    row->addStretch();
+    for (int i = 1; i <= SlotCount; ++i) {
+        auto *slot = new ColourSwatch(gbColorSlots);
+        slot->setObjectName(QStringLiteral("pSlot%1").arg(i));
+        slot->setFixedSize(20, 20);
+        row->addWidget(slot);
+    }
+    row->addStretch();
+    pColorSlots->layout()->addWidget(gbColorSlots);
+    return pColorSlots;
+}
+
+QWidget *TTintMain::CreateSettingsPanel()
+{
+    auto *pControls = Container(nullptr, "pControls", new QVBoxLayout, 0);
+    pControls->layout()->setContentsMargins(4, 0, 4, 4);
+    auto *gbSettings = Named(new QGroupBox(QStringLiteral(" Settings "), pControls), "gbSettings");
+    auto *grid = new QGridLayout(gbSettings);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(2, 1);
+
+    int row = 0;
+    const auto addLabel = [&](const char *name, const QString &caption, QWidget *buddy) {
+        auto *label = Named(new QLabel(caption, gbSettings), name);
+        label->setBuddy(buddy);
+        grid->addWidget(label, row, 0);
+    };
+    const auto addComponent = [&](const char *labelName, const QString &caption, const char *fieldName,
+                                  const char *sliderName, ComponentSpin *&field, ComponentSlider *&slider) {
+        field = Named(new ComponentSpin(gbSettings), fieldName);
+        field->setFixedWidth(52);
+        slider = Named(new ComponentSlider(gbSettings), sliderName);
+        addLabel(labelName, caption, field);
+        grid->addWidget(field, row, 1);
+        grid->addWidget(slider, row, 2);
+        connect(field, &QSpinBox::textChanged, this, [this, field] { ValidateNumber(field); });
+        connect(field, &ComponentSpin::left, this, [this, field] { IsEmpty(field); });
+        ++row;
+    };
+    const auto addNotation = [&](const char *labelName, const QString &caption, const char *fieldName,
+                                 int maxLength, void (TTintMain::*exitHandler)()) {
+        auto *field = Named(new NotationEdit(gbSettings), fieldName);
+        field->setMaxLength(maxLength);
+        addLabel(labelName, caption, field);
+        grid->addWidget(field, row, 1, 1, 2);
+        connect(field, &NotationEdit::left, this, exitHandler);
+        ++row;
+        return field;
+    };
+
+    addComponent("lblRed", QStringLiteral("Re&d:"), "txtRed", "slRed", txtRed, slRed);
+    addComponent("lblGreen", QStringLiteral("&Green:"), "txtGreen", "slGreen", txtGreen, slGreen);
+    addComponent("lblBlue", QStringLiteral("&Blue:"), "txtBlue", "slBlue", txtBlue, slBlue);
+    connect(slRed, &QSlider::valueChanged, this, &TTintMain::slRedChange);
+    connect(slGreen, &QSlider::valueChanged, this, &TTintMain::slGreenChange);
+    connect(slBlue, &QSlider::valueChanged, this, &TTintMain::slBlueChange);
+
+    auto *bLine01 = Named(new QFrame(gbSettings), "bLine01");
+    bLine01->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    grid->addWidget(bLine01, row++, 0, 1, 3);
+
+    txtRGB = addNotation("lblRGB", QStringLiteral("&RGB:"), "txtRGB", 18, &TTintMain::txtRGBExit);
+    txtHex = addNotation("lblHex", QStringLiteral("He&x.:"), "txtHex", 10, &TTintMain::txtHexExit);
+    txtHTML = addNotation("lblHTML", QStringLiteral("H&TML:"), "txtHTML", 7, &TTintMain::txtHTMLExit);
+    grid->setRowStretch(row, 1);
+
+    pControls->layout()->addWidget(gbSettings);
+    return pControls;
+}
