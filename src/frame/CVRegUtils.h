@@ -1,0 +1,20 @@
+// The seven registry operations through which the program keeps what it remembers. Each call opens the
+// registry afresh, does one read or one write and closes it again. None ever fails: a read that cannot be
+// done gives the caller's default and a write that cannot be done has no effect.
+#pragma once
+
+#include "RegistryHive.h"
+
+#include <QString>
+#include <QStringList>
+
+bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue);
+qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue);
+// The value names of key\subkey, in the order the registry lists them.
+QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList);
+
+void RegWriteString(HKEY hive, const QString &key, const QString &name, const QString &text);
+void RegWriteBool(HKEY hive, const QString &key, const QString &name, bool value);
+void RegWriteInteger(HKEY hive, const QString &key, const QString &name, qint32 number);
+// Replaces key\subkey by one holding a value per text, named by it, with empty string data; all at once.
+void RegWriteValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &names);

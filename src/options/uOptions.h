@@ -1,0 +1,48 @@
+// The four user preferences, kept as REG_DWORD values under the application's key + "\Options". One
+// store lives for the whole run; readers take a value at the moment they use it.
+#pragma once
+
+#include "RegistryHive.h"
+
+#include <QString>
+
+// The values a preference may take; a stored value outside them is loaded as it is, and each reader
+// brings it into range where it uses it.
+struct PreferenceRange
+{
+    int minimum;
+    int maximum;
+
+    constexpr int bound(int value) const { return value < minimum ? minimum : value > maximum ? maximum : value; }
+};
+
+inline constexpr PreferenceRange ThumbnailSizeRange{1, 1000};
+inline constexpr PreferenceRange CaptureDelayRange{1, 2000};
+
+class TTintOptions
+{
+public:
+    // Holds the defaults and touches no registry. regAppKey is the application's own key; the
+    // preferences live in its subkey "Options".
+    TTintOptions(HKEY regRoot, const QString &regAppKey);
+    virtual ~TTintOptions();
+    TTintOptions(const TTintOptions &) = delete;
+    TTintOptions &operator=(const TTintOptions &) = delete;
+
+    // Each value missing or of another type than REG_DWORD leaves its field as it is.
+    void Load();
+    // Rewrites all four values, changed or not. A registry that cannot be written loses them silently.
+    void Save() const;
+
+    bool SaveWindow = true;
+    qint32 ThumbnailWidth = 32;
+    qint32 ThumbnailHeight = 32;
+    qint32 CaptureDelay = 500;
+
+private:
+    HKEY m_root;
+    QString m_key;
+};
+
+// The one store of the run. Start-up creates and loads it; shutdown saves and frees it.
+extern TTintOptions *TintOptions;

@@ -1,0 +1,120 @@
+// One hive of the registry, kept in an SQLite database file. Keys are '\'-separated paths below the hive's
+// root, matched without regard to ASCII case and stored as first written; values are typed and list in the
+// order they were created. Every batch of changes is one transaction, and the file is shared safely by
+// several running copies (WAL and a busy timeout). A file that is not a sound hive is never written to.
+#pragma once
+
+#include "RegistryHive.h"
+#include "RegistryValue.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+enum class RegistryAccess { ReadOnly, ReadWrite };
+
+// Says what is wrong with which hive file, in words a user can act on.
+class RegistryStoreError : public std::runtime_error
+{
+public:
+    explicit RegistryStoreError(const QString &message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// The limits Windows sets, in UTF-16 code units and levels.
+inline constexpr qsizetype MaxKeyNameLength = 255;
+inline constexpr qsizetype MaxValueNameLength = 16383;
+inline constexpr qsizetype MaxKeyDepth = 512;
+
+// Changes that a store makes all together or not at all. Key paths are relative to the hive's root.
+// Deleting what is not there is no error; setting a value creates its key and the keys above it.
+class RegistryBatch
+{
+public:
+    enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
+    struct Change
+    {
+        Kind kind;
+        QString key;
+        QString name;
+        RegistryValue value;
+    };
+
+    void createKey(const QString &key) { m_changes.append({Kind::CreateKey, key, {}, {}}); }
+    void deleteKey(const QString &key) { m_changes.append({Kind::DeleteKey, key, {}, {}}); }
+    void setValue(const QString &key, const QString &name, const RegistryValue &value)
+    {
+        m_changes.append({Kind::SetValue, key, name, value});
+    }
+    void deleteValue(const QString &key, const QString &name) { m_changes.append({Kind::DeleteValue, key, name, {}}); }
+    const QList<Change> &changes() const { return m_changes; }
+
+private:
+    QList<Change> m_changes;
+};
+
+class RegistryStore
+{
+public:
+    // Opens nothing yet: the file is read at the first read and created, with its folder, at the first write.
+    RegistryStore(QString filePath, RegistryAccess access);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore &) = delete;
+    RegistryStore &operator=(const RegistryStore &) = delete;
+
+    const QString &filePath() const { return m_filePath; }
+    RegistryAccess access() const { return m_access; }
+
+    // A hive without a file is empty, and a path or name beyond the limits names nothing.
+    bool keyExists(const QString &key);
+    QStringList subkeyNames(const QString &key); // sorted without regard to case, as Windows lists them
+    QStringList valueNames(const QString &key);  // in the order the values were created
+    std::optional<RegistryValue> value(const QString &key, const QString &name);
+
+    void apply(const RegistryBatch &batch);
+
+private:
+    class Statement;
+    class Transaction;
+
+    bool connectForReading();
+    void connectForWriting();
+    void openConnection();
+    void identify();
+    void requireIntact();
+    void useWriteAheadLog();
+    void ensureSchema();
+
+    template <typename Read> auto readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>;
+    std::optional<qint64> childKey(qint64 parent, const QString &name);
+    std::optional<qint64> findKey(const QStringList &names);
+    qint64 createKey(const QStringList &names);
+    void applyChange(const RegistryBatch::Change &change);
+
+    Statement &statement(const char *sql);
+    void exec(const char *sql);
+    [[noreturn]] void fail(const QString &problem) const;
+    void check(int resultCode);
+
+    QString m_filePath;
+    RegistryAccess m_access;
+    sqlite3 *m_db = nullptr;
+    bool m_hasSchema = false;
+    bool m_writable = false;
+    QHash<const char *, std::shared_ptr<Statement>> m_statements;
+};
+
+// Every accessor gets its store here. Tests may install an opener that refuses or wraps stores, to see how
+// callers meet a hive that cannot be written; the previous opener is returned so it can be put back.
+using RegistryStoreOpener = std::function<std::unique_ptr<RegistryStore>(HKEY, RegistryAccess)>;
+std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access);
+RegistryStoreOpener SetRegistryStoreOpener(RegistryStoreOpener opener);

@@ -1,0 +1,156 @@
+// The preference store: defaults, what Load takes from each kind of stored value, and what Save writes.
+#include "Registry.h"
+#include "RegistryTesting.h"
+#include "uOptions.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+#include <limits>
+#include <memory>
+
+namespace {
+const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
+const QString OptionsKey = AppKey + QStringLiteral("\\Options");
+
+TRegistry OpenOptionsKey(RegistryAccess access = RegistryAccess::ReadWrite)
+{
+    TRegistry registry(access);
+    registry.setRootKey(HKEY_LOCAL_MACHINE);
+    registry.openKey(OptionsKey, access == RegistryAccess::ReadWrite);
+    return registry;
+}
+
+void VerifyFields(const TTintOptions &options, bool saveWindow, int width, int height, int delay)
+{
+    QCOMPARE(options.SaveWindow, saveWindow);
+    QCOMPARE(options.ThumbnailWidth, width);
+    QCOMPARE(options.ThumbnailHeight, height);
+    QCOMPARE(options.CaptureDelay, delay);
+}
+} // namespace
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_registry = std::make_unique<TempRegistry>(); }
+    void cleanup() { m_registry.reset(); }
+
+    void noKeyLeavesDefaultsAndCreatesNothing();
+    void saveWritesExactlyTheFourDwords();
+    void nonZeroSaveWindowLoadsTrueAndSavesAsOne();
+    void valueOfAnotherTypeLeavesOnlyItsField();
+    void outOfRangeValuesLoadAsTheyAre();
+    void unwritableRegistryKeepsTheValuesInMemory();
+    void rangesBoundValuesForTheirReaders();
+
+private:
+    std::unique_ptr<TempRegistry> m_registry;
+};
+
+void TestOptions::noKeyLeavesDefaultsAndCreatesNothing()
+{
+    TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
+    VerifyFields(options, true, 32, 32, 500);
+    options.Load();
+    VerifyFields(options, true, 32, 32, 500);
+    QVERIFY(!QFileInfo::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+
+    TRegistry machine;
+    machine.setRootKey(HKEY_LOCAL_MACHINE);
+    machine.createKey(QStringLiteral("Software")); // a hive without the key
+    options.Load();
+    VerifyFields(options, true, 32, 32, 500);
+    QVERIFY(!machine.keyExists(AppKey));
+}
+
+void TestOptions::saveWritesExactlyTheFourDwords()
+{
+    TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
+    options.Save(); // unchanged defaults are written too
+    options.SaveWindow = false;
+    options.ThumbnailWidth = 640;
+    options.ThumbnailHeight = 1;
+    options.CaptureDelay = 2000;
+    options.Save();
+
+    TRegistry registry = OpenOptionsKey(RegistryAccess::ReadOnly);
+    QCOMPARE(registry.valueNames(), QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay"}));
+    QCOMPARE(registry.readValue("SaveWindow"), std::optional(RegistryValue::fromDword(0)));
+    QCOMPARE(registry.readValue("ThumbnailWidth"), std::optional(RegistryValue::fromDword(640)));
+    QCOMPARE(registry.readValue("ThumbnailHeight"), std::optional(RegistryValue::fromDword(1)));
+    QCOMPARE(registry.readValue("CaptureDelay"), std::optional(RegistryValue::fromDword(2000)));
+
+    TTintOptions loaded(HKEY_LOCAL_MACHINE, AppKey);
+    loaded.Load();
+    VerifyFields(loaded, false, 640, 1, 2000);
+}
+
+void TestOptions::nonZeroSaveWindowLoadsTrueAndSavesAsOne()
+{
+    OpenOptionsKey().writeInteger(QStringLiteral("SaveWindow"), 2);
+    TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
+    options.SaveWindow = false;
+    options.Load();
+    QCOMPARE(options.SaveWindow, true);
+    options.Save();
+    QCOMPARE(OpenOptionsKey().readInteger(QStringLiteral("SaveWindow")), 1);
+}
+
+void TestOptions::valueOfAnotherTypeLeavesOnlyItsField()
+{
+    TRegistry registry = OpenOptionsKey();
+    registry.writeBool(QStringLiteral("SaveWindow"), false);
+    registry.writeString(QStringLiteral("ThumbnailWidth"), QStringLiteral("64"));
+    registry.writeInteger(QStringLiteral("ThumbnailHeight"), 48);
+    registry.writeInteger(QStringLiteral("CaptureDelay"), 250);
+
+    TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
+    options.Load();
+    VerifyFields(options, false, 32, 48, 250);
+    options.Save();
+    QCOMPARE(registry.readValue(QStringLiteral("ThumbnailWidth")), std::optional(RegistryValue::fromDword(32)));
+}
+
+void TestOptions::outOfRangeValuesLoadAsTheyAre()
+{
+    TRegistry registry = OpenOptionsKey();
+    registry.writeInteger(QStringLiteral("ThumbnailWidth"), 0);
+    registry.writeInteger(QStringLiteral("ThumbnailHeight"), -7);
+    registry.writeInteger(QStringLiteral("CaptureDelay"), 5000);
+    TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
+    options.Load();
+    VerifyFields(options, true, 0, -7, 5000);
+    options.Save();
+    QCOMPARE(registry.readInteger(QStringLiteral("CaptureDelay")), 5000);
+}
+
+void TestOptions::unwritableRegistryKeepsTheValuesInMemory()
+{
+    OpenOptionsKey().writeInteger(QStringLiteral("CaptureDelay"), 900);
+    TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
+    {
+        const RefusedWrites refused;
+        options.Load();
+        VerifyFields(options, true, 32, 32, 900);
+        options.ThumbnailWidth = 100;
+        options.Save();
+        QCOMPARE(options.ThumbnailWidth, 100);
+    }
+    QVERIFY(!OpenOptionsKey().valueExists(QStringLiteral("ThumbnailWidth")));
+}
+
+void TestOptions::rangesBoundValuesForTheirReaders()
+{
+    QCOMPARE(ThumbnailSizeRange.bound(0), 1);
+    QCOMPARE(ThumbnailSizeRange.bound(-7), 1);
+    QCOMPARE(ThumbnailSizeRange.bound(640), 640);
+    QCOMPARE(ThumbnailSizeRange.bound(1001), 1000);
+    QCOMPARE(CaptureDelayRange.bound(5000), 2000);
+    QCOMPARE(CaptureDelayRange.bound(std::numeric_limits<int>::min()), 1);
+}
+
+QTEST_GUILESS_MAIN(TestOptions)
+#include "tst_options.moc"

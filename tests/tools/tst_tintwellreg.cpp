@@ -1,0 +1,303 @@
+// tintwell-reg as a user runs it: reg.exe's query lines, add and delete, export and import through a
+// .reg file, and one-line errors with exit code 1.
+#include "Registry.h"
+#include "RegistryTesting.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(RegistryValue)
+
+namespace {
+const QString Key = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Corvane");
+
+struct Run
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+Run RunTool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(TINTWELL_REG), arguments);
+    tool.closeWriteChannel();
+    if (!tool.waitForFinished(30000)) qFatal("tintwell-reg did not finish");
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+// Runs a command that must succeed and gives its output.
+QString Succeed(const QStringList &arguments)
+{
+    const Run run = RunTool(arguments);
+    if (run.exitCode != 0) qFatal("tintwell-reg %s failed: %s", qPrintable(arguments.join(' ')), qPrintable(run.err));
+    return run.out;
+}
+
+TRegistry Machine()
+{
+    TRegistry registry;
+    registry.setRootKey(HKEY_LOCAL_MACHINE);
+    return registry;
+}
+
+// Every key below path with its values, in a form that compares names, types and bytes.
+QStringList Tree(TRegistry &registry, const QString &path)
+{
+    QStringList lines;
+    registry.openKey(u'\\' + path, false);
+    for (const QString &name : registry.valueNames()) {
+        const RegistryValue value = *registry.readValue(name);
+        lines << QStringLiteral("%1 | %2 | %3 | %4")
+                     .arg(path, name)
+                     .arg(value.type)
+                     .arg(QString::fromLatin1(value.data.toHex()));
+    }
+    for (const QString &subkey : registry.keyNames())
+        lines << Tree(registry, path + u'\\' + subkey);
+    lines << path;
+    return lines;
+}
+} // namespace
+
+class TestTintwellReg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_registry = std::make_unique<TempRegistry>(); }
+    void cleanup() { m_registry.reset(); }
+
+    void queryPrintsOneLinePerValue_data();
+    void queryPrintsOneLinePerValue();
+    void queryListsSubkeysOrWalksThem();
+    void exportImportedIntoAnEmptyHiveGivesTheSameValues();
+    void importReadsRegeditFiles();
+    void deleteRemovesAValueAllValuesOrTheKey();
+    void failuresExitWithOneLine_data();
+    void failuresExitWithOneLine();
+    void unsoundHiveIsNamedAndLeftUntouched();
+
+private:
+    std::unique_ptr<TempRegistry> m_registry;
+};
+
+void TestTintwellReg::queryPrintsOneLinePerValue_data()
+{
+    QTest::addColumn<QStringList>("add");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("REG_SZ") << QStringList{"/v", "Location", "/d", "C:\\Tintwell dir"}
+                            << "    Location    REG_SZ    C:\\Tintwell dir";
+    QTest::newRow("default value") << QStringList{"/ve", "/d", "x"} << "    (Default)    REG_SZ    x";
+    QTest::newRow("REG_DWORD decimal") << QStringList{"/v", "Width", "/t", "REG_DWORD", "/d", "255"}
+                                       << "    Width    REG_DWORD    0xff";
+    QTest::newRow("REG_DWORD hexadecimal")
+        << QStringList{"/v", "W", "/t", "reg_dword", "/d", "0x00000020"} << "    W    REG_DWORD    0x20";
+    QTest::newRow("REG_DWORD negative") << QStringList{"/v", "N", "/t", "REG_DWORD", "/d", "-1"}
+                                        << "    N    REG_DWORD    0xffffffff";
+    QTest::newRow("REG_DWORD zero") << QStringList{"/v", "Z", "/t", "REG_DWORD"} << "    Z    REG_DWORD    0x0";
+    QTest::newRow("REG_BINARY") << QStringList{"/v", "B", "/t", "REG_BINARY", "/d", "00ff10"}
+                                << "    B    REG_BINARY    00FF10";
+    QTest::newRow("REG_QWORD") << QStringList{"/v", "Q", "/t", "REG_QWORD", "/d", "0x123456789A"}
+                               << "    Q    REG_QWORD    0x123456789a";
+    QTest::newRow("REG_MULTI_SZ") << QStringList{"/v", "M", "/t", "REG_MULTI_SZ", "/d", "a\\0b c"}
+                                  << "    M    REG_MULTI_SZ    a\\0b c";
+    QTest::newRow("REG_EXPAND_SZ") << QStringList{"/v", "E", "/t", "REG_EXPAND_SZ", "/d", "%HOME%"}
+                                   << "    E    REG_EXPAND_SZ    %HOME%";
+    QTest::newRow("REG_NONE") << QStringList{"/v", "None", "/t", "REG_NONE"} << "    None    REG_NONE    ";
+    QTest::newRow("equals in the name") << QStringList{"/v", "ColorA=FFFFFF"} << "    ColorA=FFFFFF    REG_SZ    ";
+}
+
+void TestTintwellReg::queryPrintsOneLinePerValue()
+{
+    QFETCH(QStringList, add);
+    QFETCH(QString, line);
+    QCOMPARE(Succeed(QStringList{"add", "HKLM\\Software\\Corvane"} + add + QStringList{"/f"}),
+             QStringLiteral("The operation completed successfully.\n"));
+    const QString name = add[0] == QLatin1String("/ve") ? QString() : add[1];
+    const QStringList select = name.isEmpty() ? QStringList{"/ve"} : QStringList{"/v", name};
+    QCOMPARE(Succeed(QStringList{"query", "hklm\\Software\\Corvane\\"} + select),
+             QStringLiteral("\nHKEY_LOCAL_MACHINE\\Software\\Corvane\n%1\n\n").arg(line));
+}
+
+void TestTintwellReg::queryListsSubkeysOrWalksThem()
+{
+    TRegistry registry = Machine();
+    registry.openKey(QStringLiteral("Software\\Corvane"), true);
+    registry.writeInteger(QStringLiteral("B"), 2);
+    registry.writeInteger(QStringLiteral("A"), 1);
+    registry.openKey(QStringLiteral("Zeta"), true);
+    registry.writeString(QStringLiteral("Z"), QStringLiteral("z"));
+    registry.openKey(QStringLiteral("\\Software\\Corvane\\alpha\\Deep"), true);
+
+    QCOMPARE(Succeed({"query", Key}), QStringLiteral("\n%1\n"
+                                                     "    B    REG_DWORD    0x2\n"
+                                                     "    A    REG_DWORD    0x1\n"
+                                                     "\n"
+                                                     "%1\\alpha\n"
+                                                     "%1\\Zeta\n")
+                                          .arg(Key));
+    QCOMPARE(Succeed({"query", Key, "/s"}), QStringLiteral("\n%1\n"
+                                                           "    B    REG_DWORD    0x2\n"
+                                                           "    A    REG_DWORD    0x1\n"
+                                                           "\n"
+                                                           "%1\\alpha\n"
+                                                           "\n"
+                                                           "%1\\alpha\\Deep\n"
+                                                           "\n"
+                                                           "%1\\Zeta\n"
+                                                           "    Z    REG_SZ    z\n"
+                                                           "\n")
+                                                .arg(Key));
+}
+
+void TestTintwellReg::exportImportedIntoAnEmptyHiveGivesTheSameValues()
+{
+    TRegistry registry = Machine();
+    registry.openKey(QStringLiteral("Software\\Corvane\\Tintwell\\Storage\\CustomColors"), true);
+    for (const char *name : {"ColorA=FFFFFF", "ColorB=0000FF", ""})
+        registry.writeString(QString::fromUtf8(name), {});
+    registry.openKey(QStringLiteral("\\Software\\Corvane\\Tintwell"), true);
+    registry.writeString(QStringLiteral("Location"), QStringLiteral("/opt/Tintwell \"x\"\\bin\nsecond line"));
+    registry.writeInteger(QStringLiteral("Negative"), -2);
+    registry.writeValue(QStringLiteral("Größe ✓"), RegistryValue{REG_BINARY, QByteArray(100, '\x80')});
+    registry.writeValue(QStringLiteral("Big"), RegistryValue::fromDwordBigEndian(7));
+    registry.writeValue(QStringLiteral("Q"), RegistryValue::fromQword(1));
+    registry.writeValue(QStringLiteral("Multi"), RegistryValue::fromMultiString({"a", "b"}));
+    registry.writeValue(QStringLiteral("Expand"), RegistryValue::fromString(QStringLiteral("%HOME%"), REG_EXPAND_SZ));
+    registry.writeValue(QStringLiteral("None"), RegistryValue{REG_NONE, {}});
+    registry.writeValue(QStringLiteral("Odd SZ"), RegistryValue{REG_SZ, QByteArray("abc", 3)});
+    registry.openKey(QStringLiteral("Options"), true);
+    registry.writeInteger(QStringLiteral("CaptureDelay"), 500);
+    const QStringList exported = Tree(registry, QStringLiteral("Software\\Corvane"));
+
+    const QString file = m_registry->path() + QStringLiteral("/backup.reg");
+    Succeed({"export", Key, file});
+    TempRegistry emptyHive;
+    Succeed({"import", file});
+    TRegistry imported = Machine();
+    QCOMPARE(Tree(imported, QStringLiteral("Software\\Corvane")), exported);
+
+    const QString again = emptyHive.path() + QStringLiteral("/again.reg");
+    Succeed({"export", Key, again});
+    QFile first(file), second(again);
+    QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+    const QByteArray text = first.readAll();
+    QCOMPARE(second.readAll(), text);
+    QVERIFY(text.startsWith("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Corvane]\n"));
+    QVERIFY(text.contains("\"Negative\"=dword:fffffffe\n"));
+}
+
+void TestTintwellReg::importReadsRegeditFiles()
+{
+    // As regedit writes it: UTF-16LE with a byte-order mark and CR LF line ends.
+    const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                                        "[HKEY_CURRENT_USER\\Software\\Ünï]\r\n"
+                                        "\"SaveWindow\"=dword:00000002\r\n"
+                                        "\"Old\"=-\r\n\r\n"
+                                        "[-HKEY_CURRENT_USER\\Software\\Gone]\r\n");
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    const QString file = m_registry->path() + QStringLiteral("/regedit.reg");
+    QFile output(file);
+    QVERIFY(output.open(QIODevice::WriteOnly) && output.write(bytes) == bytes.size());
+    output.close();
+    Succeed({"add", "HKCU\\Software\\Ünï", "/v", "Old", "/f"});
+    Succeed({"add", "HKCU\\Software\\Gone\\Deep"});
+
+    Succeed({"import", file});
+    QCOMPARE(Succeed({"query", "HKCU\\Software", "/s"}),
+             QStringLiteral("\nHKEY_CURRENT_USER\\Software\n\n"
+                            "HKEY_CURRENT_USER\\Software\\Ünï\n    SaveWindow    REG_DWORD    0x2\n\n"));
+}
+
+void TestTintwellReg::deleteRemovesAValueAllValuesOrTheKey()
+{
+    for (const char *name : {"A", "B"})
+        Succeed({"add", Key + "\\Sub", "/v", name, "/f"});
+    Succeed({"add", Key, "/ve", "/d", "default"});
+    Succeed({"add", Key, "/v", "Kept"});
+
+    Succeed({"delete", Key, "/ve", "/f"});
+    QCOMPARE(Succeed({"query", Key}), QStringLiteral("\n%1\n    Kept    REG_SZ    \n\n%1\\Sub\n").arg(Key));
+    Succeed({"delete", Key + "\\Sub", "/va", "/f"});
+    QCOMPARE(Succeed({"query", Key + "\\Sub"}), QStringLiteral("\n%1\\Sub\n\n").arg(Key));
+    Succeed({"delete", Key + "\\SUB", "/f"});
+    QCOMPARE(Succeed({"query", Key, "/s"}), QStringLiteral("\n%1\n    Kept    REG_SZ    \n\n").arg(Key));
+    Succeed({"delete", Key, "/v", "kept", "/f"});
+    QCOMPARE(Succeed({"query", Key}), QStringLiteral("\n%1\n\n").arg(Key));
+}
+
+void TestTintwellReg::failuresExitWithOneLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString notFound =
+        QStringLiteral("ERROR: The system was unable to find the specified registry key or value.");
+    QTest::newRow("missing key") << QStringList{"query", "HKLM\\Software\\Missing"} << notFound;
+    QTest::newRow("missing value") << QStringList{"query", "HKLM\\Software", "/v", "Missing"} << notFound;
+    QTest::newRow("unknown hive")
+        << QStringList{"query", "HKXX\\Software"}
+        << "ERROR: Invalid key name: HKXX\\Software (it must start with HKLM, HKCU, HKCR, HKU or HKCC)";
+    QTest::newRow("no command") << QStringList{} << "ERROR: Invalid syntax: no command given; try /?.";
+    QTest::newRow("unknown option") << QStringList{"query", "HKLM", "/x"}
+                                    << "ERROR: Invalid syntax: unknown option /x.";
+    QTest::newRow("unknown type") << QStringList{"add", "HKLM\\S", "/v", "a", "/t", "REG_FLOAT"}
+                                  << "ERROR: Invalid type: REG_FLOAT";
+    QTest::newRow("DWORD too large") << QStringList{"add", "HKLM\\S", "/v", "a", "/t", "REG_DWORD", "/d", "4294967296"}
+                                     << "ERROR: Invalid REG_DWORD data: 4294967296";
+    QTest::newRow("binary not hex") << QStringList{"add", "HKLM\\S", "/v", "a", "/t", "REG_BINARY", "/d", "abc"}
+                                    << "ERROR: Invalid REG_BINARY data: abc (expected pairs of hexadecimal digits)";
+    QTest::newRow("overwrite without /f")
+        << QStringList{"add", "HKLM\\Software", "/v", "Present"}
+        << "ERROR: Value Present exists, overwrite(Yes/No)? Not asked without a terminal; add /f.";
+    QTest::newRow("delete without /f")
+        << QStringList{"delete", "HKLM\\Software"}
+        << "ERROR: Delete the registry key HKEY_LOCAL_MACHINE\\Software (Yes/No)? Not asked without a "
+           "terminal; add /f.";
+    QTest::newRow("hive root") << QStringList{"delete", "HKLM", "/f"} << "ERROR: The root of a hive cannot be deleted.";
+    QTest::newRow("missing file") << QStringList{"import", "/nonexistent/x.reg"}
+                                  << "ERROR: Cannot read /nonexistent/x.reg: No such file or directory";
+    QTest::newRow("value name too long") << QStringList{"add", "HKLM\\S", "/v", QString(16384, u'v'), "/f"} << "";
+}
+
+void TestTintwellReg::failuresExitWithOneLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    Succeed({"add", "HKLM\\Software", "/v", "Present", "/f"});
+    const Run run = RunTool(arguments);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err.count(u'\n'), 1);
+    if (!error.isEmpty()) QCOMPARE(run.err, error + u'\n');
+    QVERIFY(run.err.startsWith(QLatin1String("ERROR: ")));
+}
+
+void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched()
+{
+    const QString hive = HiveFilePath(HKEY_CURRENT_USER);
+    QFile file(hive);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a registry hive, just text\n");
+    file.close();
+    const QString expected = QStringLiteral("ERROR: registry hive %1: file is not a database\n").arg(hive);
+    for (const QStringList &arguments :
+         {QStringList{"query", "HKCU"}, QStringList{"add", "HKCU\\S", "/v", "a", "/f"}}) {
+        const Run run = RunTool(arguments);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(QLatin1String("ERROR: ")) && run.err.contains(hive) &&
+                     run.err.contains(QLatin1String("file is not a database")),
+                 qPrintable(run.err));
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("not a registry hive, just text\n"));
+}
+
+QTEST_GUILESS_MAIN(TestTintwellReg)
+#include "tst_tintwellreg.moc"

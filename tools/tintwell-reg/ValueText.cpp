@@ -1,0 +1,97 @@
+#include "ValueText.h"
+
+#include <QRegularExpression>
+#include <QtEndian>
+
+#include <limits>
+#include <stdexcept>
+
+namespace {
+QString HexPairs(const QByteArray &data)
+{
+    return QString::fromLatin1(data.toHex().toUpper());
+}
+
+// Negative numbers are taken in two's complement, as the 32- and 64-bit integers they are stored for.
+std::optional<quint64> ParseNumber(const QString &text, int bits)
+{
+    const quint64 largest = bits == 64 ? std::numeric_limits<quint64>::max() : (quint64(1) << bits) - 1;
+    const qint64 smallest = bits == 64 ? std::numeric_limits<qint64>::min() : -(qint64(1) << (bits - 1));
+    bool ok = false;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const quint64 number = text.mid(2).toULongLong(&ok, 16);
+        if (ok && number <= largest) return number;
+    } else if (text.startsWith(u'-')) {
+        const qint64 number = text.toLongLong(&ok, 10);
+        if (ok && number >= smallest) return quint64(number) & largest;
+    } else {
+        const quint64 number = text.toULongLong(&ok, 10);
+        if (ok && number <= largest) return number;
+    }
+    return std::nullopt;
+}
+
+quint64 RequireNumber(std::uint32_t type, const QString &text, int bits)
+{
+    if (text.isEmpty()) return 0;
+    const auto number = ParseNumber(text, bits);
+    if (!number)
+        throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2").arg(RegTypeName(type), text).toStdString());
+    return *number;
+}
+
+QByteArray RequireHexPairs(std::uint32_t type, const QString &text)
+{
+    static const QRegularExpression hexPairs(QStringLiteral("^([0-9A-Fa-f]{2})*$"));
+    if (!hexPairs.match(text).hasMatch())
+        throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2 (expected pairs of hexadecimal digits)")
+                                        .arg(ValueTypeText(type), text)
+                                        .toStdString());
+    return QByteArray::fromHex(text.toLatin1());
+}
+} // namespace
+
+QString ValueTypeText(std::uint32_t type)
+{
+    const QString name = RegTypeName(type);
+    return name.isEmpty() ? QStringLiteral("0x%1").arg(type, 0, 16) : name;
+}
+
+QString ValueDataText(const RegistryValue &value)
+{
+    switch (value.type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+        return DecodeRegString(value.data);
+    case REG_MULTI_SZ:
+        return DecodeRegMultiString(value.data).join(QStringLiteral("\\0"));
+    case REG_DWORD:
+    case REG_DWORD_BIG_ENDIAN:
+        if (value.data.size() != 4) break;
+        return QStringLiteral("0x%1").arg(value.type == REG_DWORD ? qFromLittleEndian<quint32>(value.data.constData())
+                                                                  : qFromBigEndian<quint32>(value.data.constData()),
+                                          0, 16);
+    case REG_QWORD:
+        if (value.data.size() != 8) break;
+        return QStringLiteral("0x%1").arg(qFromLittleEndian<quint64>(value.data.constData()), 0, 16);
+    }
+    return HexPairs(value.data);
+}
+
+RegistryValue ValueFromText(std::uint32_t type, const QString &text)
+{
+    switch (type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+        return RegistryValue::fromString(text, type);
+    case REG_MULTI_SZ:
+        return RegistryValue::fromMultiString(text.isEmpty() ? QStringList() : text.split(QStringLiteral("\\0")));
+    case REG_DWORD:
+        return RegistryValue::fromDword(quint32(RequireNumber(type, text, 32)));
+    case REG_DWORD_BIG_ENDIAN:
+        return RegistryValue::fromDwordBigEndian(quint32(RequireNumber(type, text, 32)));
+    case REG_QWORD:
+        return RegistryValue::fromQword(RequireNumber(type, text, 64));
+    }
+    return {type, RequireHexPairs(type, text)};
+}

@@ -1,0 +1,27 @@
+// tintwell-reg: reads and edits Tintwell's stored registry from the command line. Exit code 0 on
+// success; 1 with one line on stderr otherwise.
+#include "RegCommands.h"
+
+#include <QCoreApplication>
+
+#include <exception>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = application.arguments().mid(1);
+    QTextStream out(stdout);
+    if (arguments.size() == 1 && arguments[0] == QLatin1String("/?")) {
+        out << RegUsage();
+        return 0;
+    }
+    try {
+        RunRegCommand(ParseRegArguments(arguments), out);
+        return 0;
+    } catch (const std::exception &error) {
+        out.flush();
+        const QString message = QString::fromUtf8(error.what()).simplified();
+        QTextStream(stderr) << "ERROR: " << message << '\n';
+        return 1;
+    }
+}
