@@ -37,7 +37,7 @@ QWidget *Container(QWidget *parent, const char *name, QLayout *layout, int margi
 } // namespace
 
 TTintMain::TTintMain(QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     FormCreate();
@@ -61,6 +61,9 @@ void TTintMain::FormCreate()
     auto *sbMain = Named(new QStatusBar(this), "sbMain");
     sbMain->setSizeGripEnabled(false);
     setStatusBar(sbMain);
+
+    CreateCommands();
+    CreateBars();
 
     setTabOrder(txtRed, slRed);
     setTabOrder(slRed, txtGreen);
@@ -111,11 +114,13 @@ QWidget *TTintMain::CreateSlotPanel()
 QWidget *TTintMain::CreateSettingsPanel()
 {
     auto *pControls = Container(nullptr, "pControls", new QVBoxLayout, 0);
-    pControls->layout()->setContentsMargins(4, 0, 4, 4);
+    pControls->layout()->setContentsMargins(4, 0, 4, 0);
     auto *gbSettings = Named(new QGroupBox(QStringLiteral(" Settings "), pControls), "gbSettings");
     auto *grid = new QGridLayout(gbSettings);
+    // Six rows must fit below the bars at the platform's 8-point font too: keep the spacing tight.
+    grid->setContentsMargins(8, 3, 8, 2);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(1);
     grid->setColumnStretch(2, 1);
 
     int row = 0;

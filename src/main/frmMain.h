@@ -1,16 +1,23 @@
 // TTintMain, the editor window. It owns the one current colour and keeps every control in step with it:
 // whatever control the user works, the colour changes through SetColour (or SetRed, SetGreen, SetBlue),
-// which stores it and refreshes every other control under the updating guard.
+// which stores it and refreshes every other control under the updating guard. Everything the user can
+// order is a named command of alMain; menus, toolbar, context menus and keys only point at commands.
 #pragma once
 
 #include "uFunctions.h"
 
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
 
+class Clipboard;
 class ColourSwatch;
 class ComponentSlider;
 class ComponentSpin;
 class NotationEdit;
+class QAction;
+class QMenu;
+class QToolBar;
 struct Notation;
 
 class TTintMain : public QMainWindow
@@ -32,17 +39,25 @@ public:
     void ApplyHEXText(const QString &text);
     void ApplyHTMLText(const QString &text);
 
+    // The toolbar areas offer no menu of their own: it would let the user hide the menu bar.
+    QMenu *createPopupMenu() override { return nullptr; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    using Handler = void (TTintMain::*)();
+    enum Glyph { PinSide, PinFront, HelpPage, ColourGrid, Pipette, ClipThumbnail, ClipHex, ClipHtml, ClipRgb };
+
+    // Editor
     void FormCreate();
     QWidget *CreateColourPanel();
     QWidget *CreateSlotPanel();
     QWidget *CreateSettingsPanel();
-
     void StoreColour(Colour value);
     void RefreshControls();
     void RefreshComponent(ComponentSpin *field, ComponentSlider *slider, int value);
     void ApplyText(const Notation &notation, const QString &text);
-
     void ValidateNumber(ComponentSpin *field);
     void IsEmpty(ComponentSpin *field);
     void SliderMoved(void (TTintMain::*setComponent)(int), int position);
@@ -53,6 +68,21 @@ private:
     void txtRGBExit();
     void txtHexExit();
     void txtHTMLExit();
+
+    // Commands
+    void CreateCommands();
+    QAction *AddCommand(const char *name, const QString &caption, const char *category, const QString &hint,
+                        const QKeySequence &shortcut = {}, int glyph = -1, Handler handler = nullptr);
+    QAction *AddMenuCommand(QMenu *menu, const char *name, const QString &hint);
+    void CreateBars();
+    QMenu *CreatePopup(const char *name, NotationEdit *field, QAction *copy, QAction *paste);
+    void alMainUpdate();
+    void RouteClipboardKey(QObject *control, bool paste);
+    void NullHandler() {}
+    void actFileExitExecute();
+    void actPopPasteRGBExecute();
+    void actPopPasteHEXExecute();
+    void actPopPasteHTMLExecute();
 
     Colour color = White;
     bool updating = false;
@@ -69,4 +99,38 @@ private:
     NotationEdit *txtRGB = nullptr;
     NotationEdit *txtHex = nullptr;
     NotationEdit *txtHTML = nullptr;
+
+    QList<QAction *> alMain;
+    QList<QIcon> imlMenus;
+    QToolBar *tbMenu = nullptr;
+    QToolBar *tbMain = nullptr;
+    Clipboard *clipboard = nullptr;
+    bool inUpdate = false;
+    Glyph shownPinGlyph = PinSide;
+
+    QAction *actFile = nullptr;
+    QAction *actEdit = nullptr;
+    QAction *actView = nullptr;
+    QAction *actHelp = nullptr;
+    QAction *actHelpContents = nullptr;
+    QAction *actHelpOnTheWeb = nullptr;
+    QAction *actHelpSendEmail = nullptr;
+    QAction *actHelpAbout = nullptr;
+    QAction *actViewToolbar = nullptr;
+    QAction *actViewStatusBar = nullptr;
+    QAction *actViewAlwaysOnTop = nullptr;
+    QAction *actFilePreferences = nullptr;
+    QAction *actFileExit = nullptr;
+    QAction *actEditCopyRGB = nullptr;
+    QAction *actEditCopyHEX = nullptr;
+    QAction *actEditCopyHTML = nullptr;
+    QAction *actEditCopyThumbnail = nullptr;
+    QAction *actEditColorDialog = nullptr;
+    QAction *actEditCapture = nullptr;
+    QAction *actPopCopyRGB = nullptr;
+    QAction *actPopPasteRGB = nullptr;
+    QAction *actPopCopyHEX = nullptr;
+    QAction *actPopPasteHEX = nullptr;
+    QAction *actPopCopyHTML = nullptr;
+    QAction *actPopPasteHTML = nullptr;
 };
