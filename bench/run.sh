@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target bench_notations bench_editor
+cmake --build build --target bench_notations bench_editor bench_registry
 args=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true --benchmark_min_time=0.2)
 build/bench/bench_notations "${args[@]}" | grep -E 'Benchmark|median'
 build/bench/bench_editor "${args[@]}" | grep -E 'Benchmark|median'
+build/bench/bench_registry "${args[@]}" | grep -E 'Benchmark|median'
