@@ -9,7 +9,7 @@ mkdir -p "$artefacts"
 
 "$binary" &
 pid=$!
-trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null || true' EXIT
+trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true' EXIT
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1)
 [ -n "$window" ] || { echo "no window"; exit 1; }
