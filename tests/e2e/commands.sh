@@ -22,6 +22,9 @@ swatch() {
     y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
     import -window root -crop "1x1+$((x + 150))+$((y + 110))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
 }
+# Another program takes the clipboard. xclip stays behind to serve it: its output must not hold the test
+# runner's pipe open.
+offer() { printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1; }
 fail() { echo "FAIL: $*"; import -window root "$artefacts/commands-failure.png"; exit 1; }
 
 [ "$(swatch)" = "#FFFFFF" ] || fail "the swatch starts white, not $(swatch)"
@@ -36,7 +39,7 @@ xdotool key Escape
 sleep 0.3
 
 # Another program takes the clipboard with an HTML colour: Ctrl+V in the HTML field applies it.
-printf '#0A141E' | xclip -selection clipboard -i
+offer '#0A141E'
 sleep 0.3
 xdotool key --window "$window" alt+t
 xdotool key --window "$window" ctrl+v
@@ -44,7 +47,7 @@ sleep 0.5
 [ "$(swatch)" = "#0A141E" ] || fail "pasting #0A141E in the HTML field gave $(swatch)"
 
 # An RGB text does not paste as HTML; in the number field the key takes the RGB notation.
-printf 'RGB(255, 128, 0)' | xclip -selection clipboard -i
+offer 'RGB(255, 128, 0)'
 sleep 0.3
 xdotool key --window "$window" alt+t ctrl+v
 sleep 0.5
