@@ -149,8 +149,20 @@ bool IsRGBText(std::string_view text) noexcept
 
 Colour RGBTextToColour(std::string_view text)
 {
-    const std::string s = StripBlanks(UpperCase(text));
-    const std::string_view body = s.size() > 4 ? std::string_view(s).substr(4) : std::string_view();
+    // Upper-cased and without blanks in one pass; texts of a sensible length stay on the stack.
+    char small[32];
+    std::string large;
+    char *out = small;
+    if (text.size() > sizeof small) {
+        large.resize(text.size());
+        out = large.data();
+    }
+    const char *begin = out;
+    for (char ch : text)
+        if (ch != ' ') *out++ = (ch >= 'a' && ch <= 'z') ? char(ch - 'a' + 'A') : ch;
+    const std::string_view s(begin, std::size_t(out - begin));
+
+    const std::string_view body = s.size() > 4 ? s.substr(4) : std::string_view();
     const std::size_t first = body.find(',');
     if (first == std::string_view::npos) return White;
     const std::size_t second = body.find(',', first + 1);
