@@ -1,23 +1,11 @@
 // The four user preferences, kept as REG_DWORD values under the application's key + "\Options". One
-// store lives for the whole run; readers take a value at the moment they use it.
+// store lives for the whole run; readers take a value at the moment they use it. The store checks no
+// range: a stored value is loaded as it is, and each reader brings it into its range where it uses it.
 #pragma once
 
 #include "RegistryHive.h"
 
 #include <QString>
-
-// The values a preference may take; a stored value outside them is loaded as it is, and each reader
-// brings it into range where it uses it.
-struct PreferenceRange
-{
-    int minimum;
-    int maximum;
-
-    constexpr int bound(int value) const { return value < minimum ? minimum : value > maximum ? maximum : value; }
-};
-
-inline constexpr PreferenceRange ThumbnailSizeRange{1, 1000};
-inline constexpr PreferenceRange CaptureDelayRange{1, 2000};
 
 class TTintOptions
 {

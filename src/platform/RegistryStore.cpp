@@ -3,10 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <sqlite3.h>
 
-#include <fcntl.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
 #include <unistd.h>
 
 namespace {
@@ -32,6 +37,14 @@ INSERT OR IGNORE INTO keys(id, parent, name) VALUES(1, NULL, '');
 PRAGMA application_id = 1417106023;
 )sql";
 static_assert(HiveApplicationId == 1417106023);
+
+// Another connection holds a lock that SQLite's busy handler does not wait for: while a closing
+// connection cleans up the write-ahead log, while one recovers it, or while a new hive is set up.
+class BusyError : public RegistryStoreError
+{
+public:
+    using RegistryStoreError::RegistryStoreError;
+};
 
 struct KeyPath
 {
@@ -194,16 +207,34 @@ RegistryStore::~RegistryStore()
     sqlite3_close(m_db);
 }
 
+// Runs work again, from the start of its transaction, for as long as another copy of the program
+// holds the hive briefly; gives up with the busy error after the busy timeout.
+template <typename Work> auto RetryWhileBusy(Work work) -> decltype(work())
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(BusyTimeoutMs);
+    for (;;) {
+        try {
+            return work();
+        } catch (const BusyError &) {
+            if (std::chrono::steady_clock::now() > deadline) throw;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+}
+
 template <typename Read>
 auto RegistryStore::readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>
 {
     const KeyPath path = ParseKeyPath(key);
-    if (!path.problem.isEmpty() || !connectForReading()) return std::nullopt;
-    Transaction transaction(*this, "BEGIN");
-    std::optional<decltype(read(qint64()))> result;
-    if (const auto id = findKey(path.names)) result = read(*id);
-    transaction.commit();
-    return result;
+    if (!path.problem.isEmpty()) return std::nullopt;
+    return RetryWhileBusy([&]() -> std::optional<decltype(read(qint64()))> {
+        if (!connectForReading()) return std::nullopt;
+        Transaction transaction(*this, "BEGIN");
+        std::optional<decltype(read(qint64()))> result;
+        if (const auto id = findKey(path.names)) result = read(*id);
+        transaction.commit();
+        return result;
+    });
 }
 
 bool RegistryStore::keyExists(const QString &key)
@@ -342,19 +373,29 @@ void RegistryStore::connectForWriting()
     if (m_access == RegistryAccess::ReadOnly) fail(QStringLiteral("opened for reading only"));
     if (m_writable) return;
     if (!m_db) {
-        if (!MakePrivateDirectory(QFileInfo(m_filePath).absolutePath()))
-            fail(QStringLiteral("cannot create its folder"));
-        // Created here rather than by SQLite so that it is private from the start; the write-ahead log
-        // and its index take the same mode.
-        const int fd = ::open(QFile::encodeName(m_filePath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) fail(QString::fromLocal8Bit(strerror(errno)));
-        ::close(fd);
+        if (!QFileInfo::exists(m_filePath)) createHiveFile();
         openConnection();
     }
     identify();
     requireIntact();
     useWriteAheadLog();
     m_writable = true;
+}
+
+// A new hive is set up complete under a private name and then linked into place, which fails if another
+// copy of the program got there first. So no copy ever opens a hive that is half set up, and the file is
+// private from the start; its write-ahead log and index take the same mode.
+void RegistryStore::createHiveFile() const
+{
+    const QFileInfo hive(m_filePath);
+    if (!MakePrivateDirectory(hive.absolutePath())) fail(QStringLiteral("cannot create its folder"));
+    QTemporaryFile draft(hive.absolutePath() + QStringLiteral("/.") + hive.fileName() + QStringLiteral("-XXXXXX"));
+    if (!draft.open()) fail(QStringLiteral("cannot create a new hive: ") + draft.errorString());
+    draft.close();
+    RegistryStore(draft.fileName(), RegistryAccess::ReadWrite).apply(RegistryBatch());
+    if (::link(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(m_filePath).constData()) != 0 &&
+        errno != EEXIST)
+        fail(QStringLiteral("cannot create a new hive: ") + QString::fromLocal8Bit(strerror(errno)));
 }
 
 void RegistryStore::openConnection()
@@ -375,13 +416,16 @@ void RegistryStore::openConnection()
 // anything else, which is left alone.
 void RegistryStore::identify()
 {
+    // One snapshot, so that a hive another copy is setting up right now is seen before or after, not half-way.
+    Transaction transaction(*this, "BEGIN");
     const qint64 applicationId = statement("PRAGMA application_id").singleInteger().value_or(0);
+    const qint64 objects = statement("SELECT count(*) FROM sqlite_schema").singleInteger().value_or(0);
+    transaction.commit();
     if (applicationId == HiveApplicationId) {
         m_hasSchema = true;
-        return;
-    }
-    if (applicationId != 0 || statement("SELECT count(*) FROM sqlite_schema").singleInteger().value_or(0) != 0)
+    } else if (applicationId != 0 || objects != 0) {
         fail(QStringLiteral("an SQLite database of another program, not a registry hive; left as it is"));
+    }
 }
 
 void RegistryStore::requireIntact()
@@ -417,12 +461,20 @@ void RegistryStore::exec(const char *sql)
 void RegistryStore::check(int resultCode)
 {
     if (resultCode == SQLITE_OK) return;
-    fail(QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(resultCode)));
+    const QString problem = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(resultCode));
+    const int primaryCode = resultCode & 0xFF;
+    if (primaryCode == SQLITE_BUSY || primaryCode == SQLITE_LOCKED) throw BusyError(describe(problem));
+    fail(problem);
+}
+
+QString RegistryStore::describe(const QString &problem) const
+{
+    return QStringLiteral("registry hive %1: %2").arg(QDir::toNativeSeparators(m_filePath), problem);
 }
 
 void RegistryStore::fail(const QString &problem) const
 {
-    throw RegistryStoreError(QStringLiteral("registry hive %1: %2").arg(QDir::toNativeSeparators(m_filePath), problem));
+    throw RegistryStoreError(describe(problem));
 }
 
 std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access)

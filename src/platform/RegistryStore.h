@@ -88,6 +88,7 @@ private:
 
     bool connectForReading();
     void connectForWriting();
+    void createHiveFile() const;
     void openConnection();
     void identify();
     void requireIntact();
@@ -102,6 +103,7 @@ private:
 
     Statement &statement(const char *sql);
     void exec(const char *sql);
+    QString describe(const QString &problem) const;
     [[noreturn]] void fail(const QString &problem) const;
     void check(int resultCode);
 

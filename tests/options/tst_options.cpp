@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include <limits>
 #include <memory>
 
 namespace {
@@ -44,7 +43,6 @@ private slots:
     void valueOfAnotherTypeLeavesOnlyItsField();
     void outOfRangeValuesLoadAsTheyAre();
     void unwritableRegistryKeepsTheValuesInMemory();
-    void rangesBoundValuesForTheirReaders();
 
 private:
     std::unique_ptr<TempRegistry> m_registry;
@@ -140,16 +138,6 @@ void TestOptions::unwritableRegistryKeepsTheValuesInMemory()
         QCOMPARE(options.ThumbnailWidth, 100);
     }
     QVERIFY(!OpenOptionsKey().valueExists(QStringLiteral("ThumbnailWidth")));
-}
-
-void TestOptions::rangesBoundValuesForTheirReaders()
-{
-    QCOMPARE(ThumbnailSizeRange.bound(0), 1);
-    QCOMPARE(ThumbnailSizeRange.bound(-7), 1);
-    QCOMPARE(ThumbnailSizeRange.bound(640), 640);
-    QCOMPARE(ThumbnailSizeRange.bound(1001), 1000);
-    QCOMPARE(CaptureDelayRange.bound(5000), 2000);
-    QCOMPARE(CaptureDelayRange.bound(std::numeric_limits<int>::min()), 1);
 }
 
 QTEST_GUILESS_MAIN(TestOptions)

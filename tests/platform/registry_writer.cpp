@@ -18,7 +18,8 @@ int main(int argc, char *argv[])
         for (int i = 0; i < count; ++i) {
             TRegistry registry;
             registry.setRootKey(HKEY_LOCAL_MACHINE);
-            if (!registry.openKey(key, true)) throw ERegistryException(QStringLiteral("cannot open ") + key);
+            registry.createKey(key);
+            registry.openKey(key, false);
             registry.writeInteger(prefix + QString::number(i), i);
             std::printf("%d\n", i);
             std::fflush(stdout);

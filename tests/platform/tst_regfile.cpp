@@ -33,7 +33,6 @@ private slots:
     void reportsErrorsWithTheirLine_data();
     void reportsErrorsWithTheirLine();
     void writesRegeditText();
-    void writtenTextReadsBackTheSame();
 };
 
 void TestRegFile::readsEveryForm()
@@ -101,36 +100,22 @@ void TestRegFile::reportsErrorsWithTheirLine_data()
     const QByteArray header = "Windows Registry Editor Version 5.00\n[HKCU\\A]\n";
     QTest::newRow("no header") << QByteArray("[HKCU\\A]\n")
                                << "line 1: expected \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\"";
-    QTest::newRow("empty file") << QByteArray()
-                                << "line 1: expected \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\"";
     QTest::newRow("value before a key") << QByteArray("REGEDIT4\n\"a\"=\"b\"\n")
                                         << "line 2: a value before the first key";
     QTest::newRow("unclosed key") << header + "[HKCU\\B\n"
                                   << "line 3: a key line must end with ]";
-    QTest::newRow("empty key") << header + "[-]\n"
-                               << "line 3: a key line without a key";
     QTest::newRow("unclosed quote") << header + "\"a=\"b\n"
                                     << "line 3: expected = after the value name";
     QTest::newRow("unclosed data") << header + "\"a\"=\"b\n"
                                    << "line 3: a quoted text without its closing quote";
     QTest::newRow("unknown escape") << header + "\"a\"=\"\\t\"\n"
                                     << "line 3: unknown escape \\t in a quoted text";
-    QTest::newRow("text after the data") << header + "\"a\"=\"b\" c\n"
-                                         << "line 3: unexpected text after the quoted data";
-    QTest::newRow("bare name") << header + "a=\"b\"\n"
-                               << "line 3: expected a quoted value name or @";
     QTest::newRow("dword of nine digits") << header + "\"a\"=dword:000000001\n"
                                           << "line 3: dword data must be 1 to 8 hexadecimal digits";
-    QTest::newRow("dword not hex") << header + "\"a\"=dword:12g\n"
-                                   << "line 3: dword data must be 1 to 8 hexadecimal digits";
     QTest::newRow("bad byte") << header + "\"a\"=hex:01,100\n"
                               << "line 3: expected bytes as hexadecimal pairs separated by commas";
-    QTest::newRow("empty byte") << header + "\"a\"=hex:01,,02\n"
-                                << "line 3: expected bytes as hexadecimal pairs separated by commas";
     QTest::newRow("bad type") << header + "\"a\"=hex(x):01\n"
                               << "line 3: expected hex: or hex(type):";
-    QTest::newRow("unknown data") << header + "\"a\"=str:x\n"
-                                  << "line 3: unknown kind of data";
     QTest::newRow("continued past the end") << header + "\"a\"=hex:01,\\\n"
                                             << "line 3: the data goes on past the end of the file";
     QTest::newRow("value under a deleted key") << header + "[-HKCU\\B]\n\"a\"=-\n"
@@ -180,19 +165,6 @@ void TestRegFile::writesRegeditText()
                             "\n"
                             "[-HKEY_LOCAL_MACHINE\\Software\\Old]\n"
                             "\n"));
-}
-
-void TestRegFile::writtenTextReadsBackTheSame()
-{
-    const RegFile file{
-        {QStringLiteral("HKCU\\Ünïcode ✓\\x]y"),
-         false,
-         {Set("\"\\\r\n\t;[]=@", RegistryValue::fromString("\"\\\r\n\t")),
-          Set("Long", RegistryValue{REG_NONE, QByteArray(1000, '\x7F')}),
-          Set("Short dword", RegistryValue{REG_DWORD, QByteArray("\x01\x02", 2)}),
-          Set("Big endian", RegistryValue::fromDwordBigEndian(5)), Set("Type", RegistryValue{0xFFFFFFFF, "x"})}},
-    };
-    QCOMPARE(ParseRegFile(FormatRegFile(file)), file);
 }
 
 QTEST_GUILESS_MAIN(TestRegFile)
