@@ -1,15 +1,22 @@
+#include "TintApplication.h"
 #include "frmMain.h"
-
-#include <QApplication>
+#include "uRes.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TTintApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setApplicationDisplayName(QStringLiteral("Corvane Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
 
-    TTintMain TintMain;
-    TintMain.show();
-    return app.exec();
+    StartUp(SplashWait);
+    int result = 0;
+    {
+        TTintMain TintMain;
+        TintMain.show();
+        result = app.exec();
+    }
+    // The preferences are saved here on every way out of the event loop, a fatal error's included.
+    ShutDown();
+    return result;
 }

@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
+#include "CVApp.h"
 #include "ComponentControls.h"
 #include "PreferredFont.h"
 
@@ -48,7 +49,8 @@ TTintMain::~TTintMain() = default;
 void TTintMain::FormCreate()
 {
     setObjectName(QStringLiteral("TintMain"));
-    setWindowTitle(QStringLiteral("Corvane Tintwell"));
+    // A window made before start-up (on its own, as the window's tests make it) keeps the usual title.
+    setWindowTitle(Application ? Application->LongName : QStringLiteral("Corvane Tintwell"));
     setFont(PreferredFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(ClientWidth, ClientHeight);
 

@@ -1,0 +1,72 @@
+#include "uRes.h"
+
+#include "CVApp.h"
+#include "CVRegUtils.h"
+#include "CVSplashFrm2.h"
+#include "CVVerInf.h"
+#include "frmHolder.h"
+#include "uOptions.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QThread>
+
+namespace {
+std::unique_ptr<QPixmap> SplashBitmap;
+
+void FillIdentity(TCVApplication &application)
+{
+    application.SetExeName(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
+    application.RegRoot = HKEY_LOCAL_MACHINE;
+    application.RegFamilyKey = QStringLiteral("Software\\Corvane\\Corvane Devbench");
+    application.RegAppKey = application.RegFamilyKey + QStringLiteral("\\Tintwell");
+    application.ShortName = QStringLiteral("Tintwell");
+    application.FamilyName = QStringLiteral("Corvane Devbench");
+    application.SuiteName.clear();
+    application.LongName = QStringLiteral("Corvane Tintwell");
+    application.VersionText = GetVersionText(application.ExeName);
+    application.EnglishUI = IsEnglishBuild(application.ExeName);
+    application.AppIcon = QIcon(QStringLiteral(":/icons/tintwell.svg"));
+    application.Copyright = GetLegalCopyright(application.ExeName);
+    application.OtherCopyrights = QStringLiteral("Built with the Qt toolkit, Copyright \u00A9 The Qt Company Ltd.\r"
+                                                 "Stored state kept with SQLite, in the public domain.");
+    application.FontName = QStringLiteral("Tahoma");
+    application.WebAddresses->WebSite = QStringLiteral("https://www.corvane.example/tintwell");
+    application.WebAddresses->EMail = QStringLiteral("support@corvane.example");
+    application.AccentColour = MakeColour(58, 110, 165);
+}
+
+void WriteStartRecords(const TCVApplication &application)
+{
+    RegWriteString(application.RegRoot, application.RegAppKey, QStringLiteral("Location"), application.ExePath);
+    RegWriteString(application.RegRoot, application.RegAppKey, QStringLiteral("Version"), application.VersionText);
+}
+} // namespace
+
+void StartUp(std::chrono::milliseconds splashWait)
+{
+    Application = new TCVApplication;
+    FillIdentity(*Application);
+    QApplication::setApplicationDisplayName(Application->LongName);
+    QApplication::setWindowIcon(Application->AppIcon);
+    WriteStartRecords(*Application);
+
+    SplashBitmap = LoadSplashPicture();
+    ShowSplash(*Application, SplashBitmap.get(), White);
+    TintOptions = new TTintOptions(Application->RegRoot, Application->RegAppKey);
+    TintOptions->Load();
+    QThread::msleep(static_cast<unsigned long>(splashWait.count()));
+    HideSplash();
+}
+
+void ShutDown()
+{
+    if (TintOptions) {
+        TintOptions->Save();
+        delete TintOptions;
+        TintOptions = nullptr;
+    }
+    SplashBitmap.reset();
+    delete Application;
+    Application = nullptr;
+}

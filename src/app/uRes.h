@@ -1,0 +1,14 @@
+// The program's start-up and shutdown: the application object, the start-up records, the splash screen
+// and the preference store, from before the main window exists until after it is gone.
+#pragma once
+
+#include <chrono>
+
+// How long the splash screen stands once the preferences are loaded.
+inline constexpr std::chrono::milliseconds SplashWait{2000};
+
+// Fills the application object, writes "Location" and "Version" under the application's key, shows the
+// splash screen, loads the preferences, blocks for splashWait and hides the splash screen.
+void StartUp(std::chrono::milliseconds splashWait);
+// Saves the preferences and frees what StartUp made. Run once the main window is destroyed.
+void ShutDown();

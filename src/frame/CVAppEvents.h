@@ -1,0 +1,11 @@
+// aeMainException: the one place every error that leaves an event handler ends up. It shows the error in
+// the details dialog and lets the program run on (warnings, information) or asks it to end (everything else).
+#pragma once
+
+#include <exception>
+
+class QObject;
+
+// Call from inside a catch handler, with the error caught. Ending the program means asking the event loops
+// to quit with exit code 1, so that the main window and the start-up objects are torn down as usual.
+void aeMainException(QObject *sender, std::exception_ptr error);
