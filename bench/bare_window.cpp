@@ -20,10 +20,12 @@ int main(int argc, char *argv[])
     window.setFixedSize(300, 405);
     for (const char *title : {"&File", "&Edit", "&View", "&Help"}) {
         QMenu *menu = window.menuBar()->addMenu(QString::fromLatin1(title));
-        for (int i = 0; i < 6; ++i) menu->addAction(QStringLiteral("Command %1").arg(i));
+        for (int i = 0; i < 6; ++i)
+            menu->addAction(QStringLiteral("Command %1").arg(i));
     }
     QToolBar *toolbar = window.addToolBar(QStringLiteral("Standard Toolbar"));
-    for (int i = 0; i < 9; ++i) toolbar->addAction(QStringLiteral("%1").arg(i));
+    for (int i = 0; i < 9; ++i)
+        toolbar->addAction(QStringLiteral("%1").arg(i));
 
     auto *client = new QWidget;
     auto *grid = new QGridLayout(client);
@@ -45,7 +47,8 @@ int main(int argc, char *argv[])
         panel->setFrameShape(QFrame::Panel);
         grid->addWidget(panel, 4 + slot / 6, slot % 6);
     }
-    for (int row = 0; row < 3; ++row) grid->addWidget(new QLineEdit, 6 + row, 0, 1, 6);
+    for (int row = 0; row < 3; ++row)
+        grid->addWidget(new QLineEdit, 6 + row, 0, 1, 6);
     window.setCentralWidget(client);
     window.statusBar()->showMessage(QString());
     window.show();

@@ -11,7 +11,7 @@ runs=${TINTWELL_BENCH_RUNS:-7}
 splash_wait_ms=2000
 . scripts/xsession.sh
 scratch=$(mktemp -d)
-trap 'kill ${pid:-} 2>/dev/null; xsession_stop; rm -rf "$scratch"' EXIT
+trap 'kill ${pid:-} 2>/dev/null || true; xsession_stop; rm -rf "$scratch"' EXIT
 export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
 xsession_start 1280x1024
 

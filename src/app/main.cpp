@@ -1,5 +1,5 @@
-#include "TintApplication.h"
 #include "frmMain.h"
+#include "TintApplication.h"
 #include "uRes.h"
 
 int main(int argc, char *argv[])

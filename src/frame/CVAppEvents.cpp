@@ -51,8 +51,7 @@ void aeMainException(QObject *, std::exception_ptr error)
         Report(QStringLiteral("Unexpected error."), QString::fromLocal8Bit(e.what()), TCVMessageKind::Error);
         EndProgram();
     } catch (...) {
-        Report(QStringLiteral("Unexpected error."), QStringLiteral("An error of unknown type."),
-               TCVMessageKind::Error);
+        Report(QStringLiteral("Unexpected error."), QStringLiteral("An error of unknown type."), TCVMessageKind::Error);
         EndProgram();
     }
 }

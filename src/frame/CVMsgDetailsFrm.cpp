@@ -112,10 +112,17 @@ void TCVMessageDetails::SetupDetails(const QString &message, const QString &deta
     lblErrorMsg->setText(NormaliseLineBreaks(message));
     txtErrorDetails->setPlainText(NormaliseLineBreaks(details));
     switch (kind) {
-    case TCVMessageKind::Error: imgCritical->show(); break;
-    case TCVMessageKind::Warning: imgWarning->show(); break;
-    case TCVMessageKind::Information: imgInformation->show(); break;
-    default: throw std::invalid_argument("Invalid message type in call to CVMessageDetails.");
+    case TCVMessageKind::Error:
+        imgCritical->show();
+        break;
+    case TCVMessageKind::Warning:
+        imgWarning->show();
+        break;
+    case TCVMessageKind::Information:
+        imgInformation->show();
+        break;
+    default:
+        throw std::invalid_argument("Invalid message type in call to CVMessageDetails.");
     }
     cmdOK->setText(captions.ok);
     cmdDetails->setText(collapsedCaption);

@@ -40,8 +40,7 @@ void SetTextColour(QLabel *label, QColor colour)
 }
 } // namespace
 
-TSplashForm::TSplashForm()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+TSplashForm::TSplashForm() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("SplashForm"));
     setFixedSize(ClientWidth, ClientHeight);

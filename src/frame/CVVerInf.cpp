@@ -28,7 +28,8 @@ QString GetLegalCopyright(const QString &path)
     if (!resource) return QStringLiteral("Copyright \u00A9 2024 Corvane. All rights reserved.");
     if (resource->translations.empty()) return {};
     const auto [language, codePage] = resource->translations.front();
-    const QString key = QStringLiteral("%1%2").arg(language, 4, 16, QLatin1Char('0')).arg(codePage, 4, 16, QLatin1Char('0')).toUpper();
+    const QString key =
+        QStringLiteral("%1%2").arg(language, 4, 16, QLatin1Char('0')).arg(codePage, 4, 16, QLatin1Char('0')).toUpper();
     const auto table = resource->stringTables.find(key.toStdString());
     if (table == resource->stringTables.end()) return {};
     const auto text = table->second.find("LegalCopyright");

@@ -23,7 +23,8 @@ public:
     std::uint64_t number(std::uint64_t offset, unsigned width) const
     {
         std::uint64_t value = 0;
-        for (unsigned i = 0; i < width; ++i) value |= std::uint64_t(m_bytes[offset + i]) << (8 * i);
+        for (unsigned i = 0; i < width; ++i)
+            value |= std::uint64_t(m_bytes[offset + i]) << (8 * i);
         return value;
     }
     std::optional<std::uint64_t> field(std::uint64_t offset, unsigned width) const
@@ -52,18 +53,18 @@ private:
 
 struct ElfLayout
 {
-    unsigned word;                 // 4 or 8
-    std::uint64_t sectionTable;    // e_shoff
-    std::uint64_t entrySize;       // e_shentsize
-    std::uint64_t count;           // e_shnum
-    std::uint64_t namesIndex;      // e_shstrndx
+    unsigned word;                                  // 4 or 8
+    std::uint64_t sectionTable;                     // e_shoff
+    std::uint64_t entrySize;                        // e_shentsize
+    std::uint64_t count;                            // e_shnum
+    std::uint64_t namesIndex;                       // e_shstrndx
     std::uint64_t nameAt, typeAt, offsetAt, sizeAt; // fields of a section header
 };
 
 std::optional<ElfLayout> ReadElfHeader(const Reader &image)
 {
     if (!image.has(0, 16) || image.number(0, 4) != 0x464C457F) return std::nullopt; // "\x7FELF"
-    if (image.number(5, 1) != 1) return std::nullopt;                                 // little-endian only
+    if (image.number(5, 1) != 1) return std::nullopt;                               // little-endian only
     const auto elfClass = image.number(4, 1);
     if (elfClass != 1 && elfClass != 2) return std::nullopt;
     const bool wide = elfClass == 2;

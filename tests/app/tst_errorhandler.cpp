@@ -50,14 +50,18 @@ public:
     void fire(Source source)
     {
         switch (source) {
-        case Source::Shortcut: QTest::keyClick(this, Qt::Key_F9); break;
+        case Source::Shortcut:
+            QTest::keyClick(this, Qt::Key_F9);
+            break;
         case Source::MenuClick: {
             menu->popup(mapToGlobal(QPoint(0, 0)));
             QVERIFY(QTest::qWaitForWindowExposed(menu));
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
             break;
         }
-        case Source::Timer: timer.start(); break;
+        case Source::Timer:
+            timer.start();
+            break;
         }
     }
 
@@ -169,9 +173,12 @@ void TestErrorHandler::reportsAndRunsOn_data()
     QTest::addColumn<QString>("picture");
     for (auto [name, source] : {std::pair{"shortcut", Source::Shortcut}, std::pair{"menu", Source::MenuClick},
                                 std::pair{"timer", Source::Timer}}) {
-        QTest::addRow("%s, warning with details", name) << source << 1 << "No such file" << "imgWarning";
-        QTest::addRow("%s, warning", name) << source << 1 << "" << "imgWarning";
-        QTest::addRow("%s, information", name) << source << 2 << "Some detail" << "imgInformation";
+        QTest::addRow("%s, warning with details", name) << source << 1 << "No such file"
+                                                        << "imgWarning";
+        QTest::addRow("%s, warning", name) << source << 1 << ""
+                                           << "imgWarning";
+        QTest::addRow("%s, information", name) << source << 2 << "Some detail"
+                                               << "imgInformation";
     }
 }
 

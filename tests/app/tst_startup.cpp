@@ -4,9 +4,9 @@
 #include "CVApp.h"
 #include "CVRegUtils.h"
 #include "CVSplashFrm2.h"
+#include "frmHolder.h"
 #include "Registry.h"
 #include "RegistryTesting.h"
-#include "frmHolder.h"
 #include "uOptions.h"
 #include "uRes.h"
 
@@ -158,7 +158,8 @@ void TestStartUp::splashIsGoneWhenStartUpReturns()
 {
     StartUp(std::chrono::milliseconds(50));
     QVERIFY(!SplashForm());
-    for (QWidget *window : QApplication::topLevelWidgets()) QVERIFY(!window->isVisible());
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY(!window->isVisible());
 }
 
 QTEST_MAIN(TestStartUp)

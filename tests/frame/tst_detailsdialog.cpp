@@ -48,18 +48,30 @@ void TestDetailsDialog::lineBreaksBecomeOneCrLfEach_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("LF") << "a\nb" << "a\r\nb";
-    QTest::newRow("CR LF") << "a\r\nb" << "a\r\nb";
-    QTest::newRow("lone CR") << "a\rb" << "a\r\nb";
-    QTest::newRow("LF first") << "\nb" << "\r\nb";
-    QTest::newRow("two LF") << "a\n\nb" << "a\r\n\r\nb";
-    QTest::newRow("CR LF then LF") << "a\r\n\nb" << "a\r\n\r\nb";
-    QTest::newRow("LF CR") << "a\n\rb" << "a\r\n\r\nb";
-    QTest::newRow("trailing LF") << "a\n" << "a";
-    QTest::newRow("trailing CR LF") << "a\r\n" << "a";
-    QTest::newRow("trailing CR") << "a\r" << "a";
-    QTest::newRow("only LF") << "\n" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("LF") << "a\nb"
+                        << "a\r\nb";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\r\nb";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a\r\nb";
+    QTest::newRow("LF first") << "\nb"
+                              << "\r\nb";
+    QTest::newRow("two LF") << "a\n\nb"
+                            << "a\r\n\r\nb";
+    QTest::newRow("CR LF then LF") << "a\r\n\nb"
+                                   << "a\r\n\r\nb";
+    QTest::newRow("LF CR") << "a\n\rb"
+                           << "a\r\n\r\nb";
+    QTest::newRow("trailing LF") << "a\n"
+                                 << "a";
+    QTest::newRow("trailing CR LF") << "a\r\n"
+                                    << "a";
+    QTest::newRow("trailing CR") << "a\r"
+                                 << "a";
+    QTest::newRow("only LF") << "\n"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestDetailsDialog::lineBreaksBecomeOneCrLfEach()
@@ -74,8 +86,10 @@ void TestDetailsDialog::captionsFollowTheLanguage_data()
     QTest::addColumn<TCVLanguage>("language");
     QTest::addColumn<QString>("collapsed");
     QTest::addColumn<QString>("expanded");
-    QTest::newRow("English") << TCVLanguage::English << "&Details >>" << "&Details <<";
-    QTest::newRow("Portuguese") << TCVLanguage::Portuguese << "&Detalhes >>" << "&Detalhes <<";
+    QTest::newRow("English") << TCVLanguage::English << "&Details >>"
+                             << "&Details <<";
+    QTest::newRow("Portuguese") << TCVLanguage::Portuguese << "&Detalhes >>"
+                                << "&Detalhes <<";
 }
 
 void TestDetailsDialog::captionsFollowTheLanguage()

@@ -74,8 +74,10 @@ void TestVerInf::programWithoutBlockGivesTheDefaults()
 void TestVerInf::unreadableFilesGiveTheDefaults()
 {
     const QString defaultNotice = GetLegalCopyright("/bin/true");
-    for (const QString &path : {QStringLiteral("/no/such/file"), m_dir.path(), QStringLiteral("/dev/zero"),
-                                Write({}), Write("\x7F" "ELF"), Write(QByteArray(4096, '\xFF'))}) {
+    for (const QString &path : {QStringLiteral("/no/such/file"), m_dir.path(), QStringLiteral("/dev/zero"), Write({}),
+                                Write("\x7F"
+                                      "ELF"),
+                                Write(QByteArray(4096, '\xFF'))}) {
         QCOMPARE(GetVersionText(path), QStringLiteral("0.0.0"));
         QCOMPARE(GetLegalCopyright(path), defaultNotice);
         QVERIFY(IsEnglishBuild(path));
