@@ -1,0 +1,168 @@
+#include "DockToolBar.h"
+
+#include "ToolBarState.h"
+
+#include <QMainWindow>
+
+#include <utility>
+
+namespace {
+struct Place
+{
+    qsizetype line = -1;
+    qsizetype index = -1;
+};
+
+Place FindPlace(const ToolBarState &state, const QString &name)
+{
+    for (qsizetype line = 0; line < state.lines.size(); ++line) {
+        const QList<ToolBarStateItem> &items = state.lines[line].items;
+        for (qsizetype index = 0; index < items.size(); ++index)
+            if (items[index].name == name) return {line, index};
+    }
+    return {};
+}
+
+int RowOf(const ToolBarState &state, qsizetype line)
+{
+    int row = 0;
+    for (qsizetype i = 0; i < line; ++i)
+        if (state.lines[i].dock == state.lines[line].dock) ++row;
+    return row;
+}
+
+// Takes the toolbar out of its row; a row left empty goes too, as Qt would otherwise keep an empty row.
+ToolBarStateItem TakeItem(ToolBarState &state, Place place)
+{
+    QList<ToolBarStateItem> &items = state.lines[place.line].items;
+    ToolBarStateItem item = items.takeAt(place.index);
+    if (items.isEmpty()) state.lines.removeAt(place.line);
+    return item;
+}
+
+// Toolbars keep their order by offset; the one before the newcomer is widened to end where it begins.
+void PutInLine(ToolBarStateLine &line, ToolBarStateItem item, int offset)
+{
+    qsizetype index = 0;
+    while (index < line.items.size() && line.items[index].pos < offset)
+        ++index;
+    if (index > 0) {
+        ToolBarStateItem &before = line.items[index - 1];
+        before.preferredSize = offset - before.pos;
+        item.pos = offset;
+    } else {
+        item.pos = 0;
+    }
+    line.items.insert(index, item);
+}
+
+ToolBarStateLine &LineOfRow(ToolBarState &state, qint32 dock, int row)
+{
+    int seen = 0;
+    for (ToolBarStateLine &line : state.lines)
+        if (line.dock == dock && seen++ == row) return line;
+    state.lines.append(ToolBarStateLine{dock, {}});
+    return state.lines.last();
+}
+} // namespace
+
+QString DockName(Qt::ToolBarArea area)
+{
+    switch (area) {
+    case Qt::TopToolBarArea:
+        return QStringLiteral("DockTop");
+    case Qt::BottomToolBarArea:
+        return QStringLiteral("DockBottom");
+    default:
+        return {};
+    }
+}
+
+Qt::ToolBarArea DockArea(const QString &name)
+{
+    for (Qt::ToolBarArea area : {Qt::TopToolBarArea, Qt::BottomToolBarArea})
+        if (name.compare(DockName(area), Qt::CaseInsensitive) == 0) return area;
+    return Qt::NoToolBarArea;
+}
+
+DockToolBar::DockToolBar(const QString &title, QWidget *parent) : QToolBar(title, parent) {}
+
+QMainWindow *DockToolBar::mainWindow() const
+{
+    return qobject_cast<QMainWindow *>(parentWidget());
+}
+
+TDock DockToolBar::currentDock() const
+{
+    QMainWindow *window = mainWindow();
+    // A floating toolbar still reports the area it came from.
+    if (!window || isFloating()) return {};
+    const Qt::ToolBarArea area = window->toolBarArea(this);
+    if (area == Qt::NoToolBarArea) return {};
+    return {window, area};
+}
+
+void DockToolBar::setCurrentDock(const TDock &dock)
+{
+    if (dock == currentDock()) return;
+    if (dock.window && dock.area != Qt::NoToolBarArea) {
+        dock.window->addToolBar(dock.area, this);
+        return;
+    }
+    const QRect frame(mapToGlobal(QPoint(0, 0)), size());
+    changeLayout(
+        [&](ToolBarState &state, Place place) { SetFloating(state.lines[place.line].items[place.index], frame); });
+}
+
+int DockToolBar::dockRow() const
+{
+    QMainWindow *window = mainWindow();
+    const std::optional<ToolBarState> state = window ? ParseToolBarState(window->saveState()) : std::nullopt;
+    if (!state) return 0;
+    const Place place = FindPlace(*state, objectName());
+    return place.line < 0 ? 0 : RowOf(*state, place.line);
+}
+
+void DockToolBar::setDockRow(int row)
+{
+    const std::optional<int> wantedPos = std::exchange(m_wantedPos, std::nullopt);
+    changeLayout([&](ToolBarState &state, Place place) {
+        const qint32 dock = state.lines[place.line].dock;
+        if (RowOf(state, place.line) == row && !wantedPos) return;
+        ToolBarStateItem item = TakeItem(state, place);
+        PutInLine(LineOfRow(state, dock, qMax(0, row)), item, wantedPos.value_or(item.pos));
+    });
+}
+
+int DockToolBar::dockPos() const
+{
+    QMainWindow *window = mainWindow();
+    const std::optional<ToolBarState> state = window ? ParseToolBarState(window->saveState()) : std::nullopt;
+    if (!state) return 0;
+    const Place place = FindPlace(*state, objectName());
+    return place.line < 0 ? 0 : state->lines[place.line].items[place.index].pos;
+}
+
+void DockToolBar::setDockPos(int pos)
+{
+    m_wantedPos = pos;
+    changeLayout([&](ToolBarState &state, Place place) {
+        ToolBarStateLine &line = state.lines[place.line];
+        ToolBarStateItem item = line.items.takeAt(place.index);
+        PutInLine(line, item, pos);
+    });
+}
+
+// Hands the main window its saved layout with this toolbar's entry changed; a layout that cannot be read,
+// or one without this toolbar, is left alone.
+template <typename Change> void DockToolBar::changeLayout(Change change)
+{
+    QMainWindow *window = mainWindow();
+    if (!window) return;
+    std::optional<ToolBarState> state = ParseToolBarState(window->saveState());
+    if (!state) return;
+    const Place place = FindPlace(*state, objectName());
+    if (place.line < 0) return;
+    change(*state, place);
+    window->restoreState(BuildToolBarState(*state));
+}

@@ -1,0 +1,403 @@
+#include "FormStorage.h"
+
+#include "CVApp.h"
+#include "CVExceptions.h"
+#include "CVMsgDetailsFrm.h"
+#include "DockToolBar.h"
+#include "Registry.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMetaProperty>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QWidget>
+
+#include <stdexcept>
+#include <utility>
+
+namespace {
+QScreen *Screen()
+{
+    return QGuiApplication::primaryScreen();
+}
+
+int PixelsPerInch()
+{
+    return qRound(Screen()->logicalDotsPerInch() * Screen()->devicePixelRatio());
+}
+
+// Values saved on one screen size are told apart from those of another by this suffix.
+QString ResolutionSuffix()
+{
+    const QSize pixels = Screen()->geometry().size() * Screen()->devicePixelRatio();
+    return QStringLiteral("(%1x%2)").arg(pixels.width()).arg(pixels.height());
+}
+
+QString FormatEdges(int left, int top, int right, int bottom)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(left).arg(top).arg(right).arg(bottom);
+}
+
+// Left, top, right and bottom of the text; a missing or bad word keeps the edge of the present frame.
+QRect ParseEdges(const QString &text, const QRect &present)
+{
+    static const QRegularExpression separators(QStringLiteral("[ ,]"));
+    const QStringList words = text.split(separators, Qt::SkipEmptyParts);
+    const int fallback[4] = {present.left(), present.top(), present.left() + present.width(),
+                             present.top() + present.height()};
+    int edges[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        edges[i] = i < words.size() ? words[i].toInt(&ok) : 0;
+        if (!ok) edges[i] = fallback[i];
+    }
+    return QRect(QPoint(edges[0], edges[1]), QSize(edges[2] - edges[0], edges[3] - edges[1]));
+}
+
+// The frame the window has when neither minimised nor maximised.
+QRect NormalFrame(const QWidget &window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const QRect normal = window.normalGeometry();
+    if (!normal.isValid() || normal == client) return frame;
+    return normal.adjusted(frame.left() - client.left(), frame.top() - client.top(), frame.right() - client.right(),
+                           frame.bottom() - client.bottom());
+}
+
+int ShowCommand(const QWidget &window)
+{
+    if (window.isMinimized()) return 2;
+    return window.isMaximized() ? 3 : 1;
+}
+
+bool HasFixedSize(const QWidget &window)
+{
+    return window.minimumSize() == window.maximumSize();
+}
+
+bool MeetsAvailableScreens(const QRect &frame)
+{
+    for (const QScreen *screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(frame)) return true;
+    return false;
+}
+
+std::optional<QMetaProperty> FindProperty(const QObject &control, const QString &name)
+{
+    const QMetaObject *meta = control.metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (name.compare(QLatin1String(property.name()), Qt::CaseInsensitive) == 0) return property;
+    }
+    return std::nullopt;
+}
+
+bool IsVisibility(const QObject &control, const QMetaProperty &property)
+{
+    return control.isWidgetType() && qstrcmp(property.name(), "visible") == 0;
+}
+
+// A control's visibility is kept as its own wish: while its window closes, every control reads as invisible,
+// yet a bar the user hid is hidden on purpose.
+QVariant ReadProperty(const QObject &control, const QMetaProperty &property)
+{
+    if (IsVisibility(control, property)) return !static_cast<const QWidget &>(control).isHidden();
+    return property.read(&control);
+}
+
+QObject *FindControl(const QWidget &window, const QString &name)
+{
+    const QList<QObject *> controls = window.findChildren<QObject *>();
+    for (QObject *control : controls)
+        if (control->objectName().compare(name, Qt::CaseInsensitive) == 0) return control;
+    return nullptr;
+}
+
+QWidget *FindWindow(const QString &name)
+{
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        if (window->objectName().compare(name, Qt::CaseInsensitive) == 0) return window;
+    return nullptr;
+}
+
+// "DockBottom", or "frmOther.DockTop" for a dock of another window than the store's; empty for no dock.
+QString DockText(const TDock &dock, const QWidget &owner)
+{
+    const QString name = DockName(dock.area);
+    if (!dock.window || name.isEmpty() || dock.window == &owner) return name;
+    return dock.window->objectName() + u'.' + name;
+}
+
+// The dock a stored text names, seen from the store's window; nothing when it names a window that is not
+// there. Any name of no dock gives no dock, which detaches the toolbar.
+std::optional<TDock> DockFromText(const QString &text, QWidget &owner)
+{
+    if (text.compare(QLatin1String("(null)"), Qt::CaseInsensitive) == 0) return TDock{};
+    QWidget *window = &owner;
+    QString name = text;
+    if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) {
+        window = FindWindow(text.left(dot));
+        if (!window) return std::nullopt;
+        name = text.mid(dot + 1);
+    }
+    auto *mainWindow = qobject_cast<QMainWindow *>(window);
+    const Qt::ToolBarArea area = DockArea(name);
+    if (!mainWindow || area == Qt::NoToolBarArea) return TDock{};
+    return TDock{mainWindow, area};
+}
+
+ECVException SaveRefused(const ERegistryException &error)
+{
+    return ECVException(error.message(), error.details(), 1);
+}
+
+void OpenForWriting(TRegistry &registry, const QString &path)
+{
+    try {
+        if (!registry.keyExists(path)) registry.createKey(path);
+    } catch (const ERegistryException &error) {
+        throw SaveRefused(error);
+    } catch (const RegistryStoreError &error) { // a hive that may not be written at all
+        throw ECVException(QStringLiteral("Failed to create key %1").arg(path), error.message(), 1);
+    }
+    registry.openKey(path, false);
+}
+} // namespace
+
+TFormPlacement::TFormPlacement(QWidget *owner, HKEY hive, const QString &key, const QString &section)
+    : QObject(owner), m_owner(owner), m_hive(hive), m_path(section.isEmpty() ? key : key + u'\\' + section)
+{
+}
+
+TFormPlacement::~TFormPlacement() = default;
+
+void TFormPlacement::WindowShown()
+{
+    if (std::exchange(m_shown, true) || !Active) return;
+    Restore();
+}
+
+void TFormPlacement::WindowCloseRequested()
+{
+    if (!Active) return;
+    try {
+        Save();
+    } catch (const ECVException &) {
+        m_warned = true; // the application's error handler shows this one
+        throw;
+    }
+}
+
+void TFormPlacement::WindowDestroying() noexcept
+{
+    m_destroying = true;
+    if (!Active || m_saved) return;
+    try {
+        Save();
+    } catch (const ECVException &error) {
+        Warn(error.ErrorMessage, error.Details);
+    } catch (const std::exception &error) {
+        Warn(QString::fromLocal8Bit(error.what()), {});
+    }
+}
+
+void TFormPlacement::Warn(const QString &message, const QString &details)
+{
+    if (std::exchange(m_warned, true)) return;
+    ShowDetailsDialog(message, details, Application ? Application->LongName : QString(), TCVMessageKind::Warning,
+                      !Application || Application->EnglishUI ? TCVLanguage::English : TCVLanguage::Portuguese,
+                      Application ? Application->FontName : QString(), false);
+}
+
+void TFormPlacement::Restore()
+{
+    m_saved = false;
+    auto registry = std::make_unique<TRegistry>(RegistryAccess::ReadOnly);
+    registry->setRootKey(m_hive);
+    // Without the key every value reads as missing, and the restore runs on defaults.
+    if (registry->openKey(m_path, false)) m_openKey = std::move(registry);
+    const auto closeKey = qScopeGuard([this] { m_openKey.reset(); });
+
+    if (ReadInteger(QStringLiteral("FormVersion"), 0) >= Version) {
+        if (Options & fpPosition) RestorePosition();
+        m_restored = true;
+        RestoreProperties();
+        if (OnRestorePlacement) OnRestorePlacement(*this);
+    }
+    m_restored = true;
+}
+
+void TFormPlacement::RestorePosition()
+{
+    const QString suffix = ResolutionSuffix();
+    std::optional<QString> text = ReadText(QStringLiteral("NormPos") + suffix);
+    if (!text || text->isEmpty()) text = ReadText(QStringLiteral("NormPos"));
+    if (!text || text->isEmpty()) return;
+    // A place saved at another pixel density would land somewhere else on this screen.
+    if (ReadInteger(QStringLiteral("PixelsPerInch"), PixelsPerInch()) != PixelsPerInch()) return;
+
+    QWidget &window = *m_owner;
+    const QRect present = window.frameGeometry();
+    QRect frame = ParseEdges(*text, present);
+    if (HasFixedSize(window)) frame.setSize(present.size());
+    if (frame.width() <= 0) return;
+    // A place from another screen layout could leave the window out of reach.
+    if (!MeetsAvailableScreens(frame)) return;
+    window.move(frame.topLeft());
+    if (!HasFixedSize(window)) window.resize(frame.size() - (present.size() - window.size()));
+}
+
+void TFormPlacement::Save()
+{
+    if (!m_restored) return; // a run that never restored would overwrite the stored values with defaults
+    auto registry = std::make_unique<TRegistry>(RegistryAccess::ReadWrite);
+    registry->setRootKey(m_hive);
+    OpenForWriting(*registry, m_path);
+    m_openKey = std::move(registry);
+    const auto closeKey = qScopeGuard([this] { m_openKey.reset(); });
+
+    WriteInteger(QStringLiteral("FormVersion"), Version);
+    if (Options & fpPosition) {
+        WritePlacement();
+        WriteString(QStringLiteral("Visible"), m_destroying ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    SaveProperties();
+    if (OnSavePlacement) OnSavePlacement(*this);
+    m_saved = true;
+}
+
+void TFormPlacement::WritePlacement()
+{
+    const QString suffix = ResolutionSuffix();
+    const QRect frame = NormalFrame(*m_owner);
+    const QString minMaxPos = FormatEdges(-1, -1, -1, -1); // Qt keeps no minimised or maximised place
+    const QString normPos =
+        FormatEdges(frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height());
+    WriteInteger(QStringLiteral("Flags"), 0);
+    WriteInteger(QStringLiteral("ShowCmd"), ShowCommand(*m_owner));
+    WriteInteger(QStringLiteral("PixelsPerInch"), PixelsPerInch());
+    WriteString(QStringLiteral("MinMaxPos") + suffix, minMaxPos);
+    WriteString(QStringLiteral("MinMaxPos"), minMaxPos);
+    WriteString(QStringLiteral("NormPos") + suffix, normPos);
+    WriteString(QStringLiteral("NormPos"), normPos);
+}
+
+std::optional<QString> TFormPlacement::ReadText(const QString &name) const
+{
+    if (!m_openKey) return std::nullopt;
+    const std::optional<RegistryValue> value = m_openKey->readValue(name);
+    // A value of another type, say a REG_DWORD written by hand, counts as missing.
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
+    return DecodeRegString(value->data);
+}
+
+QString TFormPlacement::ReadString(const QString &name, const QString &defaultValue) const
+{
+    return ReadText(name).value_or(defaultValue);
+}
+
+qint32 TFormPlacement::ReadInteger(const QString &name, qint32 defaultValue) const
+{
+    bool ok = false;
+    const qint32 number = ReadString(name, {}).trimmed().toInt(&ok);
+    return ok ? number : defaultValue;
+}
+
+void TFormPlacement::WriteString(const QString &name, const QString &text)
+{
+    if (!m_openKey) throw std::logic_error("a form-state store writes only while it saves");
+    try {
+        m_openKey->writeString(name, text);
+    } catch (const ERegistryException &error) {
+        throw SaveRefused(error);
+    }
+}
+
+void TFormPlacement::WriteInteger(const QString &name, qint32 value)
+{
+    WriteString(name, QString::number(value));
+}
+
+void TFormStorage::SetStoredProps(const QStringList &entries)
+{
+    m_props.clear();
+    for (const QString &entry : entries) {
+        const qsizetype dot = entry.indexOf(u'.');
+        const QString controlName = entry.left(dot).trimmed();
+        const QString propertyName = dot < 0 ? QString() : entry.mid(dot + 1).trimmed();
+        if (controlName.isEmpty() || propertyName.isEmpty()) continue;
+        if (QObject *control = FindControl(*owner(), controlName))
+            m_props.append({control, control->objectName(), propertyName});
+    }
+}
+
+QStringList TFormStorage::StoredProps() const
+{
+    QStringList entries;
+    for (const StoredProp &prop : m_props)
+        entries.append(prop.controlName + u'.' + prop.propertyName);
+    return entries;
+}
+
+void TFormStorage::RestoreProperties()
+{
+    for (const StoredProp &prop : m_props) {
+        // One property that cannot take its value must not cost the others theirs.
+        try {
+            RestoreProperty(prop);
+        } catch (const std::exception &) {
+        }
+    }
+}
+
+void TFormStorage::RestoreProperty(const StoredProp &prop)
+{
+    QObject *control = prop.control;
+    const std::optional<QMetaProperty> property = control ? FindProperty(*control, prop.propertyName) : std::nullopt;
+    if (!property) return;
+    const std::optional<QString> stored = ReadText(ValueName(prop));
+    if (!stored) return;
+    const QString text = stored->trimmed();
+
+    const QMetaType type = property->metaType();
+    if (type.id() == QMetaType::Bool) {
+        if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) property->write(control, true);
+        if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) property->write(control, false);
+    } else if (type.id() == QMetaType::Int) {
+        property->write(control, text.toInt()); // text that is no decimal integer gives 0
+    } else if (type == QMetaType::fromType<TDock>()) {
+        // A floating toolbar stays where the user left it.
+        if (text.isEmpty() || !property->read(control).value<TDock>().window) return;
+        if (const std::optional<TDock> dock = DockFromText(text, *owner()))
+            property->write(control, QVariant::fromValue(*dock));
+    }
+}
+
+void TFormStorage::SaveProperties()
+{
+    for (const StoredProp &prop : m_props)
+        SaveProperty(prop);
+}
+
+void TFormStorage::SaveProperty(const StoredProp &prop)
+{
+    QObject *control = prop.control;
+    const std::optional<QMetaProperty> property = control ? FindProperty(*control, prop.propertyName) : std::nullopt;
+    if (!property) return;
+    const QVariant value = ReadProperty(*control, *property);
+    const QMetaType type = property->metaType();
+    if (type.id() == QMetaType::Bool) {
+        WriteString(ValueName(prop), value.toBool() ? QStringLiteral("True") : QStringLiteral("False"));
+    } else if (type.id() == QMetaType::Int) {
+        WriteInteger(ValueName(prop), value.toInt());
+    } else if (type == QMetaType::fromType<TDock>()) {
+        // A floating toolbar writes nothing, so the dock it last sat in stays stored.
+        const QString text = DockText(value.value<TDock>(), *owner());
+        if (!text.isEmpty()) WriteString(ValueName(prop), text);
+    }
+}

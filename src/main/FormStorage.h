@@ -1,0 +1,113 @@
+// TFormPlacement keeps a window's place on the screen in one registry key; TFormStorage also keeps chosen Qt
+// properties of the window's controls there. Every value is a REG_SZ text. The window tells its stores when
+// it is shown, asked to close and destroyed; each store decides from its flags whether to restore or save.
+#pragma once
+
+#include "RegistryHive.h"
+
+#include <QFlags>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+class TRegistry;
+
+enum TPlacementOption { fpPosition = 0x1 };
+Q_DECLARE_FLAGS(TPlacementOptions, TPlacementOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TPlacementOptions)
+
+class TFormPlacement : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The values live in hive\key\section. The store belongs to its window and goes with it.
+    TFormPlacement(QWidget *owner, HKEY hive, const QString &key, const QString &section);
+    ~TFormPlacement() override;
+
+    // Call from the window's show event: the first call restores, if the store is active then.
+    void WindowShown();
+    // Call from the window's close event: saves, if active and restored in this run. A store that refuses
+    // the save raises ECVException (warning), and the window's destruction tries once more.
+    void WindowCloseRequested();
+    // Call from the window's destructor while its controls still exist: saves again unless saved since the
+    // restore. Nothing can catch an error there, so a refused save is shown to the user here.
+    void WindowDestroying() noexcept;
+
+    // Reading and writing values of the section, for the two events, which run while the key is open.
+    // A value that is missing, not text, or not a decimal integer reads as the default.
+    QString ReadString(const QString &name, const QString &defaultValue) const;
+    qint32 ReadInteger(const QString &name, qint32 defaultValue) const;
+    void WriteString(const QString &name, const QString &text);
+    void WriteInteger(const QString &name, qint32 value);
+
+    bool Active = true;
+    TPlacementOptions Options = fpPosition;
+    int Version = 0;
+    // Run at the end of every restore and of every save.
+    std::function<void(TFormPlacement &sender)> OnRestorePlacement;
+    std::function<void(TFormPlacement &sender)> OnSavePlacement;
+
+protected:
+    QWidget *owner() const { return m_owner; }
+    // Text of a value, or nothing when it is missing or not text: the caller's default stands in.
+    std::optional<QString> ReadText(const QString &name) const;
+    virtual void RestoreProperties() {}
+    virtual void SaveProperties() {}
+
+private:
+    void Restore();
+    void Save();
+    void RestorePosition();
+    void WritePlacement();
+    void Warn(const QString &message, const QString &details);
+
+    QWidget *m_owner;
+    HKEY m_hive;
+    QString m_path;
+    std::unique_ptr<TRegistry> m_openKey; // only during a restore or a save
+    bool m_shown = false;
+    bool m_restored = false;
+    bool m_saved = false;
+    bool m_destroying = false;
+    bool m_warned = false;
+};
+
+class TFormStorage : public TFormPlacement
+{
+    Q_OBJECT
+
+public:
+    using TFormPlacement::TFormPlacement;
+
+    // Entries "Control.Property", split at the first "." and trimmed. The controls are looked up now, among
+    // the window's descendants by objectName, ignoring case: an entry with an empty part or naming no
+    // control is dropped.
+    void SetStoredProps(const QStringList &entries);
+    QStringList StoredProps() const;
+
+protected:
+    void RestoreProperties() override;
+    void SaveProperties() override;
+
+private:
+    struct StoredProp
+    {
+        QPointer<QObject> control;
+        QString controlName;
+        QString propertyName;
+    };
+
+    void RestoreProperty(const StoredProp &prop);
+    void SaveProperty(const StoredProp &prop);
+    QString ValueName(const StoredProp &prop) const { return prop.controlName + u'_' + prop.propertyName; }
+
+    QList<StoredProp> m_props;
+};
