@@ -80,9 +80,22 @@ private:
     void RouteClipboardKey(QObject *control, bool paste);
     void NullHandler() {}
     void actFileExitExecute();
+
+    // Clipboard exchange
+    void CopyText(const std::string &text);
+    void actEditCopyRGBExecute();
+    void actEditCopyHEXExecute();
+    void actEditCopyHTMLExecute();
+    void actEditCopyThumbnailExecute();
+    void actPopCopyRGBExecute();
+    void actPopCopyHEXExecute();
+    void actPopCopyHTMLExecute();
     void actPopPasteRGBExecute();
     void actPopPasteHEXExecute();
     void actPopPasteHTMLExecute();
+
+    // Screen capture
+    void actEditCaptureExecute();
 
     Colour color = White;
     bool updating = false;

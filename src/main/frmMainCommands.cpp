@@ -65,29 +65,37 @@ void TTintMain::CreateCommands()
     actFileExit = AddCommand("actFileExit", QStringLiteral("E&xit"), "File", QStringLiteral("Exit the application"),
                              {}, -1, &TTintMain::actFileExitExecute);
     actEditCopyRGB = AddCommand("actEditCopyRGB", QStringLiteral("Copy &RGB Value"), "Edit",
-                                QStringLiteral("Copy current color RGB value to the Clipboard"), Qt::Key_F6, ClipRgb);
+                                QStringLiteral("Copy current color RGB value to the Clipboard"), Qt::Key_F6, ClipRgb,
+                                &TTintMain::actEditCopyRGBExecute);
     actEditCopyHEX =
         AddCommand("actEditCopyHEX", QStringLiteral("Copy He&xadecimal Value"), "Edit",
-                   QStringLiteral("Copy current color hexadecimal value to the Clipboard"), Qt::Key_F7, ClipHex);
+                   QStringLiteral("Copy current color hexadecimal value to the Clipboard"), Qt::Key_F7, ClipHex,
+                   &TTintMain::actEditCopyHEXExecute);
     actEditCopyHTML = AddCommand("actEditCopyHTML", QStringLiteral("Copy &HTML Value"), "Edit",
-                                 QStringLiteral("Copy current color HTML value to the Clipboard"), Qt::Key_F8, ClipHtml);
+                                 QStringLiteral("Copy current color HTML value to the Clipboard"), Qt::Key_F8, ClipHtml,
+                                 &TTintMain::actEditCopyHTMLExecute);
     actEditCopyThumbnail =
         AddCommand("actEditCopyThumbnail", QStringLiteral("Copy &Thumbnail Image"), "Edit",
-                   QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9, ClipThumbnail);
+                   QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9, ClipThumbnail,
+                   &TTintMain::actEditCopyThumbnailExecute);
     actEditColorDialog = AddCommand("actEditColorDialog", QStringLiteral("Color &Dialog..."), "Edit",
                                     QStringLiteral("Open the color dialog"), Qt::Key_F11, ColourGrid);
     actEditCapture = AddCommand("actEditCapture", QStringLiteral("&Capture Screen Color"), "Edit",
-                                QStringLiteral("Capture screen color"), Qt::Key_F12, Pipette);
+                                QStringLiteral("Capture screen color"), Qt::Key_F12, Pipette,
+                                &TTintMain::actEditCaptureExecute);
 
     const QKeySequence copyKey(Qt::ControlModifier | Qt::Key_C);
     const QKeySequence pasteKey(Qt::ControlModifier | Qt::Key_V);
-    actPopCopyRGB = AddCommand("actPopCopyRGB", QStringLiteral("Copy"), "Popup", {}, copyKey);
+    actPopCopyRGB =
+        AddCommand("actPopCopyRGB", QStringLiteral("Copy"), "Popup", {}, copyKey, -1, &TTintMain::actPopCopyRGBExecute);
     actPopPasteRGB =
         AddCommand("actPopPasteRGB", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1, &TTintMain::actPopPasteRGBExecute);
-    actPopCopyHEX = AddCommand("actPopCopyHEX", QStringLiteral("Copy"), "Popup", {}, copyKey);
+    actPopCopyHEX =
+        AddCommand("actPopCopyHEX", QStringLiteral("Copy"), "Popup", {}, copyKey, -1, &TTintMain::actPopCopyHEXExecute);
     actPopPasteHEX =
         AddCommand("actPopPasteHEX", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1, &TTintMain::actPopPasteHEXExecute);
-    actPopCopyHTML = AddCommand("actPopCopyHTML", QStringLiteral("Copy"), "Popup", {}, copyKey);
+    actPopCopyHTML = AddCommand("actPopCopyHTML", QStringLiteral("Copy"), "Popup", {}, copyKey, -1,
+                                &TTintMain::actPopCopyHTMLExecute);
     actPopPasteHTML = AddCommand("actPopPasteHTML", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1,
                                  &TTintMain::actPopPasteHTMLExecute);
     // Ctrl+C and Ctrl+V are shown in the context menus but routed by eventFilter, by the focused field.
@@ -268,9 +276,3 @@ void TTintMain::RouteClipboardKey(QObject *control, bool paste)
 }
 
 void TTintMain::actFileExitExecute() { close(); }
-
-void TTintMain::actPopPasteRGBExecute() { ApplyRGBText(clipboard->text()); }
-
-void TTintMain::actPopPasteHEXExecute() { ApplyHEXText(clipboard->text()); }
-
-void TTintMain::actPopPasteHTMLExecute() { ApplyHTMLText(clipboard->text()); }

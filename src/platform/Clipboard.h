@@ -7,6 +7,7 @@
 #include <QString>
 
 class QClipboard;
+class QImage;
 
 class Clipboard : public QObject
 {
@@ -20,11 +21,18 @@ public:
     // The clipboard's text read now; empty when it holds no text or cannot be read.
     QString text();
 
+    // Replace everything on the clipboard by one text or one image. False, with the cause, when the clipboard
+    // cannot be used: no clipboard service, or the program does not hold what it has just placed.
+    bool setText(const QString &text, QString &failure);
+    bool setImage(const QImage &image, QString &failure);
+
     // Test seam: while a cause is set the clipboard counts as unusable.
     void setFailure(const QString &cause);
     QString failure() const { return m_failure; }
 
 private:
+    bool usable(QString &failure) const;
+
     QClipboard *m_system;
     QString m_cachedText;
     QString m_failure;

@@ -1,0 +1,234 @@
+// Screen colour capture through the real window, with the screen service serving a known picture.
+#include "CVExceptions.h"
+#include "ScreenService.h"
+#include "frmCapture.h"
+#include "frmMain.h"
+#include "uOptions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Serves a fixed picture, or a failure, as the backend of the screen service.
+class PictureScreen : public ScreenService
+{
+public:
+    PictureScreen(QImage picture, QObject *parent) : ScreenService(parent), m_picture(std::move(picture)) {}
+    void requestSnapshot() override
+    {
+        if (m_picture.isNull())
+            emit snapshotFailed(QStringLiteral("No screen"), QStringLiteral("nothing to read"));
+        else
+            emit snapshotReady(m_picture);
+    }
+
+private:
+    QImage m_picture;
+};
+
+QImage Picture(QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) picture.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+    return picture;
+}
+
+} // namespace
+
+class TestCapture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void leftReleasePicksThePixel();
+    void cancelWaysLeaveTheColour_data();
+    void cancelWaysLeaveTheColour();
+    void commandsAreUnavailableDuringCapture();
+    void windowComesBackWithItsFocus();
+    void missingSnapshotIsAWarning();
+    void clicksMapByTheSnapshotSize_data();
+    void clicksMapByTheSnapshotSize();
+
+private:
+    // Runs F12 and, once the capture window is up, `inside` on it.
+    void capture(const std::function<void(TCaptureFrm *)> &inside);
+    void serve(const QImage &picture)
+    {
+        SetScreenServiceFactory([picture](QObject *parent) { return new PictureScreen(picture, parent); });
+    }
+
+    QTemporaryDir registry;
+    std::unique_ptr<TTintMain> window;
+};
+
+void TestCapture::initTestCase()
+{
+    qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
+    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Corvane\\Test"));
+    TintOptions->CaptureDelay = 1;
+}
+
+void TestCapture::init()
+{
+    serve(Picture(QGuiApplication::primaryScreen()->geometry().size()));
+    window = std::make_unique<TTintMain>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestCapture::cleanup()
+{
+    window.reset();
+    SetScreenServiceFactory({});
+}
+
+void TestCapture::capture(const std::function<void(TCaptureFrm *)> &inside)
+{
+    bool ran = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        auto *form = qobject_cast<TCaptureFrm *>(QApplication::activeModalWidget());
+        if (!form || ran) return;
+        ran = true;
+        QCOMPARE(form->geometry(), QGuiApplication::primaryScreen()->geometry());
+        inside(form);
+        if (form->isVisible()) form->reject(); // a step that did not close it leaves no window behind
+    });
+    watch.start(20);
+    QTest::keyClick(window.get(), Qt::Key_F12);
+    QVERIFY(ran);
+}
+
+void TestCapture::leftReleasePicksThePixel()
+{
+    QImage picture = Picture(QGuiApplication::primaryScreen()->geometry().size());
+    picture.setPixel(30, 20, qRgb(10, 20, 30));
+    serve(picture);
+    capture([](TCaptureFrm *form) {
+        // Pressing does nothing; the release picks.
+        QTest::mousePress(form, Qt::LeftButton, {}, QPoint(10, 20));
+        QVERIFY(form->isVisible());
+        QTest::mouseRelease(form, Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 20));
+    });
+    QCOMPARE(window->currentColour(), Colour(0x001E140A));
+}
+
+void TestCapture::cancelWaysLeaveTheColour_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("right button") << 0;
+    QTest::newRow("escape released") << 1;
+    QTest::newRow("closed") << 2;
+}
+
+void TestCapture::cancelWaysLeaveTheColour()
+{
+    QFETCH(int, way);
+    window->SetColour(0x00123456);
+    capture([way](TCaptureFrm *form) {
+        // Neither the middle button nor any other key does anything, nor the press of Escape.
+        QTest::mouseClick(form, Qt::MiddleButton, {}, QPoint(5, 5));
+        QTest::keyClick(form, Qt::Key_F12);
+        QTest::keyPress(form, Qt::Key_Escape);
+        QVERIFY(form->isVisible());
+        if (way == 0) QTest::mouseClick(form, Qt::RightButton, {}, QPoint(5, 5));
+        if (way == 1) QTest::keyRelease(form, Qt::Key_Escape);
+        if (way == 2) form->close();
+        QVERIFY(!form->isVisible());
+    });
+    QCOMPARE(window->currentColour(), Colour(0x00123456));
+}
+
+void TestCapture::commandsAreUnavailableDuringCapture()
+{
+    QStringList available;
+    capture([&](TCaptureFrm *form) {
+        // An idle pass inside the capture's modal loop.
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+        for (QAction *a : window->actions())
+            if (a->isEnabled()) available << a->objectName();
+        QVERIFY(window->isCapturing());
+        form->reject();
+    });
+    QCOMPARE(available, QStringList({"actFile", "actEdit", "actView", "actHelp"}));
+    QVERIFY(!window->isCapturing());
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+    QVERIFY(window->findChild<QAction *>(QStringLiteral("actEditCapture"))->isEnabled());
+}
+
+void TestCapture::windowComesBackWithItsFocus()
+{
+    QWidget *txtHex = window->findChild<QWidget *>(QStringLiteral("txtHex"));
+    txtHex->setFocus();
+    capture([this](TCaptureFrm *form) {
+        QVERIFY(window->isMinimized());
+        QTest::mouseClick(form, Qt::LeftButton, {}, QPoint(1, 2));
+    });
+    QVERIFY(!window->isMinimized());
+    QVERIFY(window->isVisible());
+    QTRY_VERIFY(txtHex->hasFocus());
+    QCOMPARE(window->currentColour(), MakeColour(1, 2, 0));
+}
+
+void TestCapture::missingSnapshotIsAWarning()
+{
+    serve(QImage());
+    window->SetColour(0x00ABCDEF);
+    try {
+        window->findChild<QAction *>(QStringLiteral("actEditCapture"))->trigger();
+        QFAIL("no warning");
+    } catch (const ECVException &e) {
+        QCOMPARE(int(e.Kind), 1);
+        QCOMPARE(e.Details, QStringLiteral("nothing to read"));
+    }
+    QCOMPARE(window->currentColour(), Colour(0x00ABCDEF));
+    QVERIFY(!window->isCapturing());
+    QVERIFY(!window->isMinimized());
+}
+
+void TestCapture::clicksMapByTheSnapshotSize_data()
+{
+    QTest::addColumn<QPointF>("click");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("snapshot");
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("scale 1") << QPointF(100, 50) << QSize(1920, 1080) << QSize(1920, 1080) << QPoint(100, 50);
+    QTest::newRow("scale 1.25, whole logical pixel")
+        << QPointF(100, 50) << QSize(1536, 864) << QSize(1920, 1080) << QPoint(125, 62);
+    QTest::newRow("scale 1.25, fractional position")
+        << QPointF(100.8, 50.4) << QSize(1536, 864) << QSize(1920, 1080) << QPoint(126, 63);
+    QTest::newRow("scale 1.5") << QPointF(11, 7) << QSize(1280, 720) << QSize(1920, 1080) << QPoint(16, 10);
+    QTest::newRow("scale 2") << QPointF(11.5, 7) << QSize(960, 540) << QSize(1920, 1080) << QPoint(23, 14);
+    QTest::newRow("last pixel") << QPointF(1535.9, 863.9) << QSize(1536, 864) << QSize(1920, 1080)
+                                << QPoint(1919, 1079);
+    QTest::newRow("beyond the edge") << QPointF(1536, 864) << QSize(1536, 864) << QSize(1920, 1080)
+                                     << QPoint(1919, 1079);
+}
+
+void TestCapture::clicksMapByTheSnapshotSize()
+{
+    QFETCH(QPointF, click);
+    QFETCH(QSize, window);
+    QFETCH(QSize, snapshot);
+    QFETCH(QPoint, pixel);
+    QCOMPARE(TCaptureFrm::SnapshotPixel(click, window, snapshot), pixel);
+}
+
+QTEST_MAIN(TestCapture)
+#include "tst_capture.moc"
