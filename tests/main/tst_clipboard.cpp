@@ -1,0 +1,144 @@
+// The colour leaving through the clipboard as notation text or a thumbnail image, and coming back.
+#include "CVExceptions.h"
+#include "Clipboard.h"
+#include "frmMain.h"
+#include "uOptions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestClipboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void copiesCanonicalText_data();
+    void copiesCanonicalText();
+    void thumbnailTakesItsSizeWhenCopied_data();
+    void thumbnailTakesItsSizeWhenCopied();
+    void unusableClipboardIsAWarning();
+    void pasteThroughTheFieldMenu();
+
+private:
+    QAction *command(const char *name) { return window->findChild<QAction *>(QLatin1String(name)); }
+
+    QTemporaryDir registry;
+    std::unique_ptr<TTintMain> window;
+};
+
+void TestClipboard::initTestCase()
+{
+    qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
+    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Corvane\\Test"));
+}
+
+void TestClipboard::init()
+{
+    window = std::make_unique<TTintMain>();
+    window->SetColour(MakeColour(255, 128, 0));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestClipboard::cleanup() { window.reset(); }
+
+void TestClipboard::copiesCanonicalText_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("popup");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("rgb") << "actEditCopyRGB" << "actPopCopyRGB" << QByteArray("RGB(255, 128, 0)");
+    QTest::newRow("hex") << "actEditCopyHEX" << "actPopCopyHEX" << QByteArray("0x00FF8000");
+    QTest::newRow("html") << "actEditCopyHTML" << "actPopCopyHTML" << QByteArray("#FF8000");
+}
+
+void TestClipboard::copiesCanonicalText()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, popup);
+    QFETCH(QByteArray, text);
+    // What the field shows, half typed, is not what is copied: the colour is formatted afresh.
+    auto *txtHTML = window->findChild<QLineEdit *>(QStringLiteral("txtHTML"));
+    txtHTML->setText(QStringLiteral("#12"));
+    for (const QString &name : {edit, popup}) {
+        QApplication::clipboard()->clear();
+        command(qPrintable(name))->trigger();
+        const QMimeData *data = QApplication::clipboard()->mimeData();
+        QVERIFY(data->hasText());
+        QCOMPARE(data->text().toLatin1(), text);
+        QCOMPARE(data->text().size(), text.size()); // no terminating zero in the X selection
+    }
+}
+
+void TestClipboard::thumbnailTakesItsSizeWhenCopied_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("defaults") << 32 << 32 << QSize(32, 32);
+    QTest::newRow("other size") << 64 << 7 << QSize(64, 7);
+    QTest::newRow("out of range stored") << 0 << 5000 << QSize(1, 1000);
+}
+
+void TestClipboard::thumbnailTakesItsSizeWhenCopied()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QSize, size);
+    TintOptions->ThumbnailWidth = width;
+    TintOptions->ThumbnailHeight = height;
+    QApplication::clipboard()->setText(QStringLiteral("text before"));
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    QVERIFY(!data->hasText());
+    const QImage thumbnail = qvariant_cast<QImage>(data->imageData());
+    QCOMPARE(thumbnail.size(), size);
+    const QImage solid = thumbnail.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < solid.height(); ++y)
+        for (int x = 0; x < solid.width(); ++x) QCOMPARE(solid.pixel(x, y), qRgb(255, 128, 0));
+}
+
+void TestClipboard::unusableClipboardIsAWarning()
+{
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    window->findChild<Clipboard *>()->setFailure(QStringLiteral("no clipboard service"));
+    for (const char *name : {"actEditCopyRGB", "actEditCopyThumbnail"}) {
+        try {
+            command(name)->trigger();
+            QFAIL("no warning");
+        } catch (const ECVException &e) {
+            QCOMPARE(e.ErrorMessage, QStringLiteral("Cannot open clipboard"));
+            QCOMPARE(e.Details, QStringLiteral("no clipboard service"));
+            QCOMPARE(int(e.Kind), 1);
+        }
+    }
+    window->findChild<Clipboard *>()->setFailure(QString());
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
+void TestClipboard::pasteThroughTheFieldMenu()
+{
+    QApplication::clipboard()->setText(QStringLiteral("RGB(0,0,255)"));
+    command("actPopPasteRGB")->trigger();
+    QCOMPARE(window->currentColour(), Colour(0x00FF0000));
+    QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("txtRGB"))->text(), QStringLiteral("RGB(0, 0, 255)"));
+    // Text of another notation changes nothing, without a message.
+    QApplication::clipboard()->setText(QStringLiteral("#FF8000"));
+    command("actPopPasteHEX")->trigger();
+    QCOMPARE(window->currentColour(), Colour(0x00FF0000));
+}
+
+QTEST_MAIN(TestClipboard)
+#include "tst_clipboard.moc"
