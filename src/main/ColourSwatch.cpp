@@ -1,5 +1,6 @@
 #include "ColourSwatch.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 ColourSwatch::ColourSwatch(QWidget *parent) : QFrame(parent)
@@ -23,4 +24,14 @@ void ColourSwatch::paintEvent(QPaintEvent *event)
         painter.fillRect(contentsRect(), QColor(GetRValue(m_colour), GetGValue(m_colour), GetBValue(m_colour)));
     }
     QFrame::paintEvent(event);
+}
+
+void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit released(event->button(), event->position().toPoint());
+}
+
+void ColourSwatch::mouseDoubleClickEvent(QMouseEvent *)
+{
+    emit doubleClicked();
 }

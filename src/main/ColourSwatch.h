@@ -20,8 +20,15 @@ public:
     int colorValue() const { return int(m_colour); }
     void setColorValue(int value) { setColour(Colour(value)); }
 
+signals:
+    // A mouse button came up over the swatch; the position is in the swatch's own coordinates.
+    void released(Qt::MouseButton button, const QPoint &pos);
+    void doubleClicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     Colour m_colour = White;

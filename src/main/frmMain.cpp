@@ -66,6 +66,7 @@ void TTintMain::FormCreate()
 
     CreateCommands();
     CreateBars();
+    CreateSlotMenu();
 
     setTabOrder(txtRed, slRed);
     setTabOrder(slRed, txtGreen);
@@ -106,6 +107,7 @@ QWidget *TTintMain::CreateSlotPanel()
         auto *slot = new ColourSwatch(gbColorSlots);
         slot->setObjectName(QStringLiteral("pSlot%1").arg(i));
         slot->setFixedSize(20, 20);
+        pSlots.append(slot);
         row->addWidget(slot);
     }
     row->addStretch();

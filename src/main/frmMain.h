@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QStringList>
 
 class Clipboard;
 class ColourSwatch;
@@ -16,6 +17,7 @@ class ComponentSlider;
 class ComponentSpin;
 class NotationEdit;
 class QAction;
+class QDialog;
 class QMenu;
 class QToolBar;
 struct Notation;
@@ -30,6 +32,8 @@ public:
 
     Colour currentColour() const { return color; }
     bool isCapturing() const { return capturing; }
+    // The colour dialog's custom colours, lines "ColorA=0000FF" .. "ColorP=...", possibly among others.
+    const QStringList &customColourList() const { return customColours; }
 
     void SetColour(Colour value);
     void SetRed(int value);
@@ -97,6 +101,15 @@ private:
     // Screen capture
     void actEditCaptureExecute();
 
+    // Colour slots and the colour dialog
+    void CreateSlotMenu();
+    void ShowPopup(ColourSwatch *slot, Qt::MouseButton button, const QPoint &pos);
+    void ForcePopup(ColourSwatch *slot);
+    void popSlotLoadClick();
+    void popSlotSaveClick();
+    void actEditColorDialogExecute();
+    void PlaceColourDialog(QDialog &dialog) const;
+
     Colour color = White;
     bool updating = false;
     bool capturing = false;
@@ -112,6 +125,11 @@ private:
     NotationEdit *txtRGB = nullptr;
     NotationEdit *txtHex = nullptr;
     NotationEdit *txtHTML = nullptr;
+
+    QList<ColourSwatch *> pSlots;
+    ColourSwatch *pickedSlot = nullptr;
+    QMenu *popSlot = nullptr;
+    QStringList customColours;
 
     QList<QAction *> alMain;
     QList<QIcon> imlMenus;

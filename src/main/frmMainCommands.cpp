@@ -79,7 +79,8 @@ void TTintMain::CreateCommands()
                    QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9, ClipThumbnail,
                    &TTintMain::actEditCopyThumbnailExecute);
     actEditColorDialog = AddCommand("actEditColorDialog", QStringLiteral("Color &Dialog..."), "Edit",
-                                    QStringLiteral("Open the color dialog"), Qt::Key_F11, ColourGrid);
+                                    QStringLiteral("Open the color dialog"), Qt::Key_F11, ColourGrid,
+                                    &TTintMain::actEditColorDialogExecute);
     actEditCapture = AddCommand("actEditCapture", QStringLiteral("&Capture Screen Color"), "Edit",
                                 QStringLiteral("Capture screen color"), Qt::Key_F12, Pipette,
                                 &TTintMain::actEditCaptureExecute);

@@ -1,0 +1,111 @@
+// The twelve colour slots with their menu, and the colour dialog with the window's sixteen custom colours.
+#include "frmMain.h"
+
+#include "ColourSwatch.h"
+#include "CustomColours.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QMenu>
+#include <QScreen>
+
+#include <utility>
+
+namespace {
+
+QList<QColor> DialogCustomColours()
+{
+    QList<QColor> colours;
+    for (int i = 0; i < CustomColourCount; ++i)
+        colours.append(QColorDialog::customColor(i));
+    return colours;
+}
+
+void SetDialogCustomColours(const QList<QColor> &colours)
+{
+    for (int i = 0; i < CustomColourCount; ++i)
+        QColorDialog::setCustomColor(i, colours.at(i));
+}
+
+} // namespace
+
+void TTintMain::CreateSlotMenu()
+{
+    popSlot = new QMenu(this);
+    popSlot->setObjectName(QStringLiteral("popSlot"));
+    QAction *load = popSlot->addAction(QStringLiteral("Load Color"), this, &TTintMain::popSlotLoadClick);
+    load->setObjectName(QStringLiteral("popSlotLoad"));
+    popSlot->addSeparator();
+    QAction *save = popSlot->addAction(QStringLiteral("Save Color"), this, &TTintMain::popSlotSaveClick);
+    save->setObjectName(QStringLiteral("popSlotSave"));
+
+    for (ColourSwatch *slot : std::as_const(pSlots)) {
+        connect(slot, &ColourSwatch::released, this,
+                [this, slot](Qt::MouseButton button, const QPoint &pos) { ShowPopup(slot, button, pos); });
+        connect(slot, &ColourSwatch::doubleClicked, this, [this, slot] { ForcePopup(slot); });
+    }
+}
+
+void TTintMain::ShowPopup(ColourSwatch *slot, Qt::MouseButton button, const QPoint &pos)
+{
+    if (button != Qt::RightButton) return;
+    pickedSlot = slot;
+    popSlot->popup(slot->mapToGlobal(pos));
+}
+
+void TTintMain::ForcePopup(ColourSwatch *slot)
+{
+    pickedSlot = slot;
+    popSlotLoadClick();
+}
+
+void TTintMain::popSlotLoadClick()
+{
+    // Without a field being typed in, the refresh rewrites all three number fields, even with no slot picked.
+    typingField = nullptr;
+    if (!pickedSlot) return;
+    SetColour(std::exchange(pickedSlot, nullptr)->colour());
+}
+
+void TTintMain::popSlotSaveClick()
+{
+    if (!pickedSlot) return;
+    std::exchange(pickedSlot, nullptr)->setColour(color);
+}
+
+void TTintMain::actEditColorDialogExecute()
+{
+    // Qt keeps one table of custom colours for every dialog and every Qt program: the window's own list is
+    // pushed into it each time, and taken back only from an OK.
+    const QList<QColor> listed = CustomColoursFromList(customColours);
+    SetDialogCustomColours(listed);
+
+    QColorDialog dialog(this);
+    dialog.setOption(QColorDialog::DontUseNativeDialog); // a desktop's own chooser could be neither placed nor read
+    dialog.setCurrentColor(QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
+    PlaceColourDialog(dialog);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    activateWindow(); // without a window manager nothing gives the window back its keys
+
+    if (!confirmed) {
+        SetDialogCustomColours(listed); // "Add to Custom Colors" has already changed Qt's table
+        return;
+    }
+    UpdateCustomColourList(customColours, DialogCustomColours());
+    const QColor chosen = dialog.selectedColor();
+    SetColour(MakeColour(chosen.red(), chosen.green(), chosen.blue()));
+}
+
+void TTintMain::PlaceColourDialog(QDialog &dialog) const
+{
+    const QWidget *active = QApplication::activeWindow();
+    const QWidget *reference = active ? active : this;
+    const QScreen *screen = reference->screen() ? reference->screen() : QGuiApplication::primaryScreen();
+    const QRect monitor = screen->geometry();
+    dialog.adjustSize();
+    // The window manager's frame is not known before the dialog shows; the main window's is a close estimate.
+    const QSize outer = dialog.size() + (frameGeometry().size() - size());
+    dialog.move(monitor.left() + (monitor.width() - outer.width()) / 2,
+                monitor.top() + (monitor.height() - outer.height()) / 3);
+}
