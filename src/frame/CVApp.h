@@ -22,6 +22,8 @@ public:
     // Also sets ExePath (the folder, with its trailing separator) and HelpFile (the compiled help beside
     // the executable).
     void SetExeName(const QString &path);
+    // The about box, modal over the active window, in the given font.
+    void ShowAbout(const QString &fontName);
 
     QString ExeName;
     QString ExePath;

@@ -101,6 +101,14 @@ private:
     // Screen capture
     void actEditCaptureExecute();
 
+    // Help and preferences
+    void actHelpContentsExecute();
+    void actHelpOnTheWebExecute();
+    void actHelpSendEmailExecute();
+    void actHelpAboutExecute();
+    void actFilePreferencesExecute();
+    void PreferencesChanged();
+
     // Colour slots and the colour dialog
     void CreateSlotMenu();
     void ShowPopup(ColourSwatch *slot, Qt::MouseButton button, const QPoint &pos);

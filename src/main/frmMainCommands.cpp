@@ -46,13 +46,14 @@ void TTintMain::CreateCommands()
     actHelp->setText(QStringLiteral("&Help"));
 
     actHelpContents = AddCommand("actHelpContents", QStringLiteral("Corvane Tintwell &Help"), "Help",
-                                 QStringLiteral("Corvane Tintwell help contents"), Qt::Key_F1, HelpPage);
+                                 QStringLiteral("Corvane Tintwell help contents"), Qt::Key_F1, HelpPage,
+                                 &TTintMain::actHelpContentsExecute);
     actHelpOnTheWeb = AddCommand("actHelpOnTheWeb", QStringLiteral("Corvane On The &Web"), "Help",
-                                 QStringLiteral("Corvane on the Web"));
-    actHelpSendEmail =
-        AddCommand("actHelpSendEmail", QStringLiteral("&Send Email"), "Help", QStringLiteral("Send email to Corvane"));
-    actHelpAbout =
-        AddCommand("actHelpAbout", QStringLiteral("&About..."), "Help", QStringLiteral("About Corvane Tintwell"));
+                                 QStringLiteral("Corvane on the Web"), {}, -1, &TTintMain::actHelpOnTheWebExecute);
+    actHelpSendEmail = AddCommand("actHelpSendEmail", QStringLiteral("&Send Email"), "Help",
+                                  QStringLiteral("Send email to Corvane"), {}, -1, &TTintMain::actHelpSendEmailExecute);
+    actHelpAbout = AddCommand("actHelpAbout", QStringLiteral("&About..."), "Help",
+                              QStringLiteral("About Corvane Tintwell"), {}, -1, &TTintMain::actHelpAboutExecute);
     actViewToolbar =
         AddCommand("actViewToolbar", QStringLiteral("&Toolbar"), "View", QStringLiteral("Show/hide toolbar"));
     actViewStatusBar =
@@ -61,7 +62,8 @@ void TTintMain::CreateCommands()
                                     QStringLiteral("Keep window always on top"), {}, PinSide);
     for (QAction *view : {actViewToolbar, actViewStatusBar, actViewAlwaysOnTop}) view->setCheckable(true);
     actFilePreferences = AddCommand("actFilePreferences", QStringLiteral("&Preferences..."), "File",
-                                    QStringLiteral("Application preferences"));
+                                    QStringLiteral("Application preferences"), {}, -1,
+                                    &TTintMain::actFilePreferencesExecute);
     actFileExit = AddCommand("actFileExit", QStringLiteral("E&xit"), "File", QStringLiteral("Exit the application"),
                              {}, -1, &TTintMain::actFileExitExecute);
     actEditCopyRGB = AddCommand("actEditCopyRGB", QStringLiteral("Copy &RGB Value"), "Edit",

@@ -1,0 +1,35 @@
+// The Help menu's commands and the preferences command of the editor window.
+#include "CVApp.h"
+#include "CVHelp.h"
+#include "CVMapi.h"
+#include "CVWeb.h"
+#include "frmMain.h"
+#include "frmOptions.h"
+
+void TTintMain::actHelpContentsExecute()
+{
+    ShowHelp(*Application, 0);
+}
+
+void TTintMain::actHelpOnTheWebExecute()
+{
+    OpenWebAddress(Application->WebAddresses->WebSite);
+}
+
+void TTintMain::actHelpSendEmailExecute()
+{
+    SendSupportMail(this, *Application);
+}
+
+void TTintMain::actHelpAboutExecute()
+{
+    Application->ShowAbout(Application->FontName);
+}
+
+void TTintMain::actFilePreferencesExecute()
+{
+    ShowPreferences(this, [this] { PreferencesChanged(); });
+}
+
+// Every reader takes its preference from the store when it uses it, so there is nothing to refresh here.
+void TTintMain::PreferencesChanged() {}

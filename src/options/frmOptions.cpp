@@ -1,0 +1,166 @@
+#include "frmOptions.h"
+
+#include "CVApp.h"
+#include "CVDialogKeys.h"
+#include "CVExceptions.h"
+#include "PreferredFont.h"
+#include "SpinEdit.h"
+#include "uOptions.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+TSpinEdit *SpinEdit(const char *name, int minimum, int maximum)
+{
+    auto *field = new TSpinEdit(minimum, maximum);
+    field->setObjectName(QLatin1String(name));
+    field->setFixedWidth(64);
+    return field;
+}
+
+QGroupBox *GroupBox(const char *name, const QString &caption, QLayout *contents)
+{
+    auto *group = new QGroupBox(caption);
+    group->setObjectName(QLatin1String(name));
+    group->setLayout(contents);
+    return group;
+}
+
+// A label whose access key moves the focus to its field, with what follows the field on the same line.
+void AddField(QFormLayout *form, const char *name, const QString &caption, TSpinEdit *field, const QString &unit = {})
+{
+    auto *label = new QLabel(caption);
+    label->setObjectName(QLatin1String(name));
+    label->setBuddy(field);
+    auto *line = new QHBoxLayout;
+    line->addWidget(field);
+    if (!unit.isEmpty()) line->addWidget(new QLabel(unit));
+    line->addStretch();
+    form->addRow(label, line);
+}
+
+QPushButton *Button(const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+} // namespace
+
+TOptionsDlg::TOptionsDlg(QWidget *owner, std::function<void()> preferencesChanged)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_preferencesChanged(std::move(preferencesChanged))
+{
+    setObjectName(QStringLiteral("OptionsDlg"));
+    setWindowTitle(QStringLiteral("Preferences..."));
+    setProperty("HelpContext", 500);
+    setFont(PreferredFont(Application ? Application->FontName : QStringLiteral("Tahoma"), 8));
+
+    pcOptions = new QTabWidget;
+    pcOptions->setObjectName(QStringLiteral("pcOptions"));
+    pcOptions->addTab(CreateGeneralPage(), QStringLiteral("  &General  "));
+
+    cmdOK = Button("cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button("cmdCancel", QStringLiteral("&Cancel"));
+    cmdApply = Button("cmdApply", QStringLiteral("&Apply"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &TOptionsDlg::cmdOKClick);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::close);
+    connect(cmdApply, &QPushButton::clicked, this, &TOptionsDlg::cmdApplyClick);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *button : {cmdOK, cmdCancel, cmdApply})
+        buttons->addWidget(button);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(pcOptions);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(281, 305)));
+}
+
+QWidget *TOptionsDlg::CreateGeneralPage()
+{
+    auto *tsGeneral = new QWidget;
+    tsGeneral->setObjectName(QStringLiteral("tsGeneral"));
+
+    chkSaveWindow = new QCheckBox(QStringLiteral("&Save window properties"));
+    chkSaveWindow->setObjectName(QStringLiteral("chkSaveWindow"));
+    auto *general = new QVBoxLayout;
+    general->addWidget(chkSaveWindow);
+
+    txtWidth = SpinEdit("txtWidth", 1, 1000);
+    txtHeight = SpinEdit("txtHeight", 1, 1000);
+    auto *thumbnail = new QFormLayout;
+    AddField(thumbnail, "lblWidth", QStringLiteral("&Width:"), txtWidth);
+    AddField(thumbnail, "lblHeight", QStringLiteral("&Height:"), txtHeight);
+
+    txtDelay = SpinEdit("txtDelay", 1, 2000);
+    auto *capture = new QFormLayout;
+    AddField(capture, "lblDelay", QStringLiteral("&Delay:"), txtDelay, QStringLiteral("milliseconds"));
+
+    auto *page = new QVBoxLayout(tsGeneral);
+    page->addWidget(GroupBox("gbGeneral", QStringLiteral(" General application options "), general));
+    page->addWidget(GroupBox("gbStartup", QStringLiteral(" Thumbnail image "), thumbnail));
+    page->addWidget(GroupBox("GroupBox1", QStringLiteral(" Capture options "), capture));
+    page->addStretch();
+    return tsGeneral;
+}
+
+void TOptionsDlg::LoadControls()
+{
+    chkSaveWindow->setChecked(TintOptions->SaveWindow);
+    txtWidth->setValue(TintOptions->ThumbnailWidth);
+    txtHeight->setValue(TintOptions->ThumbnailHeight);
+    txtDelay->setValue(TintOptions->CaptureDelay);
+}
+
+void TOptionsDlg::StoreControls()
+{
+    for (TSpinEdit *field : {txtWidth, txtHeight, txtDelay}) {
+        if (field->value()) continue;
+        field->setFocus();
+        field->selectAll();
+        throw ECVException(QStringLiteral("'%1' is not a valid integer value").arg(field->text()), {}, 1);
+    }
+    TintOptions->SaveWindow = chkSaveWindow->isChecked();
+    TintOptions->ThumbnailWidth = *txtWidth->value();
+    TintOptions->ThumbnailHeight = *txtHeight->value();
+    TintOptions->CaptureDelay = *txtDelay->value();
+    for (TSpinEdit *field : {txtWidth, txtHeight, txtDelay})
+        field->setValue(*field->value());
+    if (m_preferencesChanged) m_preferencesChanged();
+    TintOptions->Save();
+}
+
+void TOptionsDlg::cmdApplyClick()
+{
+    StoreControls();
+}
+
+void TOptionsDlg::cmdOKClick()
+{
+    StoreControls();
+    close();
+}
+
+void TOptionsDlg::keyReleaseEvent(QKeyEvent *event)
+{
+    if (Application) HandleDialogKey(event->key(), this, *Application);
+}
+
+void ShowPreferences(QWidget *owner, std::function<void()> preferencesChanged)
+{
+    TOptionsDlg dialog(owner, std::move(preferencesChanged));
+    dialog.pcOptions->setCurrentIndex(0);
+    dialog.LoadControls();
+    dialog.exec();
+}

@@ -1,0 +1,147 @@
+// The help: the viewer library found beside the executable, the topics of the three context numbers in one
+// reused window, silence without a help file, the beep without a viewer, and the warning of a failed topic.
+#include "CVAboutFrm2.h"
+#include "CVApp.h"
+#include "CVBeep.h"
+#include "CVExceptions.h"
+#include "CVHelp.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+QWidget *HelpWindow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("MainWindow") && window->isVisible()) return window;
+    return nullptr;
+}
+
+QString ShownTopic()
+{
+    QWidget *window = HelpWindow();
+    return window ? window->findChild<QTextBrowser *>(QStringLiteral("helpBrowser"))->source().fileName() : QString();
+}
+
+QString ShownText()
+{
+    return HelpWindow()->findChild<QTextBrowser *>(QStringLiteral("helpBrowser"))->toPlainText();
+}
+
+int CountVisibleHelpWindows()
+{
+    int count = 0;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        count += window->objectName() == QLatin1String("MainWindow") && window->isVisible();
+    return count;
+}
+} // namespace
+
+class TestHelp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { SetBeepHook({}); }
+
+    // The viewer, once loaded, stays loaded for the run, so the missing viewer comes first.
+    void missingViewerBeepsAndShowsNothing();
+    void missingHelpFileDoesNothingAtAll();
+    void eachContextShowsItsTopicInOneWindow();
+    void unknownContextRaisesTheWarning();
+    void aboutBoxKeysCloseAndOpenTheDefaultTopic();
+
+private:
+    TCVApplication m_application;
+    int m_beeps = 0;
+    QTemporaryDir m_empty;
+};
+
+void TestHelp::init()
+{
+    m_application.ExePath = QStringLiteral(VIEWER_DIR "/");
+    m_application.HelpFile = QStringLiteral(HELP_FILE);
+    m_application.LongName = QStringLiteral("Corvane Tintwell");
+    m_beeps = 0;
+    SetBeepHook([this] { ++m_beeps; });
+}
+
+void TestHelp::missingViewerBeepsAndShowsNothing()
+{
+    m_application.ExePath = m_empty.path() + QLatin1Char('/');
+    ShowHelp(m_application, 0);
+    QCOMPARE(m_beeps, 1);
+    QCOMPARE(HelpWindow(), nullptr);
+}
+
+void TestHelp::missingHelpFileDoesNothingAtAll()
+{
+    for (const QString &helpFile : {QString(), m_empty.filePath(QStringLiteral("tintwell.qch"))}) {
+        m_application.HelpFile = helpFile;
+        for (qint32 context : {0, 500, 60000})
+            ShowHelp(m_application, context);
+    }
+    QCOMPARE(m_beeps, 0);
+    QCOMPARE(HelpWindow(), nullptr);
+}
+
+void TestHelp::eachContextShowsItsTopicInOneWindow()
+{
+    ShowHelp(m_application, 0);
+    QCOMPARE(ShownTopic(), QStringLiteral("index.html"));
+    QVERIFY(ShownText().contains(QStringLiteral("Copying the colour")));
+    QWidget *first = HelpWindow();
+
+    ShowHelp(m_application, 500);
+    QCOMPARE(ShownTopic(), QStringLiteral("prefs.html"));
+    QVERIFY(ShownText().contains(QStringLiteral("Thumbnail image")));
+
+    ShowHelp(m_application, 60000);
+    QCOMPARE(ShownTopic(), QStringLiteral("support.html"));
+    QVERIFY(ShownText().contains(QStringLiteral("support@corvane.example")));
+
+    QCOMPARE(HelpWindow(), first);
+    QCOMPARE(CountVisibleHelpWindows(), 1);
+    QCOMPARE(m_beeps, 0);
+    // The default topic's picture comes out of the compiled help too.
+    auto *browser = first->findChild<QTextBrowser *>(QStringLiteral("helpBrowser"));
+    ShowHelp(m_application, 0);
+    const QVariant picture = browser->loadResource(QTextDocument::ImageResource,
+                                                   browser->source().resolved(QUrl(QStringLiteral("screenshot.png"))));
+    QVERIFY(!picture.toByteArray().isEmpty());
+}
+
+void TestHelp::unknownContextRaisesTheWarning()
+{
+    try {
+        ShowHelp(m_application, 42);
+        QFAIL("no warning");
+    } catch (const ECVException &error) {
+        QCOMPARE(error.ErrorMessage, QStringLiteral("Unable to show help file '%1'.").arg(QStringLiteral(HELP_FILE)));
+        QVERIFY(error.Details.contains(QStringLiteral("42")));
+        QCOMPARE(error.Kind, 1);
+    }
+}
+
+void TestHelp::aboutBoxKeysCloseAndOpenTheDefaultTopic()
+{
+    if (QWidget *window = HelpWindow()) window->close();
+    TAboutForm about(nullptr, m_application);
+    about.show();
+    QTest::keyRelease(about.cmdOK, Qt::Key_F1);
+    QCOMPARE(ShownTopic(), QStringLiteral("index.html"));
+    QVERIFY(about.isVisible());
+
+    QTest::mouseClick(about.cmdSupport, Qt::LeftButton);
+    QCOMPARE(ShownTopic(), QStringLiteral("support.html"));
+
+    QTest::keyRelease(about.cmdOK, Qt::Key_Escape);
+    QVERIFY(!about.isVisible());
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
