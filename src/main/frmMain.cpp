@@ -44,8 +44,6 @@ TTintMain::TTintMain(QWidget *parent)
     FormCreate();
 }
 
-TTintMain::~TTintMain() = default;
-
 void TTintMain::FormCreate()
 {
     setObjectName(QStringLiteral("TintMain"));
@@ -78,6 +76,7 @@ void TTintMain::FormCreate()
     setTabOrder(txtHex, txtHTML);
 
     SetColour(White);
+    CreateStores();
 }
 
 QWidget *TTintMain::CreateColourPanel()

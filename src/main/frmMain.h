@@ -19,7 +19,10 @@ class NotationEdit;
 class QAction;
 class QDialog;
 class QMenu;
+class QTimer;
 class QToolBar;
+class TFormPlacement;
+class TFormStorage;
 struct Notation;
 
 class TTintMain : public QMainWindow
@@ -48,6 +51,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     using Handler = void (TTintMain::*)();
@@ -118,6 +124,25 @@ private:
     void actEditColorDialogExecute();
     void PlaceColourDialog(QDialog &dialog) const;
 
+    // Views
+    enum FormStyle { fsNormal = 0, fsStayOnTop = 3 };
+    FormStyle formStyle() const;
+    void actViewToolbarExecute();
+    void actViewStatusBarExecute();
+    void actViewAlwaysOnTopExecute();
+    void ApplyFormStyle();
+    void SetFormStyle(FormStyle style);
+    void tSetFormStyleTimer();
+    void aeMainHint(const QString &hint);
+
+    // Stored state
+    void CreateStores();
+    QString CustomColoursKey() const;
+    void StorageRestorePlacement(TFormPlacement &sender);
+    void StorageSavePlacement(TFormPlacement &sender);
+    void ColorStorageRestorePlacement(TFormPlacement &sender);
+    void ColorStorageSavePlacement(TFormPlacement &sender);
+
     Colour color = White;
     bool updating = false;
     bool capturing = false;
@@ -138,6 +163,11 @@ private:
     ColourSwatch *pickedSlot = nullptr;
     QMenu *popSlot = nullptr;
     QStringList customColours;
+
+    FormStyle wantedFormStyle = fsNormal;
+    QTimer *tSetFormStyle = nullptr;
+    TFormStorage *Storage = nullptr;
+    TFormStorage *ColorStorage = nullptr;
 
     QList<QAction *> alMain;
     QList<QIcon> imlMenus;

@@ -4,6 +4,7 @@
 
 #include "Clipboard.h"
 #include "ComponentControls.h"
+#include "DockToolBar.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -54,12 +55,13 @@ void TTintMain::CreateCommands()
                                   QStringLiteral("Send email to Corvane"), {}, -1, &TTintMain::actHelpSendEmailExecute);
     actHelpAbout = AddCommand("actHelpAbout", QStringLiteral("&About..."), "Help",
                               QStringLiteral("About Corvane Tintwell"), {}, -1, &TTintMain::actHelpAboutExecute);
-    actViewToolbar =
-        AddCommand("actViewToolbar", QStringLiteral("&Toolbar"), "View", QStringLiteral("Show/hide toolbar"));
-    actViewStatusBar =
-        AddCommand("actViewStatusBar", QStringLiteral("&Status Bar"), "View", QStringLiteral("Show/hide status bar"));
+    actViewToolbar = AddCommand("actViewToolbar", QStringLiteral("&Toolbar"), "View",
+                                QStringLiteral("Show/hide toolbar"), {}, -1, &TTintMain::actViewToolbarExecute);
+    actViewStatusBar = AddCommand("actViewStatusBar", QStringLiteral("&Status Bar"), "View",
+                                  QStringLiteral("Show/hide status bar"), {}, -1, &TTintMain::actViewStatusBarExecute);
     actViewAlwaysOnTop = AddCommand("actViewAlwaysOnTop", QStringLiteral("&Always on Top"), "View",
-                                    QStringLiteral("Keep window always on top"), {}, PinSide);
+                                    QStringLiteral("Keep window always on top"), {}, PinSide,
+                                    &TTintMain::actViewAlwaysOnTopExecute);
     for (QAction *view : {actViewToolbar, actViewStatusBar, actViewAlwaysOnTop}) view->setCheckable(true);
     actFilePreferences = AddCommand("actFilePreferences", QStringLiteral("&Preferences..."), "File",
                                     QStringLiteral("Application preferences"), {}, -1,
@@ -171,14 +173,14 @@ void TTintMain::CreateBars()
     menuHelp->addSeparator();
     menuHelp->addAction(actHelpAbout);
 
-    tbMenu = new QToolBar(QStringLiteral("Standard Menu"), this);
+    tbMenu = new DockToolBar(QStringLiteral("Standard Menu"), this);
     tbMenu->setObjectName(QStringLiteral("tbMenu"));
     auto *menuBar = new QMenuBar(tbMenu);
     menuBar->setObjectName(QStringLiteral("mnuMain"));
     menuBar->addActions({actFile, actEdit, actView, actHelp});
     tbMenu->addWidget(menuBar);
 
-    tbMain = new QToolBar(QStringLiteral("Standard Toolbar"), this);
+    tbMain = new DockToolBar(QStringLiteral("Standard Toolbar"), this);
     tbMain->setObjectName(QStringLiteral("tbMain"));
     tbMain->setIconSize(QSize(16, 16));
     tbMain->addActions({actEditCopyRGB, actEditCopyHEX, actEditCopyHTML, actEditCopyThumbnail});

@@ -1,4 +1,5 @@
 // The colour slots and the colour dialog, driven through the real window and the real QColorDialog.
+#include "ColourDialogDriver.h"
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "frmMain.h"
@@ -11,7 +12,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -41,9 +41,7 @@ private:
     }
     ColourSwatch *slot(int number) { return child<ColourSwatch>(QStringLiteral("pSlot%1").arg(number).toLatin1()); }
     void clickMenuItem(const char *name);
-    // Runs the colour dialog through F11 and hands it to answer once it is up. The dialog's exec() blocks,
-    // so a polling timer finds it; answer must close it.
-    bool runDialog(const std::function<void(QColorDialog &)> &answer);
+    bool runDialog(const std::function<void(QColorDialog &)> &answer) { return RunColourDialog(*window, answer); }
 
     QTemporaryDir qtConfig;
     std::unique_ptr<TTintMain> window;
@@ -74,25 +72,6 @@ void TestSlots::clickMenuItem(const char *name)
     QTRY_VERIFY(popSlot->isVisible());
     QTest::mouseClick(popSlot, Qt::LeftButton, {}, popSlot->actionGeometry(child<QAction>(name)).center());
     QTRY_VERIFY(!popSlot->isVisible());
-}
-
-bool TestSlots::runDialog(const std::function<void(QColorDialog &)> &answer)
-{
-    bool answered = false;
-    QTimer poll;
-    poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) return;
-        poll.stop();
-        answered = true;
-        answer(*dialog);
-    });
-    poll.start();
-    // The window takes its keys back after each dialog by itself.
-    if (!QTest::qWaitForWindowActive(window.get())) return false;
-    QTest::keyClick(window.get(), Qt::Key_F11);
-    return answered;
 }
 
 void TestSlots::saveColorPaintsOnlyTheRightClickedSlot()

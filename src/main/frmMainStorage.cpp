@@ -1,0 +1,112 @@
+// What the window remembers between runs: its place, bars and style in the store Storage (when the user
+// wants that), its colours in ColorStorage (always). Both keep their values in one registry key.
+#include "frmMain.h"
+
+#include "ColourSwatch.h"
+#include "CustomColours.h"
+#include "CVApp.h"
+#include "FormStorage.h"
+#include "uOptions.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+const QString StoreSection = QStringLiteral("Storage");
+constexpr QPoint DesignedPlace(60, 61);
+constexpr int FormStyleDelay = 100; // ms
+
+} // namespace
+
+void TTintMain::CreateStores()
+{
+    // A window made before start-up, as the window's tests make it, has no key to keep anything in.
+    const HKEY hive = Application ? Application->RegRoot : HKEY_LOCAL_MACHINE;
+    const QString key = Application ? Application->RegAppKey : QString();
+
+    Storage = new TFormStorage(this, hive, key, StoreSection);
+    Storage->setObjectName(QStringLiteral("Storage"));
+    Storage->Options = fpPosition;
+    Storage->SetStoredProps({"sbMain.Visible", "tbMain.CurrentDock", "tbMain.DockPos", "tbMain.DockRow",
+                             "tbMain.Visible", "tbMenu.CurrentDock", "tbMenu.DockPos", "tbMenu.DockRow"});
+    Storage->OnRestorePlacement = [this](TFormPlacement &sender) { StorageRestorePlacement(sender); };
+    Storage->OnSavePlacement = [this](TFormPlacement &sender) { StorageSavePlacement(sender); };
+    Storage->Active = Application && TintOptions && TintOptions->SaveWindow;
+
+    ColorStorage = new TFormStorage(this, hive, key, StoreSection);
+    ColorStorage->setObjectName(QStringLiteral("ColorStorage"));
+    ColorStorage->Options = {};
+    ColorStorage->SetStoredProps({"pCurrentColor.Color", "pSlot1.Color", "pSlot10.Color", "pSlot11.Color",
+                                  "pSlot12.Color", "pSlot2.Color", "pSlot3.Color", "pSlot4.Color", "pSlot5.Color",
+                                  "pSlot6.Color", "pSlot7.Color", "pSlot8.Color", "pSlot9.Color"});
+    ColorStorage->OnRestorePlacement = [this](TFormPlacement &sender) { ColorStorageRestorePlacement(sender); };
+    ColorStorage->OnSavePlacement = [this](TFormPlacement &sender) { ColorStorageSavePlacement(sender); };
+    ColorStorage->Active = Application != nullptr;
+
+    if (Storage->Active) {
+        move(DesignedPlace);
+    } else {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        move(screen.center() - QPoint(width() / 2, height() / 2));
+    }
+
+    tSetFormStyle = new QTimer(this);
+    tSetFormStyle->setObjectName(QStringLiteral("tSetFormStyle"));
+    tSetFormStyle->setInterval(FormStyleDelay);
+    connect(tSetFormStyle, &QTimer::timeout, this, &TTintMain::tSetFormStyleTimer);
+    tSetFormStyle->start();
+}
+
+TTintMain::~TTintMain()
+{
+    // The stores read the controls, and the colour store the application's key: both save here, while the
+    // controls exist and before ShutDown releases the application object.
+    ColorStorage->WindowDestroying();
+    Storage->WindowDestroying();
+}
+
+void TTintMain::showEvent(QShowEvent *event)
+{
+    ColorStorage->WindowShown();
+    Storage->WindowShown();
+    QMainWindow::showEvent(event);
+}
+
+void TTintMain::closeEvent(QCloseEvent *event)
+{
+    Storage->WindowCloseRequested();
+    ColorStorage->WindowCloseRequested();
+    QMainWindow::closeEvent(event);
+}
+
+QString TTintMain::CustomColoursKey() const
+{
+    return Application->RegAppKey + u'\\' + StoreSection;
+}
+
+void TTintMain::StorageRestorePlacement(TFormPlacement &sender)
+{
+    // A style this program never writes ends up normal.
+    wantedFormStyle =
+        sender.ReadInteger(QStringLiteral("FormStyle"), formStyle()) == fsStayOnTop ? fsStayOnTop : fsNormal;
+}
+
+void TTintMain::StorageSavePlacement(TFormPlacement &sender)
+{
+    sender.WriteInteger(QStringLiteral("FormStyle"), formStyle());
+}
+
+void TTintMain::ColorStorageRestorePlacement(TFormPlacement &)
+{
+    // The store has put the stored colour into the swatch only; every other control follows it from here.
+    SetColour(pCurrentColor->colour());
+    customColours = RestoreCustomColours(Application->RegRoot, CustomColoursKey(), customColours);
+}
+
+void TTintMain::ColorStorageSavePlacement(TFormPlacement &)
+{
+    SaveCustomColours(Application->RegRoot, CustomColoursKey(), customColours);
+}

@@ -1,0 +1,391 @@
+// The view commands, the hints, and whole runs of the real window (create, show, change, close, destroy;
+// create again) against a temporary registry: what each run leaves stored and what the next one shows.
+#include "ColourDialogDriver.h"
+#include "ColourSwatch.h"
+#include "CVApp.h"
+#include "DockToolBar.h"
+#include "frmMain.h"
+#include "Registry.h"
+#include "RegistryTesting.h"
+#include "uOptions.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+const QString AppKey = QStringLiteral("Software\\Corvane\\Tests\\Tintwell");
+const QString StoreKey = AppKey + QStringLiteral("\\Storage");
+const QString CustomKey = StoreKey + QStringLiteral("\\CustomColors");
+} // namespace
+
+class TestViews : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void hidingBarsKeepsTheWindowSize();
+    void hintShowsAndEmpties();
+    void alwaysOnTopToggles();
+
+    void coloursComeBackWithSaveWindowOff();
+    void barsPlaceAndStyleComeBackWithSaveWindowOn();
+    void otherPixelDensityKeepsTheDesignedPlace();
+    void storedSlotText_data();
+    void storedSlotText();
+    void storedStatusBarText_data();
+    void storedStatusBarText();
+    void unknownDockDetachesTheToolbar();
+    void unknownFormStyleEndsUpNormal();
+    void olderFormVersionSkipsBothRestores();
+    void badCustomColourLineLeavesTheDialogWorking();
+
+private:
+    template <typename T> T *child(const char *name)
+    {
+        T *object = window->findChild<T *>(QLatin1String(name));
+        if (!object) qFatal("no control %s", name);
+        return object;
+    }
+    QAction *command(const char *name) { return child<QAction>(name); }
+    // Runs the event loop for a while: idle passes happen and timers tick, which QTest::qWait does not do.
+    static void runEvents(int ms)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    bool onTop() const { return window->windowFlags() & Qt::WindowStaysOnTopHint; }
+    void start();
+    void startAndTick();
+    void exitRun();
+    static void store(const QString &name, const QString &text);
+    static QString stored(const QString &name);
+    static QStringList storedCustomLines();
+
+    QTemporaryDir qtConfig;
+    std::unique_ptr<TempRegistry> registry;
+    std::unique_ptr<TTintMain> window;
+};
+
+void TestViews::initTestCase()
+{
+    qputenv("XDG_CONFIG_HOME", qtConfig.path().toLocal8Bit());
+    Application = new TCVApplication;
+    Application->RegAppKey = AppKey;
+    Application->LongName = QStringLiteral("Corvane Tintwell");
+    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, AppKey);
+}
+
+void TestViews::init()
+{
+    registry = std::make_unique<TempRegistry>();
+    TintOptions->SaveWindow = true;
+}
+
+void TestViews::cleanup()
+{
+    window.reset();
+    registry.reset();
+}
+
+void TestViews::start()
+{
+    window = std::make_unique<TTintMain>();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestViews::startAndTick()
+{
+    start();
+    runEvents(200);
+    QVERIFY(!child<QTimer>("tSetFormStyle")->isActive());
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestViews::exitRun()
+{
+    window->activateWindow();
+    command("actFileExit")->trigger();
+    QVERIFY(!window->isVisible());
+    window.reset();
+}
+
+void TestViews::store(const QString &name, const QString &text)
+{
+    TRegistry writer;
+    writer.setRootKey(HKEY_LOCAL_MACHINE);
+    QVERIFY(writer.openKey(StoreKey, true));
+    writer.writeString(name, text);
+}
+
+QString TestViews::stored(const QString &name)
+{
+    TRegistry reader(RegistryAccess::ReadOnly);
+    reader.setRootKey(HKEY_LOCAL_MACHINE);
+    if (!reader.openKey(StoreKey, false) || !reader.valueExists(name)) return QStringLiteral("<missing>");
+    return reader.readString(name);
+}
+
+QStringList TestViews::storedCustomLines()
+{
+    TRegistry reader(RegistryAccess::ReadOnly);
+    reader.setRootKey(HKEY_LOCAL_MACHINE);
+    if (!reader.openKey(CustomKey, false)) return {QStringLiteral("<no key>")};
+    QStringList lines = reader.valueNames();
+    for (const QString &line : std::as_const(lines))
+        if (!reader.readString(line).isEmpty()) return {QStringLiteral("<data in %1>").arg(line)};
+    lines.sort();
+    return lines;
+}
+
+void TestViews::hidingBarsKeepsTheWindowSize()
+{
+    start();
+    const QSize size = window->size();
+    command("actViewToolbar")->trigger();
+    command("actViewStatusBar")->trigger();
+    QVERIFY(child<QToolBar>("tbMain")->isHidden());
+    QVERIFY(child<QStatusBar>("sbMain")->isHidden());
+    QCOMPARE(window->size(), size);
+    runEvents(20);
+    QVERIFY(!command("actViewToolbar")->isChecked());
+    QVERIFY(!command("actViewStatusBar")->isChecked());
+
+    command("actViewToolbar")->trigger();
+    QVERIFY(!child<QToolBar>("tbMain")->isHidden());
+    QCOMPARE(window->size(), size);
+}
+
+void TestViews::hintShowsAndEmpties()
+{
+    start();
+    auto *tbMain = child<QToolBar>("tbMain");
+    auto *button = qobject_cast<QToolButton *>(tbMain->widgetForAction(command("actEditColorDialog")));
+    QTest::mouseMove(button);
+    QTRY_COMPARE(child<QStatusBar>("sbMain")->currentMessage(), QStringLiteral("Open the color dialog"));
+    QTest::mouseMove(child<QWidget>("txtRGB"));
+    QTRY_COMPARE(child<QStatusBar>("sbMain")->currentMessage(), QString());
+}
+
+void TestViews::alwaysOnTopToggles()
+{
+    startAndTick();
+    const QPoint place = window->pos();
+    command("actViewAlwaysOnTop")->trigger();
+    QVERIFY(onTop());
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->pos(), place);
+    runEvents(20);
+    QVERIFY(command("actViewAlwaysOnTop")->isChecked());
+    command("actViewAlwaysOnTop")->trigger();
+    QVERIFY(!onTop());
+    QVERIFY(window->isVisible());
+}
+
+void TestViews::coloursComeBackWithSaveWindowOff()
+{
+    TintOptions->SaveWindow = false;
+    startAndTick();
+    window->SetColour(0x00336699);
+    QTest::mouseClick(child<ColourSwatch>("pSlot3"), Qt::RightButton);
+    auto *popSlot = child<QMenu>("popSlot");
+    QTRY_VERIFY(popSlot->isVisible());
+    QTest::mouseClick(popSlot, Qt::LeftButton, {}, popSlot->actionGeometry(command("popSlotSave")).center());
+    QVERIFY(RunColourDialog(*window, [](QColorDialog &dialog) {
+        QColorDialog::setCustomColor(4, QColor(1, 2, 3));
+        dialog.setCurrentColor(QColor(0x99, 0x66, 0x33));
+        dialog.accept();
+    }));
+    const QStringList list = window->customColourList();
+    window->move(window->pos() + QPoint(40, 30));
+    command("actViewToolbar")->trigger();
+    command("actViewAlwaysOnTop")->trigger();
+    exitRun();
+
+    for (const char *name : {"NormPos", "FormStyle", "sbMain_Visible", "tbMain_Visible", "tbMain_CurrentDock"})
+        QCOMPARE(stored(QLatin1String(name)), QStringLiteral("<missing>"));
+    QCOMPARE(stored("FormVersion"), QStringLiteral("0"));
+    QCOMPARE(stored("pCurrentColor_Color"), QString::number(0x00336699));
+    QCOMPARE(storedCustomLines().size(), 16);
+    QVERIFY(storedCustomLines().contains(QStringLiteral("ColorE=030201")));
+
+    startAndTick();
+    QCOMPARE(window->currentColour(), Colour(0x00336699));
+    QCOMPARE(child<QLineEdit>("txtHTML")->text(), QStringLiteral("#996633"));
+    QCOMPARE(child<ColourSwatch>("pSlot3")->colour(), Colour(0x00336699));
+    QCOMPARE(child<ColourSwatch>("pSlot4")->colour(), White);
+    QStringList restored = window->customColourList();
+    restored.sort();
+    QStringList expected = list;
+    expected.sort();
+    QCOMPARE(restored, expected);
+    QVERIFY(!child<QToolBar>("tbMain")->isHidden());
+    QVERIFY(!onTop());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // Centred on the window's own size: the window manager's frame is not known before the first show.
+    const QPoint offCentre = window->frameGeometry().center() - screen.center();
+    QVERIFY2(offCentre.manhattanLength() <= 6,
+             qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+}
+
+void TestViews::barsPlaceAndStyleComeBackWithSaveWindowOn()
+{
+    startAndTick();
+    QCOMPARE(window->pos(), QPoint(60, 61));
+    window->move(120, 90);
+    window->addToolBar(Qt::BottomToolBarArea, child<QToolBar>("tbMain"));
+    command("actViewStatusBar")->trigger();
+    command("actViewAlwaysOnTop")->trigger();
+    exitRun();
+    QCOMPARE(stored("FormStyle"), QStringLiteral("3"));
+    QCOMPARE(stored("tbMain_CurrentDock"), QStringLiteral("DockBottom"));
+    QCOMPARE(stored("sbMain_Visible"), QStringLiteral("False"));
+
+    start();
+    QVERIFY(!onTop()); // normal first, topmost at the timer's first tick
+    QCOMPARE(window->pos(), QPoint(120, 90));
+    QCOMPARE(window->toolBarArea(child<QToolBar>("tbMain")), Qt::BottomToolBarArea);
+    QVERIFY(child<QStatusBar>("sbMain")->isHidden());
+    runEvents(200);
+    QVERIFY(onTop());
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->pos(), QPoint(120, 90));
+}
+
+void TestViews::otherPixelDensityKeepsTheDesignedPlace()
+{
+    store("NormPos", "200,150,508,555");
+    store("PixelsPerInch", "1");
+    store("FormStyle", "3");
+    store("sbMain_Visible", "False");
+    startAndTick();
+    QCOMPARE(window->pos(), QPoint(60, 61));
+    QVERIFY(child<QStatusBar>("sbMain")->isHidden());
+    QVERIFY(onTop());
+}
+
+void TestViews::storedSlotText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Colour>("colour");
+    QTest::newRow("not a number") << "abc" << Colour(0);
+    QTest::newRow("missing") << QString() << White;
+    QTest::newRow("blanks around") << " 255 " << Colour(0x000000FF);
+    QTest::newRow("negative") << "-16777216" << Colour(0xFF000000);
+}
+
+void TestViews::storedSlotText()
+{
+    QFETCH(QString, text);
+    QFETCH(Colour, colour);
+    if (!text.isNull()) store("pSlot3_Color", text);
+    store("pSlot4_Color", "128");
+    start();
+    QCOMPARE(child<ColourSwatch>("pSlot3")->colour(), colour);
+    QCOMPARE(child<ColourSwatch>("pSlot4")->colour(), Colour(128));
+}
+
+void TestViews::storedStatusBarText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("false") << "false" << true;
+    QTest::newRow("FALSE") << "FALSE" << true;
+    QTest::newRow("no") << "no" << false;
+    QTest::newRow("0") << "0" << false;
+}
+
+void TestViews::storedStatusBarText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, hidden);
+    store("sbMain_Visible", text);
+    start();
+    QCOMPARE(child<QStatusBar>("sbMain")->isHidden(), hidden);
+}
+
+void TestViews::unknownDockDetachesTheToolbar()
+{
+    store("tbMain_CurrentDock", "DockLeftOfNowhere");
+    start();
+    QVERIFY(child<QToolBar>("tbMain")->isFloating());
+    QVERIFY(!child<QToolBar>("tbMenu")->isFloating());
+}
+
+void TestViews::unknownFormStyleEndsUpNormal()
+{
+    store("FormStyle", "1");
+    startAndTick();
+    QVERIFY(!onTop());
+    exitRun();
+    QCOMPARE(stored("FormStyle"), QStringLiteral("0"));
+}
+
+void TestViews::olderFormVersionSkipsBothRestores()
+{
+    store("FormVersion", "-1");
+    store("pCurrentColor_Color", "255");
+    store("sbMain_Visible", "False");
+    store("NormPos", "200,150,508,555");
+    {
+        TRegistry writer;
+        writer.setRootKey(HKEY_LOCAL_MACHINE);
+        QVERIFY(writer.openKey(CustomKey, true));
+        writer.writeString(QStringLiteral("ColorA=0000FF"), QString());
+    }
+    startAndTick();
+    QCOMPARE(window->currentColour(), White);
+    QVERIFY(!child<QStatusBar>("sbMain")->isHidden());
+    QCOMPARE(window->pos(), QPoint(60, 61));
+    QVERIFY(window->customColourList().isEmpty());
+    exitRun();
+    QCOMPARE(stored("FormVersion"), QStringLiteral("0"));
+    QCOMPARE(stored("pCurrentColor_Color"), QString::number(White));
+    QCOMPARE(stored("sbMain_Visible"), QStringLiteral("True"));
+    QCOMPARE(storedCustomLines(), QStringList());
+}
+
+void TestViews::badCustomColourLineLeavesTheDialogWorking()
+{
+    {
+        TRegistry writer;
+        writer.setRootKey(HKEY_LOCAL_MACHINE);
+        QVERIFY(writer.openKey(CustomKey, true));
+        writer.writeString(QStringLiteral("ColorA=0000FF"), QString());
+        writer.writeString(QStringLiteral("ColorC=XYZ"), QString());
+    }
+    start();
+    QColor first, third;
+    QVERIFY(RunColourDialog(*window, [&](QColorDialog &dialog) {
+        first = QColorDialog::customColor(0);
+        third = QColorDialog::customColor(2);
+        dialog.setCurrentColor(QColor(0, 0, 0x80));
+        dialog.accept();
+    }));
+    QCOMPARE(first, QColor(255, 0, 0));
+    QCOMPARE(third, QColor(Qt::white));
+    QCOMPARE(window->currentColour(), Colour(0x00800000));
+    QVERIFY(window->customColourList().contains(QStringLiteral("ColorC=FFFFFF")));
+    exitRun();
+    const QStringList lines = storedCustomLines();
+    QCOMPARE(lines.size(), 16);
+    QCOMPARE(lines.first(), QStringLiteral("ColorA=0000FF"));
+}
+
+QTEST_MAIN(TestViews)
+#include "tst_views.moc"
