@@ -1,0 +1,242 @@
+// The preferences dialog: values shown within range, what OK, Enter, Apply and Cancel leave in the store
+// and the registry, the keys the number fields refuse, and text that is no number.
+#include "CVBeep.h"
+#include "CVExceptions.h"
+#include "frmOptions.h"
+#include "RegistryTesting.h"
+#include "SpinEdit.h"
+#include "uOptions.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
+
+struct Stored
+{
+    bool saveWindow;
+    int width, height, delay;
+    bool operator==(const Stored &) const = default;
+};
+
+Stored Fields(const TTintOptions &options)
+{
+    return {options.SaveWindow, options.ThumbnailWidth, options.ThumbnailHeight, options.CaptureDelay};
+}
+
+Stored InRegistry()
+{
+    TTintOptions reloaded(HKEY_LOCAL_MACHINE, AppKey);
+    reloaded.SaveWindow = false;
+    reloaded.ThumbnailWidth = reloaded.ThumbnailHeight = reloaded.CaptureDelay = -1;
+    reloaded.Load();
+    return Fields(reloaded);
+}
+
+void Retype(TSpinEdit *field, const QString &text)
+{
+    field->setFocus();
+    field->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
+}
+
+// Runs the modal dialog and, once it is up, works it with the given steps.
+void WithModalPreferences(const std::function<void(TOptionsDlg *)> &steps)
+{
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<TOptionsDlg *>(QApplication::activeModalWidget())) {
+            poll.stop();
+            steps(dialog);
+        }
+    });
+    poll.start();
+    ShowPreferences(nullptr, {});
+}
+} // namespace
+
+namespace QTest {
+template <> char *toString(const Stored &s)
+{
+    return qstrdup(QByteArray::number(s.saveWindow) + "," + QByteArray::number(s.width) + "," +
+                   QByteArray::number(s.height) + "," + QByteArray::number(s.delay));
+}
+} // namespace QTest
+
+class TestOptionsDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void storedValuesShowWithinTheirRange();
+    void okStoresAndSavesBroughtIntoRange();
+    void enterInAFieldConfirmsTheDialog();
+    void refusedKeysBeepAndArrowsStayInRange();
+    void applyThenCancelKeepsTheAppliedValues();
+    void textThatIsNoNumberStoresNothing_data();
+    void textThatIsNoNumberStoresNothing();
+
+private:
+    std::unique_ptr<TempRegistry> m_registry;
+    int m_beeps = 0;
+};
+
+void TestOptionsDialog::init()
+{
+    m_registry = std::make_unique<TempRegistry>();
+    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, AppKey);
+    m_beeps = 0;
+    SetBeepHook([this] { ++m_beeps; });
+}
+
+void TestOptionsDialog::cleanup()
+{
+    SetBeepHook({});
+    delete TintOptions;
+    TintOptions = nullptr;
+    m_registry.reset();
+}
+
+void TestOptionsDialog::storedValuesShowWithinTheirRange()
+{
+    TintOptions->SaveWindow = false;
+    TintOptions->ThumbnailWidth = 0;
+    TintOptions->ThumbnailHeight = 64;
+    TintOptions->CaptureDelay = 5000;
+    TOptionsDlg dialog(nullptr, {});
+    dialog.LoadControls();
+    QVERIFY(!dialog.chkSaveWindow->isChecked());
+    QCOMPARE(dialog.txtWidth->text(), QStringLiteral("1"));
+    QCOMPARE(dialog.txtHeight->text(), QStringLiteral("64"));
+    QCOMPARE(dialog.txtDelay->text(), QStringLiteral("2000"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Preferences..."));
+    QCOMPARE(dialog.pcOptions->tabText(0), QStringLiteral("  &General  "));
+}
+
+void TestOptionsDialog::okStoresAndSavesBroughtIntoRange()
+{
+    int told = 0;
+    TOptionsDlg dialog(nullptr, [&] { ++told; });
+    dialog.LoadControls();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    Retype(dialog.txtWidth, QStringLiteral("0"));
+    Retype(dialog.txtHeight, QStringLiteral("+48"));
+    dialog.chkSaveWindow->setChecked(false);
+    QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(told, 1);
+    QCOMPARE(Fields(*TintOptions), (Stored{false, 1, 48, 500}));
+    QCOMPARE(InRegistry(), (Stored{false, 1, 48, 500}));
+}
+
+void TestOptionsDialog::enterInAFieldConfirmsTheDialog()
+{
+    WithModalPreferences([](TOptionsDlg *dialog) {
+        Retype(dialog->txtDelay, QStringLiteral("5000"));
+        QCOMPARE(dialog->txtDelay->text(), QStringLiteral("5000"));
+        QTest::keyClick(dialog->txtDelay, Qt::Key_Return);
+    });
+    QCOMPARE(InRegistry(), (Stored{true, 32, 32, 2000}));
+}
+
+void TestOptionsDialog::refusedKeysBeepAndArrowsStayInRange()
+{
+    TintOptions->ThumbnailWidth = 999;
+    TOptionsDlg dialog(nullptr, {});
+    dialog.LoadControls();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    TSpinEdit *width = dialog.txtWidth;
+    width->setFocus();
+    for (char refused : {'a', ' ', '.', 'x'})
+        QTest::keyClick(width, refused);
+    QCOMPARE(m_beeps, 4);
+    QCOMPARE(dialog.txtWidth->text(), QStringLiteral("999"));
+
+    QTest::keyClick(width, Qt::Key_Up);
+    QTest::keyClick(width, Qt::Key_Up);
+    QCOMPARE(dialog.txtWidth->text(), QStringLiteral("1000"));
+
+    // A number out of range becomes the nearest bound when the focus leaves; a signed one in range stays.
+    Retype(dialog.txtHeight, QStringLiteral("-7"));
+    dialog.txtDelay->setFocus();
+    QCOMPARE(dialog.txtHeight->text(), QStringLiteral("1"));
+    Retype(dialog.txtHeight, QStringLiteral("+7"));
+    dialog.txtDelay->setFocus();
+    QCOMPARE(dialog.txtHeight->text(), QStringLiteral("+7"));
+    QCOMPARE(m_beeps, 4);
+}
+
+void TestOptionsDialog::applyThenCancelKeepsTheAppliedValues()
+{
+    WithModalPreferences([](TOptionsDlg *dialog) {
+        Retype(dialog->txtWidth, QStringLiteral("64"));
+        QTest::mouseClick(dialog->cmdApply, Qt::LeftButton);
+        QVERIFY(dialog->isVisible());
+        Retype(dialog->txtWidth, QStringLiteral("99"));
+        QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton);
+    });
+    QCOMPARE(TintOptions->ThumbnailWidth, 64);
+    QCOMPARE(InRegistry(), (Stored{true, 64, 32, 500}));
+
+    // Escape leaves without storing too.
+    WithModalPreferences([](TOptionsDlg *dialog) {
+        Retype(dialog->txtWidth, QStringLiteral("77"));
+        QTest::keyClick(dialog->txtWidth, Qt::Key_Escape);
+    });
+    QCOMPARE(InRegistry(), (Stored{true, 64, 32, 500}));
+}
+
+void TestOptionsDialog::textThatIsNoNumberStoresNothing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("emptied") << QString();
+    QTest::newRow("lone sign") << QStringLiteral("-");
+    QTest::newRow("pasted blanks") << QStringLiteral(" 12 ");
+    QTest::newRow("pasted hexadecimal") << QStringLiteral("0x1F");
+}
+
+void TestOptionsDialog::textThatIsNoNumberStoresNothing()
+{
+    QFETCH(QString, text);
+    TOptionsDlg dialog(nullptr, {});
+    dialog.LoadControls();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Retype(dialog.txtWidth, QStringLiteral("50"));
+    dialog.chkSaveWindow->setChecked(false);
+    dialog.txtHeight->findChild<QLineEdit *>()->setText(text);
+    dialog.cmdApply->setFocus();
+    try {
+        dialog.StoreControls();
+        QFAIL("the text was taken");
+    } catch (const ECVException &error) {
+        QCOMPARE(error.ErrorMessage, QStringLiteral("'%1' is not a valid integer value").arg(text));
+        QCOMPARE(error.Kind, 1);
+    }
+    QCOMPARE(QApplication::focusWidget(), dialog.txtHeight);
+    QCOMPARE(Fields(*TintOptions), (Stored{true, 32, 32, 500}));
+    QCOMPARE(InRegistry(), (Stored{false, -1, -1, -1}));
+}
+
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdlg.moc"
