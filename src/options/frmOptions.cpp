@@ -18,6 +18,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 TSpinEdit *SpinEdit(const char *name, int minimum, int maximum)
 {
@@ -36,7 +38,8 @@ QGroupBox *GroupBox(const char *name, const QString &caption, QLayout *contents)
 }
 
 // A label whose access key moves the focus to its field, with what follows the field on the same line.
-void AddField(QFormLayout *form, const char *name, const QString &caption, TSpinEdit *field, const QString &unit = {})
+QLabel *AddField(QFormLayout *form, const char *name, const QString &caption, TSpinEdit *field,
+                 const QString &unit = {})
 {
     auto *label = new QLabel(caption);
     label->setObjectName(QLatin1String(name));
@@ -46,6 +49,7 @@ void AddField(QFormLayout *form, const char *name, const QString &caption, TSpin
     if (!unit.isEmpty()) line->addWidget(new QLabel(unit));
     line->addStretch();
     form->addRow(label, line);
+    return label;
 }
 
 QPushButton *Button(const char *name, const QString &caption)
@@ -100,12 +104,18 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     txtWidth = SpinEdit("txtWidth", 1, 1000);
     txtHeight = SpinEdit("txtHeight", 1, 1000);
     auto *thumbnail = new QFormLayout;
-    AddField(thumbnail, "lblWidth", QStringLiteral("&Width:"), txtWidth);
-    AddField(thumbnail, "lblHeight", QStringLiteral("&Height:"), txtHeight);
-
     txtDelay = SpinEdit("txtDelay", 1, 2000);
     auto *capture = new QFormLayout;
-    AddField(capture, "lblDelay", QStringLiteral("&Delay:"), txtDelay, QStringLiteral("milliseconds"));
+    const QList<QLabel *> labels{
+        AddField(thumbnail, "lblWidth", QStringLiteral("&Width:"), txtWidth),
+        AddField(thumbnail, "lblHeight", QStringLiteral("&Height:"), txtHeight),
+        AddField(capture, "lblDelay", QStringLiteral("&Delay:"), txtDelay, QStringLiteral("milliseconds"))};
+    // The three fields line up although they sit in two group boxes.
+    int labelWidth = 0;
+    for (QLabel *label : labels)
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (QLabel *label : labels)
+        label->setMinimumWidth(labelWidth);
 
     auto *page = new QVBoxLayout(tsGeneral);
     page->addWidget(GroupBox("gbGeneral", QStringLiteral(" General application options "), general));

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The real binary under X with a window manager: F1 opens the help window on the default topic; the about
+# box and the preferences dialog come up from the menus, and a thumbnail width set in the preferences is
+# the width of the next thumbnail on the clipboard (F9, read back with xclip).
+set -euo pipefail
+binary=$1
+artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
+mkdir -p "$artefacts"
+[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
+scratch=$(mktemp -d)
+export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
+
+"$binary" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*"; import -window root "$artefacts/help-failure.png"; exit 1; }
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1)
+xdotool windowactivate --sync "$window"
+sleep 0.5
+
+# F1: the help window, on the default topic.
+xdotool key --window "$window" F1
+help=$(timeout 10 xdotool search --sync --onlyvisible --name '^Corvane Tintwell Help - Corvane Tintwell$' |
+    head -n 1) || fail "F1 opened no help window on the default topic"
+sleep 0.5
+import -window root "$artefacts/help-window.png"
+xdotool windowclose "$help" 2>/dev/null || xdotool key --window "$help" alt+F4
+sleep 0.3
+
+# Help, About...: the about box; Escape closes it.
+xdotool windowactivate --sync "$window"
+xdotool key --window "$window" alt+h
+sleep 0.3
+xdotool key a
+about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About Corvane Tintwell\.\.\.$' | head -n 1) ||
+    fail "no about box"
+sleep 0.3
+import -window root "$artefacts/help-about.png"
+xdotool key Escape
+sleep 0.3
+xdotool search --onlyvisible --name '^About Corvane Tintwell' >/dev/null 2>&1 && fail "Escape left the about box open"
+
+# File, Preferences...: a thumbnail width of 48, OK.
+xdotool windowactivate --sync "$window"
+xdotool key --window "$window" alt+f
+sleep 0.3
+xdotool key p
+preferences=$(timeout 10 xdotool search --sync --onlyvisible --name '^Preferences\.\.\.$' | head -n 1) ||
+    fail "no preferences dialog"
+sleep 0.3
+import -window root "$artefacts/help-preferences.png"
+xdotool key alt+w ctrl+a
+xdotool type 48
+xdotool key Return
+sleep 0.5
+xdotool search --onlyvisible --name '^Preferences\.\.\.$' >/dev/null 2>&1 && fail "OK left the dialog open"
+
+# F9: the thumbnail has the new width and the stored height.
+xdotool windowactivate --sync "$window"
+xdotool key --window "$window" F9
+sleep 0.5
+size=$(xclip -o -selection clipboard -t image/png | identify -format '%wx%h' -) || fail "no image on the clipboard"
+[ "$size" = 48x32 ] || fail "the thumbnail is $size, not 48x32"
+echo "ok"
