@@ -45,6 +45,8 @@ TAboutForm::TAboutForm(QWidget *owner, const TCVApplication &application)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setProperty("HelpContext", 0);
+    // Blocks the editor window only, so that the help opened from here can be read and scrolled.
+    setWindowModality(Qt::WindowModal);
     setFixedSize(425, 382);
     setWindowTitle(QStringLiteral("About %1...").arg(application.LongName));
     setFont(PreferredFont(application.FontName, 8));

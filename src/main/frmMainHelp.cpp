@@ -24,11 +24,13 @@ void TTintMain::actHelpSendEmailExecute()
 void TTintMain::actHelpAboutExecute()
 {
     Application->ShowAbout(Application->FontName);
+    activateWindow(); // without a window manager nothing gives the window back its keys
 }
 
 void TTintMain::actFilePreferencesExecute()
 {
     ShowPreferences(this, [this] { PreferencesChanged(); });
+    activateWindow(); // without a window manager nothing gives the window back its keys
 }
 
 // Every reader takes its preference from the store when it uses it, so there is nothing to refresh here.

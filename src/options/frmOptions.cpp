@@ -67,6 +67,8 @@ TOptionsDlg::TOptionsDlg(QWidget *owner, std::function<void()> preferencesChange
     setObjectName(QStringLiteral("OptionsDlg"));
     setWindowTitle(QStringLiteral("Preferences..."));
     setProperty("HelpContext", 500);
+    // Blocks the editor window only, so that the help opened from here can be read and scrolled.
+    setWindowModality(Qt::WindowModal);
     setFont(PreferredFont(Application ? Application->FontName : QStringLiteral("Tahoma"), 8));
 
     pcOptions = new QTabWidget;

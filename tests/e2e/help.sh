@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real binary under X with a window manager: F1 opens the help window on the default topic; the about
-# box and the preferences dialog come up from the menus, and a thumbnail width set in the preferences is
+# box and the preferences dialog come up from the menus, F1 in the latter gives its own topic, and a thumbnail width set in the preferences is
 # the width of the next thumbnail on the clipboard (F9, read back with xclip).
 set -euo pipefail
 binary=$1
@@ -24,7 +24,8 @@ help=$(timeout 10 xdotool search --sync --onlyvisible --name '^Corvane Tintwell 
     head -n 1) || fail "F1 opened no help window on the default topic"
 sleep 0.5
 import -window root "$artefacts/help-window.png"
-xdotool windowclose "$help" 2>/dev/null || xdotool key --window "$help" alt+F4
+xdotool windowactivate --sync "$help"
+xdotool key alt+F4
 sleep 0.3
 
 # Help, About...: the about box; Escape closes it.
@@ -32,7 +33,7 @@ xdotool windowactivate --sync "$window"
 xdotool key --window "$window" alt+h
 sleep 0.3
 xdotool key a
-about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About Corvane Tintwell\.\.\.$' | head -n 1) ||
+about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About Corvane Tintwell\.\.\.' | head -n 1) ||
     fail "no about box"
 sleep 0.3
 import -window root "$artefacts/help-about.png"
@@ -45,15 +46,21 @@ xdotool windowactivate --sync "$window"
 xdotool key --window "$window" alt+f
 sleep 0.3
 xdotool key p
-preferences=$(timeout 10 xdotool search --sync --onlyvisible --name '^Preferences\.\.\.$' | head -n 1) ||
+preferences=$(timeout 10 xdotool search --sync --onlyvisible --name '^Preferences\.\.\.' | head -n 1) ||
     fail "no preferences dialog"
 sleep 0.3
 import -window root "$artefacts/help-preferences.png"
+# F1 in the dialog: the preferences topic, readable while the dialog stays open.
+xdotool key F1
+timeout 10 xdotool search --sync --onlyvisible --name '^Corvane Tintwell Help - Preferences' >/dev/null ||
+    fail "F1 in the preferences dialog opened no preferences topic"
+xdotool windowactivate --sync "$preferences"
+sleep 0.3
 xdotool key alt+w ctrl+a
 xdotool type 48
 xdotool key Return
 sleep 0.5
-xdotool search --onlyvisible --name '^Preferences\.\.\.$' >/dev/null 2>&1 && fail "OK left the dialog open"
+xdotool search --onlyvisible --name '^Preferences\.\.\.' >/dev/null 2>&1 && fail "OK left the dialog open"
 
 # F9: the thumbnail has the new width and the stored height.
 xdotool windowactivate --sync "$window"
