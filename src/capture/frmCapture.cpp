@@ -27,22 +27,34 @@ QCursor CaptureCursor()
 
 } // namespace
 
-TCaptureFrm::TCaptureFrm(const QImage &snapshot, QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_snapshot(snapshot)
+TCaptureFrm::TCaptureFrm(QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("CaptureFrm"));
+    setWindowTitle(QStringLiteral("CaptureFrm")); // never shown: the window has no title bar
     setCursor(CaptureCursor());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    setGeometry(screen ? screen->geometry() : QRect(QPoint(0, 0), snapshot.deviceIndependentSize().toSize()));
 }
 
-Colour TCaptureFrm::pickedColour() const
+int TCaptureFrm::exec(const QImage &snapshot)
 {
-    const QRgb pixel = m_snapshot.pixel(m_picked);
-    return MakeColour(qRed(pixel), qGreen(pixel), qBlue(pixel));
+    m_snapshot = snapshot;
+    m_pointer.reset();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    setGeometry(screen ? screen->geometry() : QRect(QPoint(0, 0), snapshot.deviceIndependentSize().toSize()));
+    const int result = QDialog::exec();
+    m_snapshot = QImage(); // the next capture brings its own; no picture of the screen is kept
+    return result;
+}
+
+Colour TCaptureFrm::pickedColour() const { return m_pickedColour; }
+
+Colour TCaptureFrm::SnapshotColour(QPoint pixel) const
+{
+    const QRgb rgb = m_snapshot.pixel(pixel);
+    return MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
 QPoint TCaptureFrm::SnapshotPixel(QPointF position, QSize window, QSize snapshot)
@@ -96,8 +108,7 @@ void TCaptureFrm::paintMagnifier(QPainter &painter) const
     painter.setPen(Qt::black);
     painter.drawRect(centrePixel.adjusted(-2, -2, 1, 1));
 
-    const QRgb pixel = m_snapshot.pixel(centre);
-    const QString text = QString::fromStdString(ColourToHEXText(MakeColour(qRed(pixel), qGreen(pixel), qBlue(pixel))));
+    const QString text = QString::fromStdString(ColourToHEXText(SnapshotColour(centre)));
     painter.setPen(palette().windowText().color());
     painter.drawText(QRect(box.left(), zoom.bottom() + 2, box.width(), box.bottom() - zoom.bottom() - 2),
                      Qt::AlignCenter, text);
@@ -116,6 +127,7 @@ void TCaptureFrm::mouseReleaseEvent(QMouseEvent *event)
     switch (event->button()) {
     case Qt::LeftButton:
         m_picked = SnapshotPixel(event->position(), size(), m_snapshot.size());
+        m_pickedColour = SnapshotColour(m_picked);
         accept();
         break;
     case Qt::RightButton:
@@ -147,7 +159,7 @@ bool TCaptureFrm::event(QEvent *event)
     return QDialog::event(event);
 }
 
-std::optional<Colour> CaptureColour(ScreenService &screen)
+std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form)
 {
     std::optional<QImage> snapshot;
     QString failure, details;
@@ -165,7 +177,6 @@ std::optional<Colour> CaptureColour(ScreenService &screen)
     if (!snapshot && failure.isEmpty()) waiting.exec();
     if (!snapshot) throw ECVException(failure, details, 1);
 
-    TCaptureFrm form(*snapshot);
-    if (form.exec() != QDialog::Accepted) return std::nullopt;
+    if (form.exec(*snapshot) != QDialog::Accepted) return std::nullopt;
     return form.pickedColour();
 }

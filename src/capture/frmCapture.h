@@ -11,12 +11,17 @@
 
 class ScreenService;
 
+// One window serves every capture with a new snapshot: the first showing of a window the size of the screen
+// costs as much again as the grab itself (fresh memory for its backing store), later ones almost nothing.
 class TCaptureFrm : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TCaptureFrm(const QImage &snapshot, QWidget *parent = nullptr);
+    explicit TCaptureFrm(QWidget *parent = nullptr);
+
+    // Shows `snapshot` over the whole primary screen until the user picks a pixel (OK) or cancels.
+    int exec(const QImage &snapshot);
 
     // The snapshot's pixel under the point where the left button was released; valid after OK.
     QPoint pickedPixel() const { return m_picked; }
@@ -35,14 +40,17 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    using QDialog::exec;
+    Colour SnapshotColour(QPoint pixel) const;
     QRect magnifierRect(QPointF pointer) const;
     void paintMagnifier(QPainter &painter) const;
 
     QImage m_snapshot;
     QPoint m_picked;
+    Colour m_pickedColour = White;
     std::optional<QPointF> m_pointer;
 };
 
-// Takes a snapshot through `screen`, lets the user pick a pixel of it, and returns its colour; nothing when the
-// user cancelled. Throws ECVException (a warning) when no snapshot can be had.
-std::optional<Colour> CaptureColour(ScreenService &screen);
+// Takes a snapshot through `screen`, lets the user pick a pixel of it in `form`, and returns its colour; nothing
+// when the user cancelled. Throws ECVException (a warning) when no snapshot can be had.
+std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form);

@@ -4,12 +4,15 @@
 // order is a named command of alMain; menus, toolbar, context menus and keys only point at commands.
 #pragma once
 
+#include "frmCapture.h"
 #include "uFunctions.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
+
+#include <memory>
 
 class Clipboard;
 class ColourSwatch;
@@ -174,6 +177,7 @@ private:
     QToolBar *tbMenu = nullptr;
     QToolBar *tbMain = nullptr;
     Clipboard *clipboard = nullptr;
+    std::unique_ptr<TCaptureFrm> captureFrm;
     bool inUpdate = false;
     Glyph shownPinGlyph = PinSide;
 

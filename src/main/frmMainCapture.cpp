@@ -32,5 +32,6 @@ void TTintMain::actEditCaptureExecute()
 
     ScreenService *screen = CreateScreenService(this);
     const auto release = qScopeGuard([screen] { screen->deleteLater(); });
-    if (const std::optional<Colour> picked = CaptureColour(*screen)) SetColour(*picked);
+    if (!captureFrm) captureFrm = std::make_unique<TCaptureFrm>();
+    if (const std::optional<Colour> picked = CaptureColour(*screen, *captureFrm)) SetColour(*picked);
 }

@@ -2,6 +2,7 @@
 #include "CVExceptions.h"
 #include "ScreenService.h"
 #include "frmCapture.h"
+#include "ProgramState.h"
 #include "frmMain.h"
 #include "uOptions.h"
 
@@ -48,7 +49,6 @@ class TestCapture : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -69,19 +69,16 @@ private:
         SetScreenServiceFactory([picture](QObject *parent) { return new PictureScreen(picture, parent); });
     }
 
-    QTemporaryDir registry;
+    std::unique_ptr<ProgramState> state;
     std::unique_ptr<TTintMain> window;
 };
 
-void TestCapture::initTestCase()
-{
-    qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
-    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Corvane\\Test"));
-    TintOptions->CaptureDelay = 1;
-}
 
 void TestCapture::init()
 {
+    // Each test has its own store: what one window saves at its end must not reach the next.
+    state = std::make_unique<ProgramState>();
+    TintOptions->CaptureDelay = 1;
     serve(Picture(QGuiApplication::primaryScreen()->geometry().size()));
     window = std::make_unique<TTintMain>();
     window->show();
@@ -92,6 +89,7 @@ void TestCapture::cleanup()
 {
     window.reset();
     SetScreenServiceFactory({});
+    state.reset();
 }
 
 void TestCapture::capture(const std::function<void(TCaptureFrm *)> &inside)

@@ -1,6 +1,7 @@
 // The colour leaving through the clipboard as notation text or a thumbnail image, and coming back.
 #include "CVExceptions.h"
 #include "Clipboard.h"
+#include "ProgramState.h"
 #include "frmMain.h"
 #include "uOptions.h"
 
@@ -20,7 +21,6 @@ class TestClipboard : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -34,25 +34,26 @@ private slots:
 private:
     QAction *command(const char *name) { return window->findChild<QAction *>(QLatin1String(name)); }
 
-    QTemporaryDir registry;
+    std::unique_ptr<ProgramState> state;
     std::unique_ptr<TTintMain> window;
 };
 
-void TestClipboard::initTestCase()
-{
-    qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
-    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Corvane\\Test"));
-}
 
 void TestClipboard::init()
 {
+    // Each test has its own store: what one window saves at its end must not reach the next.
+    state = std::make_unique<ProgramState>();
     window = std::make_unique<TTintMain>();
     window->SetColour(MakeColour(255, 128, 0));
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
-void TestClipboard::cleanup() { window.reset(); }
+void TestClipboard::cleanup()
+{
+    window.reset();
+    state.reset();
+}
 
 void TestClipboard::copiesCanonicalText_data()
 {

@@ -1,6 +1,7 @@
 // The command set: every way of reaching a command, and the availability rules.
 #include "Clipboard.h"
 #include "ComponentControls.h"
+#include "ProgramState.h"
 #include "frmMain.h"
 #include "uOptions.h"
 
@@ -28,7 +29,6 @@ class TestCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -81,26 +81,27 @@ private:
         return result;
     }
 
-    QTemporaryDir registry;
+    std::unique_ptr<ProgramState> state;
     std::unique_ptr<TTintMain> window;
 };
 
-void TestCommands::initTestCase()
-{
-    qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
-    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Corvane\\Test"));
-    TintOptions->CaptureDelay = 1;
-}
 
 void TestCommands::init()
 {
+    // Each test has its own store: what one window saves at its end must not reach the next.
+    state = std::make_unique<ProgramState>();
+    TintOptions->CaptureDelay = 1;
     QApplication::clipboard()->clear();
     window = std::make_unique<TTintMain>();
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
-void TestCommands::cleanup() { window.reset(); }
+void TestCommands::cleanup()
+{
+    window.reset();
+    state.reset();
+}
 
 void TestCommands::commandTable_data()
 {
