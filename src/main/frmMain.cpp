@@ -57,6 +57,10 @@ void TTintMain::FormCreate()
     pClient->layout()->addWidget(CreateSlotPanel());
     pClient->layout()->addWidget(CreateSettingsPanel());
     setCentralWidget(pClient);
+    // The window's size is fixed, so the editor takes whatever height the bars leave it. Qt docks a dragged
+    // toolbar only where the layout's minimum still fits the window, and the font's metrics may ask for a
+    // few pixels more than the design has.
+    pClient->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
 
     auto *sbMain = Named(new QStatusBar(this), "sbMain");
     sbMain->setSizeGripEnabled(false);

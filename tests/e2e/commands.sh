@@ -6,10 +6,13 @@ binary=$1
 artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
 mkdir -p "$artefacts"
 [ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
+# The program remembers its colour between runs: every run of this test starts from an empty store.
+scratch=$(mktemp -d)
+export TINTWELL_REGISTRY_DIR="$scratch/registry"
 
 "$binary" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true' EXIT
+trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1)
 xdotool windowactivate --sync "$window"
 sleep 0.5

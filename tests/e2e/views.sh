@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The real binary under X with a window manager, run twice with one registry: a colour set, a slot saved,
+# the toolbar dragged to the bottom area and always-on-top switched on, then File, Exit; the second start
+# shows them all back and the window manager keeps the window above the others.
+set -euo pipefail
+binary=$1
+artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
+mkdir -p "$artefacts"
+[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
+scratch=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; wait 2>/dev/null; rm -rf "$scratch"' EXIT
+export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
+
+fail() { echo "FAIL: $*"; import -window root "$artefacts/views-failure.png"; exit 1; }
+# The window is made afresh when it goes on top: always look it up again rather than keep its id.
+find_window() { timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1; }
+# The colour at a point of the client area, read from the screen.
+pixel() {
+    local window x y
+    window=$(find_window)
+    x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
+    y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
+    import -window root -crop "1x1+$((x + $1))+$((y + $2))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
+}
+# A point of the client area in screen coordinates.
+at() {
+    local window
+    window=$(find_window)
+    xwininfo -id "$window" | awk -v dx="$1" -v dy="$2" '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + dx, y + dy}'
+}
+# A toolbar in the bottom area shows its first button just above the status bar; a floating one is a
+# window of its own.
+docked_at_bottom() {
+    [ "$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)" = 1 ] || return 1
+    [ "$(pixel 150 $toolbar_y)" = "#3366CC" ]
+}
+start() {
+    "$binary" &
+    pid=$!
+    xdotool windowactivate --sync "$(find_window)"
+    sleep 0.8 # the style is applied a moment after the show
+}
+exit_program() {
+    xdotool key --window "$(find_window)" alt+f
+    sleep 0.3
+    xdotool key x
+    wait $pid || fail "the program ended with an error"
+    pid=
+}
+
+# Client points: the toolbar row below the menu row, slot 1, the large swatch, a point just above the
+# status bar (the bottom toolbar area).
+toolbar_y=40 slot_x=18 slot_y=200 swatch_y=110 bottom_y=385
+
+start
+[ "$(pixel 150 $toolbar_y)" != "#3366CC" ] || fail "the toolbar row is not where it was designed"
+window=$(find_window)
+xdotool key --window "$window" alt+t ctrl+a
+xdotool type --delay 20 '#3366CC'
+xdotool key Tab
+sleep 0.3
+[ "$(pixel 150 $swatch_y)" = "#3366CC" ] || fail "typing #3366CC gave $(pixel 150 $swatch_y)"
+
+read -r x y <<<"$(at $slot_x $slot_y)"
+xdotool mousemove "$x" "$y" click 3
+sleep 0.4
+xdotool key Up Return # the last entry, "Save Color"
+sleep 0.3
+[ "$(pixel $slot_x $slot_y)" = "#3366CC" ] || fail "Save Color left slot 1 $(pixel $slot_x $slot_y)"
+
+# Drag the toolbar by its grip down to the bottom area.
+read -r x y <<<"$(at 6 $toolbar_y)"
+read -r _ y2 <<<"$(at 6 $bottom_y)"
+xdotool mousemove "$x" "$y" mousedown 1
+for step in $(seq 20); do
+    xdotool mousemove "$((x + 20))" "$((y + (y2 - y) * step / 20))"
+    sleep 0.05
+done
+sleep 0.5 # Qt opens the gap in the area under the pointer with an animation
+xdotool mousemove "$((x + 21))" "$y2"
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+[ "$(pixel 150 $toolbar_y)" = "#3366CC" ] || fail "the toolbar did not leave the top area"
+docked_at_bottom || fail "the toolbar floats instead of sitting in the bottom area"
+
+xdotool key --window "$(find_window)" alt+v
+sleep 0.3
+xdotool key a # "&Always on Top"
+sleep 0.8
+xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "always-on-top did not reach the window manager"
+import -window root "$artefacts/views-first-run.png"
+exit_program
+
+start
+import -window root "$artefacts/views-second-run.png"
+[ "$(pixel 150 $swatch_y)" = "#3366CC" ] || fail "the colour came back as $(pixel 150 $swatch_y)"
+[ "$(pixel 150 $toolbar_y)" = "#3366CC" ] || fail "the toolbar came back in the top area"
+docked_at_bottom || fail "the toolbar came back floating"
+slot_y_now=$((slot_y - 27))
+[ "$(pixel $slot_x $slot_y_now)" = "#3366CC" ] || fail "slot 1 came back as $(pixel $slot_x $slot_y_now)"
+xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the second start is not on top"
+exit_program
+echo "ok"
