@@ -11,6 +11,7 @@ packages=(
     # run and test
     fonts-dejavu-core xdg-utils
     xvfb xauth openbox xdotool xclip x11-xserver-utils x11-utils imagemagick
+    desktop-file-utils appstream
 )
 
 missing=()

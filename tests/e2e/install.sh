@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# `cmake --install` of the build into a temporary DESTDIR: the program folder, the link in bin/, the desktop
+# entry and metainfo (checked by desktop-file-validate and appstreamcli), the icon at every size, the man
+# pages; then the installed program runs and finds its help. Usage: install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+usr=$root/usr
+
+for file in lib/tintwell/tintwell lib/tintwell/tintwell.qch lib/tintwell/libtintwell_helpviewer.so \
+    bin/tintwell-reg share/applications/tintwell.desktop share/metainfo/com.corvane.Tintwell.metainfo.xml \
+    share/icons/hicolor/scalable/apps/tintwell.svg share/man/man1/tintwell.1 share/man/man1/tintwell-reg.1; do
+    [ -f "$usr/$file" ] || fail "$file is not installed"
+done
+[ "$(readlink "$usr/bin/tintwell")" = ../lib/tintwell/tintwell ] || fail "bin/tintwell is not a link to the program"
+[ -x "$usr/bin/tintwell-reg" ] && [ -x "$usr/lib/tintwell/tintwell" ] || fail "a program is not executable"
+
+for size in 16 22 24 32 48 64 128 256 512; do
+    icon=$usr/share/icons/hicolor/${size}x${size}/apps/tintwell.png
+    [ -f "$icon" ] || fail "no ${size} pixel icon"
+    [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "the ${size} pixel icon has the wrong size"
+done
+
+desktop-file-validate "$usr/share/applications/tintwell.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$usr/share/metainfo/com.corvane.Tintwell.metainfo.xml" || fail "appstreamcli validate"
+for page in tintwell tintwell-reg; do
+    warnings=$(groff -man -Tutf8 -ww -z "$usr/share/man/man1/$page.1" 2>&1)
+    [ -z "$warnings" ] || fail "the $page man page: $warnings"
+done
+
+"$usr/bin/tintwell-reg" '/?' | grep -q '^Usage:' || fail "the installed tintwell-reg does not run"
+. "$here/installed.sh"
+check_installed_program "$usr/bin/tintwell" install-help
+echo "ok"
