@@ -4,23 +4,14 @@
 # another program's window. F7 then hands the colour to another program (xclip).
 # Usage: capture.sh TINTWELL [SCALE]   SCALE 1.25 runs with Xft.dpi 120, which Qt turns into a scale of 1.25.
 set -euo pipefail
-binary=$1
 scale=${2:-1}
-artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
-mkdir -p "$artefacts"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-
-scratch=$(mktemp -d)
-cleanup() {
-    kill "${pid:-}" "${other:-}" 2>/dev/null || true
-    wait 2>/dev/null || true
+. "$(dirname "$0")/session.sh"
+e2e_begin "capture-$scale"
+# The X server serves the other tests after this one.
+e2e_cleanup() {
     xrdb -remove 2>/dev/null || true
     xsetroot -solid black 2>/dev/null || true
-    rm -rf "$scratch"
 }
-trap cleanup EXIT
-export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
-fail() { echo "FAIL: $*"; import -window root "$artefacts/capture-$scale-failure.png"; exit 1; }
 
 # Vertical stripes one pixel wide: even columns #0A141E, odd ones #FF8000. A click mapped to a neighbour
 # picks the other colour.
@@ -34,13 +25,8 @@ xsetroot -bitmap "$scratch/stripes.xbm" -fg '#0A141E' -bg '#FF8000'
 [ "$scale" = 1 ] || echo "Xft.dpi: $(awk -v s="$scale" 'BEGIN { print 96 * s }')" | xrdb -merge
 
 xmessage -bg '#336699' -geometry 300x200+700+500 ' ' &
-other=$!
-"$binary" &
-pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1)
-[ -n "$window" ] || fail "no window"
-
-screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
+others=$!
+e2e_start "$1"
 
 # pick X Y EXPECTED_HEX: capture at device pixel (X, Y), copy with F7 and read the clipboard.
 pick() {

@@ -2,33 +2,13 @@
 # The real binary under X with a window manager: the menu bar answers its access keys, a colour pasted
 # from another program's clipboard applies only in its own notation, and File, Exit ends the program.
 set -euo pipefail
-binary=$1
-artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
-mkdir -p "$artefacts"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-# The program remembers its colour between runs: every run of this test starts from an empty store.
-scratch=$(mktemp -d)
-export TINTWELL_REGISTRY_DIR="$scratch/registry"
-
-"$binary" &
-pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1)
-xdotool windowactivate --sync "$window"
-sleep 0.5
+. "$(dirname "$0")/session.sh"
+e2e_begin commands
+e2e_start "$1"
 
 visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
-# The colour of the large swatch, read from the screen: the client area's top-left plus a point inside it.
-swatch() {
-    local x y
-    x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
-    y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
-    import -window root -crop "1x1+$((x + 150))+$((y + 110))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
-}
-# Another program takes the clipboard. xclip stays behind to serve it: its output must not hold the test
-# runner's pipe open.
-offer() { printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1; }
-fail() { echo "FAIL: $*"; import -window root "$artefacts/commands-failure.png"; exit 1; }
+# The colour of the large swatch.
+swatch() { client_pixel 150 110; }
 
 [ "$(swatch)" = "#FFFFFF" ] || fail "the swatch starts white, not $(swatch)"
 

@@ -3,20 +3,9 @@
 # box and the preferences dialog come up from the menus, F1 in the latter gives its own topic, and a thumbnail width set in the preferences is
 # the width of the next thumbnail on the clipboard (F9, read back with xclip).
 set -euo pipefail
-binary=$1
-artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
-mkdir -p "$artefacts"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-scratch=$(mktemp -d)
-export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
-
-"$binary" &
-pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
-fail() { echo "FAIL: $*"; import -window root "$artefacts/help-failure.png"; exit 1; }
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1)
-xdotool windowactivate --sync "$window"
-sleep 0.5
+. "$(dirname "$0")/session.sh"
+e2e_begin help
+e2e_start "$1"
 
 # F1: the help window, on the default topic.
 xdotool key --window "$window" F1

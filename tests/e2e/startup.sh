@@ -6,16 +6,11 @@ set -euo pipefail
 binary=$1
 reg=$2
 here=$(cd "$(dirname "$0")" && pwd)
-artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
-mkdir -p "$artefacts"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-scratch=$(mktemp -d)
-export TINTWELL_REGISTRY_DIR="$scratch/registry"
+. "$here/session.sh"
+e2e_begin startup
 
 "$binary" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
-fail() { echo "FAIL: $*"; import -window root "$artefacts/startup-failure.png"; exit 1; }
 
 splash=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1)
 sleep 1

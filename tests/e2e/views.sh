@@ -4,25 +4,10 @@
 # shows them all back and the window manager keeps the window above the others.
 set -euo pipefail
 binary=$1
-artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
-mkdir -p "$artefacts"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-scratch=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill $pid 2>/dev/null; wait 2>/dev/null; rm -rf "$scratch"' EXIT
-export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
-
-fail() { echo "FAIL: $*"; import -window root "$artefacts/views-failure.png"; exit 1; }
-# The window is made afresh when it goes on top: always look it up again rather than keep its id.
-find_window() { timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1; }
-# The colour at a point of the client area, read from the screen.
-pixel() {
-    local window x y
-    window=$(find_window)
-    x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
-    y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
-    import -window root -crop "1x1+$((x + $1))+$((y + $2))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
-}
+. "$(dirname "$0")/session.sh"
+e2e_begin views
+# The window is made afresh when it goes on top: always look it up again (find_window) rather than keep its id.
+pixel() { client_pixel "$@"; }
 # A point of the client area in screen coordinates.
 at() {
     local window
