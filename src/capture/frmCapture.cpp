@@ -162,6 +162,7 @@ bool TCaptureFrm::event(QEvent *event)
 std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form)
 {
     std::optional<QImage> snapshot;
+    bool cancelled = false;
     QString failure, details;
     QEventLoop waiting;
     QObject::connect(&screen, &ScreenService::snapshotReady, &waiting, [&](const QImage &image) {
@@ -173,8 +174,13 @@ std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form)
         details = cause;
         waiting.quit();
     });
+    QObject::connect(&screen, &ScreenService::snapshotCancelled, &waiting, [&] {
+        cancelled = true;
+        waiting.quit();
+    });
     screen.requestSnapshot();
-    if (!snapshot && failure.isEmpty()) waiting.exec();
+    if (!snapshot && !cancelled && failure.isEmpty()) waiting.exec();
+    if (cancelled) return std::nullopt;
     if (!snapshot) throw ECVException(failure, details, 1);
 
     if (form.exec(*snapshot) != QDialog::Accepted) return std::nullopt;

@@ -52,5 +52,6 @@ private:
 };
 
 // Takes a snapshot through `screen`, lets the user pick a pixel of it in `form`, and returns its colour; nothing
-// when the user cancelled. Throws ECVException (a warning) when no snapshot can be had.
+// when the user cancelled, here or at the desktop's own question. Throws ECVException (a warning) when no
+// snapshot can be had.
 std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form);

@@ -5,19 +5,38 @@
 #include "frmCapture.h"
 #include "uOptions.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QThread>
 
 #include <algorithm>
 
+namespace {
+
+// On Wayland, minimising is only a request that some desktops ignore, and whatever of the program still shows
+// would be in the snapshot: there the program hides its windows instead, and shows these again afterwards.
+QList<QPointer<QWidget>> HideVisibleWindows()
+{
+    QList<QPointer<QWidget>> hidden;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible()) hidden.append(window);
+    for (QWidget *window : std::as_const(hidden))
+        window->hide();
+    return hidden;
+}
+
+} // namespace
+
 void TTintMain::actEditCaptureExecute()
 {
     capturing = true;
     const QPointer<QWidget> focused = focusWidget();
+    QList<QPointer<QWidget>> hidden;
     // However the capture ends, also by an error, the window comes back as it was.
-    const auto restore = qScopeGuard([this, focused] {
+    const auto restore = qScopeGuard([this, focused, &hidden] {
+        for (QWidget *window : std::as_const(hidden))
+            if (window) window->show();
         showNormal();
         raise();
         activateWindow();
@@ -26,7 +45,10 @@ void TTintMain::actEditCaptureExecute()
         alMainUpdate(); // the commands are back at once, not only at the next idle pass
     });
 
-    showMinimized();
+    if (IsWaylandSession())
+        hidden = HideVisibleWindows();
+    else
+        showMinimized();
     QGuiApplication::sync(); // the window system must have the request before the wait
     QThread::msleep(ulong(std::clamp(TintOptions->CaptureDelay, 1, 2000)));
 

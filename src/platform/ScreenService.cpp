@@ -1,5 +1,7 @@
 #include "ScreenService.h"
 
+#include "PortalScreenService.h"
+
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -33,9 +35,15 @@ ScreenServiceFactory &Factory()
 
 } // namespace
 
+bool IsWaylandSession()
+{
+    return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland";
+}
+
 ScreenService *CreateScreenService(QObject *parent)
 {
     if (Factory()) return Factory()(parent);
+    if (IsWaylandSession()) return new PortalScreenService(QDBusConnection::sessionBus(), parent);
     return new X11ScreenService(parent);
 }
 

@@ -14,14 +14,20 @@ class ScreenService : public QObject
 public:
     using QObject::QObject;
 
-    // Emits exactly one of snapshotReady or snapshotFailed, possibly before returning.
+    // Emits exactly one of snapshotReady, snapshotCancelled or snapshotFailed, possibly before returning.
     virtual void requestSnapshot() = 0;
 
 signals:
     void snapshotReady(const QImage &snapshot);
+    // The user declined to share the screen (a desktop that asks first); not an error.
+    void snapshotCancelled();
     // What went wrong, in the user's words, and the technical cause.
     void snapshotFailed(const QString &message, const QString &details);
 };
+
+// Whether the session runs on Wayland, where the program can neither read the screen itself nor rely on being
+// minimised; a program running through XWayland counts too.
+bool IsWaylandSession();
 
 // The backend for this session. Tests may replace the factory to serve a fixed image.
 ScreenService *CreateScreenService(QObject *parent);

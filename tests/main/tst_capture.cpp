@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,14 +18,20 @@
 
 namespace {
 
-// Serves a fixed picture, or a failure, as the backend of the screen service.
+// Serves a fixed picture, or a failure, as the backend of the screen service; a desktop that asks the user
+// first may also be declined.
 class PictureScreen : public ScreenService
 {
 public:
-    PictureScreen(QImage picture, QObject *parent) : ScreenService(parent), m_picture(std::move(picture)) {}
+    PictureScreen(QImage picture, QObject *parent, bool declined = false)
+        : ScreenService(parent), m_picture(std::move(picture)), m_declined(declined)
+    {
+    }
     void requestSnapshot() override
     {
-        if (m_picture.isNull())
+        if (m_declined)
+            emit snapshotCancelled();
+        else if (m_picture.isNull())
             emit snapshotFailed(QStringLiteral("No screen"), QStringLiteral("nothing to read"));
         else
             emit snapshotReady(m_picture);
@@ -32,6 +39,7 @@ public:
 
 private:
     QImage m_picture;
+    bool m_declined;
 };
 
 QImage Picture(QSize size)
@@ -58,6 +66,8 @@ private slots:
     void commandsAreUnavailableDuringCapture();
     void windowComesBackWithItsFocus();
     void missingSnapshotIsAWarning();
+    void declinedSnapshotLeavesTheColour();
+    void onWaylandTheWindowsHideForTheSnapshot();
     void clicksMapByTheSnapshotSize_data();
     void clicksMapByTheSnapshotSize();
 
@@ -198,6 +208,37 @@ void TestCapture::missingSnapshotIsAWarning()
     QCOMPARE(window->currentColour(), Colour(0x00ABCDEF));
     QVERIFY(!window->isCapturing());
     QVERIFY(!window->isMinimized());
+}
+
+void TestCapture::declinedSnapshotLeavesTheColour()
+{
+    SetScreenServiceFactory([](QObject *parent) { return new PictureScreen(QImage(), parent, true); });
+    window->SetColour(0x00ABCDEF);
+    window->findChild<QAction *>(QStringLiteral("actEditCapture"))->trigger();
+    QCOMPARE(window->currentColour(), Colour(0x00ABCDEF));
+    QVERIFY(!window->isCapturing());
+    QVERIFY(window->isVisible());
+}
+
+void TestCapture::onWaylandTheWindowsHideForTheSnapshot()
+{
+    // A second window of the program, as a floating toolbar or a dialog would be.
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    qputenv("WAYLAND_DISPLAY", "wayland-test");
+    const auto unset = qScopeGuard([] { qunsetenv("WAYLAND_DISPLAY"); });
+    capture([&](TCaptureFrm *form) {
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->isMinimized());
+        QVERIFY(!other.isVisible());
+        QTest::mouseClick(form, Qt::LeftButton, {}, QPoint(3, 4));
+    });
+    QVERIFY(window->isVisible());
+    QVERIFY(other.isVisible());
+    QCOMPARE(window->currentColour(), MakeColour(3, 4, 0));
 }
 
 void TestCapture::clicksMapByTheSnapshotSize_data()

@@ -1,0 +1,353 @@
+// The screen through the desktop portal, against a test peer that owns the portal's name on a private session
+// bus and speaks its Request/Response protocol. Runs under dbus-run-session with a bus that starts no services.
+#include "PortalScreenService.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusObjectPath>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+
+// The Request object of one screenshot; the client closes it when it gives up.
+class FakeRequest : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+
+public:
+    bool closed = false;
+
+public slots:
+    void Close() { closed = true; }
+};
+
+class FakePortal : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+
+public:
+    enum Answer { Picture, PictureBeforeReply, OwnHandle, Deny, Fail, NoUri, Never };
+
+    Answer answer = Picture;
+    QString picture; // the file a successful answer names
+    QVariantMap options;
+    QString handle;
+    std::unique_ptr<FakeRequest> request;
+
+public slots:
+    QDBusObjectPath Screenshot(const QString &, const QVariantMap &callOptions)
+    {
+        options = callOptions;
+        QString caller = message().service().mid(1);
+        caller.replace(u'.', u'_');
+        handle = answer == OwnHandle ? PortalPath + QStringLiteral("/request/legacy/7")
+                                     : QStringLiteral("%1/request/%2/%3")
+                                           .arg(PortalPath, caller, callOptions.value("handle_token").toString());
+        request = std::make_unique<FakeRequest>();
+        connection().registerObject(handle, request.get(), QDBusConnection::ExportAllSlots);
+
+        setDelayedReply(true);
+        const QDBusMessage reply = message().createReply(QVariant::fromValue(QDBusObjectPath(handle)));
+        QDBusMessage response = QDBusMessage::createTargetedSignal(
+            message().service(), handle, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
+        const QVariantMap withPicture{{QStringLiteral("uri"), QUrl::fromLocalFile(picture).toString()}};
+        switch (answer) {
+        case Picture:
+        case PictureBeforeReply:
+        case OwnHandle:
+            response << 0u << withPicture;
+            break;
+        case Deny:
+            response << 1u << QVariantMap();
+            break;
+        case Fail:
+            response << 2u << QVariantMap();
+            break;
+        case NoUri:
+            response << 0u << QVariantMap();
+            break;
+        case Never:
+            break;
+        }
+        QDBusConnection bus = connection();
+        if (answer == PictureBeforeReply) bus.send(response);
+        bus.send(reply);
+        if (answer == OwnHandle)
+            // Those portals answer later: a client can listen only once it knows the handle.
+            QTimer::singleShot(100ms, this, [bus, response]() mutable { bus.send(response); });
+        else if (answer != PictureBeforeReply && answer != Never)
+            bus.send(response);
+        return {};
+    }
+};
+
+struct Outcome
+{
+    std::optional<QImage> snapshot;
+    bool cancelled = false;
+    QString failure;
+    int answers = 0;
+};
+
+Outcome Request(PortalScreenService &service)
+{
+    Outcome outcome;
+    QEventLoop waiting;
+    QObject::connect(&service, &ScreenService::snapshotReady, &waiting, [&](const QImage &image) {
+        outcome.snapshot = image;
+        ++outcome.answers;
+        waiting.quit();
+    });
+    QObject::connect(&service, &ScreenService::snapshotCancelled, &waiting, [&] {
+        outcome.cancelled = true;
+        ++outcome.answers;
+        waiting.quit();
+    });
+    QObject::connect(&service, &ScreenService::snapshotFailed, &waiting, [&](const QString &message) {
+        outcome.failure = message;
+        ++outcome.answers;
+        waiting.quit();
+    });
+    QTimer::singleShot(10s, &waiting, &QEventLoop::quit);
+    service.requestSnapshot();
+    waiting.exec();
+    // A second answer to the same request would come now.
+    QTest::qWait(50);
+    return outcome;
+}
+
+} // namespace
+
+class TestPortalScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void deliversThePortalsPicture();
+    void responseMayOvertakeTheReply();
+    void olderPortalsChooseTheirOwnHandle();
+    void deniedRequestIsACancel();
+    void portalFailuresAreWarnings_data();
+    void portalFailuresAreWarnings();
+    void silentPortalIsAbandonedAndClosed();
+    void missingPortalNamesWhatToInstall_data();
+    void missingPortalNamesWhatToInstall();
+    void layoutIsCutToThePrimaryScreen_data();
+    void layoutIsCutToThePrimaryScreen();
+    void sessionChoosesThePortal_data();
+    void sessionChoosesThePortal();
+
+private:
+    QTemporaryDir folder;
+    QImage picture;
+    std::unique_ptr<FakePortal> portal;
+    std::optional<QDBusConnection> portalBus;
+};
+
+void TestPortalScreen::initTestCase()
+{
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
+    // Twice the screen's size, as a desktop at scale 2 gives it, with a mark at each corner.
+    const QSize size = QGuiApplication::primaryScreen()->geometry().size() * 2;
+    picture = QImage(size, QImage::Format_RGB32);
+    picture.fill(qRgb(0x0a, 0x14, 0x1e));
+    picture.setPixel(0, 0, qRgb(0xff, 0x80, 0x00));
+    picture.setPixel(size.width() - 1, size.height() - 1, qRgb(0x12, 0x34, 0x56));
+    QVERIFY(picture.save(folder.filePath("shot.png")));
+}
+
+void TestPortalScreen::init()
+{
+    portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
+    portal = std::make_unique<FakePortal>();
+    portal->picture = folder.filePath("shot.png");
+    QVERIFY(portalBus->registerObject(PortalPath, portal.get(), QDBusConnection::ExportAllSlots));
+    QVERIFY(portalBus->registerService(PortalService));
+}
+
+void TestPortalScreen::cleanup()
+{
+    portalBus->unregisterService(PortalService);
+    portalBus.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
+    portal.reset();
+}
+
+void TestPortalScreen::deliversThePortalsPicture()
+{
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr);
+    const Outcome outcome = Request(service);
+    QCOMPARE(outcome.answers, 1);
+    QVERIFY2(outcome.snapshot, qPrintable(outcome.failure));
+    QCOMPARE(outcome.snapshot->size(), picture.size());
+    QCOMPARE(outcome.snapshot->pixel(0, 0), picture.pixel(0, 0));
+    QCOMPARE(outcome.snapshot->pixel(picture.width() - 1, picture.height() - 1),
+             picture.pixel(picture.width() - 1, picture.height() - 1));
+    // Without a question to the user: the program's windows are hidden and could not show one.
+    QCOMPARE(portal->options.value("interactive"), QVariant(false));
+}
+
+void TestPortalScreen::responseMayOvertakeTheReply()
+{
+    portal->answer = FakePortal::PictureBeforeReply;
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr, 2s);
+    const Outcome outcome = Request(service);
+    QCOMPARE(outcome.answers, 1);
+    QVERIFY2(outcome.snapshot, qPrintable(outcome.failure));
+}
+
+void TestPortalScreen::olderPortalsChooseTheirOwnHandle()
+{
+    portal->answer = FakePortal::OwnHandle;
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr, 2s);
+    const Outcome outcome = Request(service);
+    QVERIFY2(outcome.snapshot, qPrintable(outcome.failure));
+}
+
+void TestPortalScreen::deniedRequestIsACancel()
+{
+    portal->answer = FakePortal::Deny;
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr);
+    const Outcome outcome = Request(service);
+    QCOMPARE(outcome.answers, 1);
+    QVERIFY(outcome.cancelled);
+}
+
+void TestPortalScreen::portalFailuresAreWarnings_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("screenshot failed") << int(FakePortal::Fail) << "could not take a screenshot";
+    QTest::newRow("no file named") << int(FakePortal::NoUri) << "could not be read";
+}
+
+void TestPortalScreen::portalFailuresAreWarnings()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, says);
+    portal->answer = FakePortal::Answer(answer);
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr);
+    const Outcome outcome = Request(service);
+    QCOMPARE(outcome.answers, 1);
+    QVERIFY2(outcome.failure.contains(says), qPrintable(outcome.failure));
+}
+
+void TestPortalScreen::silentPortalIsAbandonedAndClosed()
+{
+    portal->answer = FakePortal::Never;
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr, 300ms);
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome silent = Request(service);
+    QCOMPARE(silent.answers, 1);
+    QVERIFY2(silent.failure.contains("within 0.3 seconds"), qPrintable(silent.failure));
+    QVERIFY(clock.elapsed() < 2000);
+    QTRY_VERIFY(portal->request->closed);
+
+    // The abandoned request does not stand in the way of the next one.
+    portal->answer = FakePortal::Picture;
+    const Outcome next = Request(service);
+    QCOMPARE(next.answers, 1);
+    QVERIFY2(next.snapshot, qPrintable(next.failure));
+}
+
+void TestPortalScreen::missingPortalNamesWhatToInstall_data()
+{
+    QTest::addColumn<bool>("portalRuns");
+    QTest::newRow("no portal on the bus") << false;
+    QTest::newRow("a portal without Screenshot") << true;
+}
+
+void TestPortalScreen::missingPortalNamesWhatToInstall()
+{
+    QFETCH(bool, portalRuns);
+    portalBus->unregisterObject(PortalPath);
+    if (!portalRuns) portalBus->unregisterService(PortalService);
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr, 2s);
+    const Outcome outcome = Request(service);
+    QCOMPARE(outcome.answers, 1);
+    for (const char *package : {"xdg-desktop-portal-gnome", "xdg-desktop-portal-kde", "xdg-desktop-portal-wlr"})
+        QVERIFY2(outcome.failure.contains(package), qPrintable(outcome.failure));
+}
+
+void TestPortalScreen::layoutIsCutToThePrimaryScreen_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("desktop");
+    QTest::addColumn<QSize>("layout");
+    QTest::addColumn<QRect>("part");
+    QTest::newRow("one output") << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080) << QSize(1920, 1080)
+                                << QRect(0, 0, 1920, 1080);
+    QTest::newRow("primary left of a smaller output")
+        << QRect(0, 0, 1920, 1080) << QRect(0, 0, 3200, 1080) << QSize(3200, 1080) << QRect(0, 0, 1920, 1080);
+    QTest::newRow("primary right of a smaller output")
+        << QRect(1280, 0, 1920, 1080) << QRect(0, 0, 3200, 1080) << QSize(3200, 1080) << QRect(1280, 0, 1920, 1080);
+    QTest::newRow("scale 2") << QRect(1280, 0, 1920, 1080) << QRect(0, 0, 3200, 1080) << QSize(6400, 2160)
+                             << QRect(2560, 0, 3840, 2160);
+    QTest::newRow("scale 1.5, desktop left of the origin")
+        << QRect(0, 0, 1280, 720) << QRect(-1280, 0, 2560, 720) << QSize(3840, 1080) << QRect(1920, 0, 1920, 1080);
+}
+
+void TestPortalScreen::layoutIsCutToThePrimaryScreen()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, desktop);
+    QFETCH(QSize, layout);
+    QFETCH(QRect, part);
+    // Each device pixel knows where it was.
+    QImage whole(layout, QImage::Format_RGB32);
+    for (int y = 0; y < layout.height(); ++y)
+        for (int x = 0; x < layout.width(); ++x)
+            whole.setPixel(x, y, qRgb(x & 0xff, y & 0xff, (x >> 8) ^ (y >> 4)));
+    QCOMPARE(PortalScreenService::ScreenPart(whole, screen, desktop), whole.copy(part));
+}
+
+void TestPortalScreen::sessionChoosesThePortal_data()
+{
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<QByteArray>("sessionType");
+    QTest::addColumn<bool>("portal");
+    QTest::newRow("X11") << QByteArray() << QByteArray("x11") << false;
+    QTest::newRow("Wayland") << QByteArray("wayland-0") << QByteArray("wayland") << true;
+    QTest::newRow("through XWayland") << QByteArray() << QByteArray("wayland") << true;
+    QTest::newRow("a Wayland display alone") << QByteArray("/run/user/1000/wayland-1") << QByteArray() << true;
+}
+
+void TestPortalScreen::sessionChoosesThePortal()
+{
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(QByteArray, sessionType);
+    QFETCH(bool, portal);
+    const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY"), savedType = qgetenv("XDG_SESSION_TYPE");
+    const auto set = [](const char *name, const QByteArray &value) {
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    };
+    set("WAYLAND_DISPLAY", waylandDisplay);
+    set("XDG_SESSION_TYPE", sessionType);
+    const bool chosen = IsWaylandSession();
+    set("WAYLAND_DISPLAY", savedDisplay);
+    set("XDG_SESSION_TYPE", savedType);
+    QCOMPARE(chosen, portal);
+}
+
+QTEST_MAIN(TestPortalScreen)
+#include "tst_portalscreen.moc"
