@@ -63,6 +63,7 @@ void TTintMain::FormCreate()
     pClient->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
 
     auto *sbMain = Named(new QStatusBar(this), "sbMain");
+    sbMain->setAccessibleName(QStringLiteral("Status bar"));
     sbMain->setSizeGripEnabled(false);
     setStatusBar(sbMain);
 
@@ -90,6 +91,7 @@ QWidget *TTintMain::CreateColourPanel()
     auto *pColorsLeft = Container(pColors, "pColorsLeft", new QVBoxLayout, 0);
     auto *pCurrentColorContainer = Container(pColorsLeft, "pCurrentColorContainer", new QVBoxLayout, 4);
     pCurrentColor = Named(new ColourSwatch(pCurrentColorContainer), "pCurrentColor");
+    pCurrentColor->setAccessibleName(QStringLiteral("Current color"));
     pCurrentColorContainer->layout()->addWidget(pCurrentColor);
     pColorsLeft->layout()->addWidget(pCurrentColorContainer);
     pColors->layout()->addWidget(pColorsLeft);
@@ -109,6 +111,7 @@ QWidget *TTintMain::CreateSlotPanel()
     for (int i = 1; i <= SlotCount; ++i) {
         auto *slot = new ColourSwatch(gbColorSlots);
         slot->setObjectName(QStringLiteral("pSlot%1").arg(i));
+        slot->setAccessibleName(QStringLiteral("Color slot %1").arg(i));
         slot->setFixedSize(20, 20);
         pSlots.append(slot);
         row->addWidget(slot);
@@ -134,6 +137,8 @@ QWidget *TTintMain::CreateSettingsPanel()
     const auto addLabel = [&](const char *name, const QString &caption, QWidget *buddy) {
         auto *label = Named(new QLabel(caption, gbSettings), name);
         label->setBuddy(buddy);
+        // Without a name of its own a control is read out with its group box's title.
+        buddy->setAccessibleName(QString(caption).remove(u'&'));
         grid->addWidget(label, row, 0);
     };
     const auto addComponent = [&](const char *labelName, const QString &caption, const char *fieldName,
@@ -142,6 +147,7 @@ QWidget *TTintMain::CreateSettingsPanel()
         field->setFixedWidth(52);
         slider = Named(new ComponentSlider(gbSettings), sliderName);
         addLabel(labelName, caption, field);
+        slider->setAccessibleName(field->accessibleName());
         grid->addWidget(field, row, 1);
         grid->addWidget(slider, row, 2);
         connect(field, &QSpinBox::textChanged, this, [this, field] { ValidateNumber(field); });

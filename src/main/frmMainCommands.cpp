@@ -177,6 +177,7 @@ void TTintMain::CreateBars()
     tbMenu->setObjectName(QStringLiteral("tbMenu"));
     auto *menuBar = new QMenuBar(tbMenu);
     menuBar->setObjectName(QStringLiteral("mnuMain"));
+    menuBar->setAccessibleName(QStringLiteral("Main menu"));
     menuBar->addActions({actFile, actEdit, actView, actHelp});
     tbMenu->addWidget(menuBar);
 
@@ -208,6 +209,8 @@ QMenu *TTintMain::CreatePopup(const char *name, NotationEdit *field, QAction *co
 {
     auto *popup = new QMenu(this);
     popup->setObjectName(QLatin1String(name));
+    // txtRGB's menu is read out as "RGB context menu".
+    popup->setAccessibleName(QStringLiteral("%1 context menu").arg(field->objectName().mid(3)));
     popup->addAction(copy);
     popup->addSeparator();
     popup->addAction(paste);

@@ -34,6 +34,7 @@ void TTintMain::CreateSlotMenu()
 {
     popSlot = new QMenu(this);
     popSlot->setObjectName(QStringLiteral("popSlot"));
+    popSlot->setAccessibleName(QStringLiteral("Color slot menu"));
     QAction *load = popSlot->addAction(QStringLiteral("Load Color"), this, &TTintMain::popSlotLoadClick);
     load->setObjectName(QStringLiteral("popSlotLoad"));
     popSlot->addSeparator();

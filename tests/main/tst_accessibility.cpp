@@ -1,0 +1,94 @@
+// What assistive technology reads from the main window: every named control has an accessible name; the
+// number fields and sliders carry their row's label and the notation fields theirs, without the access-key
+// ampersand; the colour slots are numbered.
+#include "ProgramState.h"
+#include "frmMain.h"
+
+#include <QAccessible>
+#include <QTest>
+
+#include <memory>
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyNamedControlHasAName();
+    void controlsTakeTheirLabel_data();
+    void controlsTakeTheirLabel();
+    void slotsAreNumbered();
+
+private:
+    QString accessibleName(const QString &objectName)
+    {
+        auto *widget = window->findChild<QWidget *>(objectName);
+        if (!widget) qFatal("no control %s", qPrintable(objectName));
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    }
+
+    std::unique_ptr<ProgramState> state;
+    std::unique_ptr<TTintMain> window;
+};
+
+void TestAccessibility::init()
+{
+    state = std::make_unique<ProgramState>();
+    window = std::make_unique<TTintMain>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestAccessibility::cleanup()
+{
+    window.reset();
+    state.reset();
+}
+
+void TestAccessibility::everyNamedControlHasAName()
+{
+    // Panels and separators only arrange the controls; a reader passes over them.
+    const QList<QAccessible::Role> layoutOnly{QAccessible::Client, QAccessible::Pane, QAccessible::Separator};
+    QStringList unnamed;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) continue;
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(widget);
+        if (!layoutOnly.contains(control->role()) && control->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << widget->objectName();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("no accessible name: ") + unnamed.join(u' ')));
+}
+
+void TestAccessibility::controlsTakeTheirLabel_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("red field") << "txtRed" << "Red:";
+    QTest::newRow("red slider") << "slRed" << "Red:";
+    QTest::newRow("green field") << "txtGreen" << "Green:";
+    QTest::newRow("green slider") << "slGreen" << "Green:";
+    QTest::newRow("blue field") << "txtBlue" << "Blue:";
+    QTest::newRow("blue slider") << "slBlue" << "Blue:";
+    QTest::newRow("RGB") << "txtRGB" << "RGB:";
+    QTest::newRow("hexadecimal") << "txtHex" << "Hex.:";
+    QTest::newRow("HTML") << "txtHTML" << "HTML:";
+}
+
+void TestAccessibility::controlsTakeTheirLabel()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QCOMPARE(accessibleName(control), name);
+}
+
+void TestAccessibility::slotsAreNumbered()
+{
+    for (int i = 1; i <= 12; ++i)
+        QCOMPARE(accessibleName(QStringLiteral("pSlot%1").arg(i)), QStringLiteral("Color slot %1").arg(i));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
