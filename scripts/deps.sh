@@ -11,7 +11,7 @@ packages=(
     # run and test
     fonts-dejavu-core xdg-utils
     xvfb xauth openbox xdotool xclip x11-xserver-utils x11-utils imagemagick
-    desktop-file-utils appstream
+    desktop-file-utils appstream valgrind
     # the Wayland capture: a headless desktop with the screenshot portal, and a pointer helper built from source
     qt6-wayland sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr pipewire dbus libwayland-dev wl-clipboard
 )
