@@ -44,6 +44,8 @@ int TCaptureFrm::exec(const QImage &snapshot)
     m_pointer.reset();
     const QScreen *screen = QGuiApplication::primaryScreen();
     setGeometry(screen ? screen->geometry() : QRect(QPoint(0, 0), snapshot.deviceIndependentSize().toSize()));
+    // A Wayland client cannot place its window; only full screen puts it over the whole output.
+    if (IsWaylandSession()) setWindowState(windowState() | Qt::WindowFullScreen);
     const int result = QDialog::exec();
     m_snapshot = QImage(); // the next capture brings its own; no picture of the screen is kept
     return result;
