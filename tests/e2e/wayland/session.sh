@@ -2,10 +2,14 @@
 # Runs a command on a private headless Wayland desktop: sway with a picture wallpaper, a D-Bus session bus with
 # the desktop portal's screenshot (xdg-desktop-portal, its wlroots backend, grim, pipewire), and a pointer and a
 # keyboard held in the seat. Everything it starts is stopped by PID when the command ends; its exit code is ours.
-# Usage: session.sh WIDTHxHEIGHT SCALE WALLPAPER.png -- COMMAND [ARG...]
+# Usage: session.sh [--without-screenshot] WIDTHxHEIGHT SCALE WALLPAPER.png -- COMMAND [ARG...]
+#   --without-screenshot sets the portal up as plain Debian 12 sway does: without an Access backend, it offers
+#   no Screenshot.
 #   WIDTHxHEIGHT is the output's mode in device pixels. COMMAND gets WAYLAND_DISPLAY, SWAYSOCK, the XDG_*
 #   folders, QT_QPA_PLATFORM=wayland and VPTR ("$VPTR click X Y W H" clicks at a point of the W x H layout).
 set -euo pipefail
+access='org.freedesktop.impl.portal.Access;'
+[ "${1:-}" = --without-screenshot ] && { access=; shift; }
 [ $# -ge 5 ] && [ "$4" = -- ] || { echo "usage: $0 WIDTHxHEIGHT SCALE WALLPAPER -- COMMAND..." >&2; exit 2; }
 mode=$1 scale=$2 wallpaper=$3
 shift 4
@@ -38,8 +42,8 @@ CONF
 chmod 644 "$W/sway.conf"
 # The portal of Debian 12 offers Screenshot only when some backend lists Access, which the wlroots backend,
 # answering as an old version, is never asked for.
-printf '[portal]\nDBusName=org.freedesktop.impl.portal.desktop.wlr\nInterfaces=org.freedesktop.impl.portal.Screenshot;org.freedesktop.impl.portal.ScreenCast;org.freedesktop.impl.portal.Access;\nUseIn=sway\n' \
-    >"$W/portals/wlr.portal"
+printf '[portal]\nDBusName=org.freedesktop.impl.portal.desktop.wlr\nInterfaces=org.freedesktop.impl.portal.Screenshot;org.freedesktop.impl.portal.ScreenCast;%s\nUseIn=sway\n' \
+    "$access" >"$W/portals/wlr.portal"
 
 # sway refuses to run as root: then it runs as a system user of its own, the clients stay root.
 as_compositor=()
