@@ -62,7 +62,8 @@ export XDG_RUNTIME_DIR="$scratch/runtime" XDG_CONFIG_HOME="$scratch/config" XDG_
 . scripts/xsession.sh
 trap 'xsession_stop; rm -rf "$scratch"' EXIT
 xsession_start 1920x1080
-ctest --test-dir "$build" --output-on-failure --timeout 600
+status=0
+ctest --test-dir "$build" --output-on-failure --timeout 600 || status=$?
 
 if [ "$mode" = --sanitize ]; then
     if compgen -G "$reports/*" >/dev/null; then
@@ -71,5 +72,6 @@ if [ "$mode" = --sanitize ]; then
         exit 1
     fi
     echo "sanitizers: no report"
-    run_fuzz "$build"
 fi
+[ "$status" -eq 0 ] || exit "$status"
+[ "$mode" != --sanitize ] || run_fuzz "$build"

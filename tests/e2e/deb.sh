@@ -1,38 +1,35 @@
 #!/usr/bin/env bash
 # The .deb that cpack makes from the build: dpkg installs it on this machine, the installed program shows
-# its window and finds its help, and dpkg -r takes every file of the package away again (dpkg -P then drops its record). Needs root (exit
-# 77, skipped, otherwise) and leaves the package removed on every way out. Usage: deb.sh BUILD_DIR
+# its window and finds its help, and dpkg -r takes every file of the package away again (dpkg -P then drops
+# its record). Needs root (exit 77, skipped, otherwise) and leaves the package removed on every way out.
+# Usage: deb.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
-fail() { echo "FAIL: $*"; exit 1; }
+. "$here/session.sh"
+. "$here/installed.sh"
+e2e_begin deb
 dpkg-query -W -f='${Status}' tintwell 2>/dev/null | grep -q installed &&
     fail "a tintwell package is installed already; the test leaves it alone"
 
-work=$(mktemp -d)
 installed=0
-cleanup() {
-    [ "$installed" -eq 0 ] || dpkg -P tintwell >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
-deb=$(ls "$work"/tintwell_*.deb)
-dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' >"$work/files"
-grep -qx /usr/lib/tintwell/tintwell.qch "$work/files" || fail "the package has no help file"
+e2e_cleanup() { [ "$installed" -eq 0 ] || dpkg -P tintwell >/dev/null 2>&1 || true; }
+(cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) ||
+    { cat "$scratch/cpack.log"; fail "cpack"; }
+deb=$(ls "$scratch"/tintwell_*.deb)
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' >"$scratch/files"
+grep -qx /usr/lib/tintwell/tintwell.qch "$scratch/files" || fail "the package has no help file"
 
 installed=1
 dpkg -i "$deb" >/dev/null || fail "dpkg -i"
-. "$here/installed.sh"
 check_installed_program /usr/bin/tintwell deb-installed
 
 dpkg -r tintwell >/dev/null || fail "dpkg -r"
 installed=0
 while read -r file; do
     [ ! -e "$file" ] && [ ! -L "$file" ] || fail "$file is left after dpkg -r"
-done <"$work/files"
+done <"$scratch/files"
 [ ! -e /usr/lib/tintwell ] || fail "/usr/lib/tintwell is left after dpkg -r"
 dpkg -P tintwell >/dev/null || fail "dpkg -P"
 echo "ok"

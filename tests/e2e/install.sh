@@ -5,10 +5,10 @@
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+. "$here/session.sh"
+. "$here/installed.sh"
+e2e_begin install
+root=$scratch/root
 
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 usr=$root/usr
@@ -35,6 +35,5 @@ for page in tintwell tintwell-reg; do
 done
 
 "$usr/bin/tintwell-reg" '/?' | grep -q '^Usage:' || fail "the installed tintwell-reg does not run"
-. "$here/installed.sh"
 check_installed_program "$usr/bin/tintwell" install-help
 echo "ok"

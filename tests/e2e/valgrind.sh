@@ -5,27 +5,22 @@
 # program. Usage: valgrind.sh path/to/tintwell
 set -euo pipefail
 binary=$(readlink -f "$1")
-artefacts=${TINTWELL_ARTEFACTS:-$PWD/artefacts}
-mkdir -p "$artefacts"
-[ -n "${DISPLAY:-}" ] || { echo "needs an X server (scripts/test.sh starts one)"; exit 1; }
-scratch=$(mktemp -d)
-export TINTWELL_REGISTRY_DIR="$scratch/registry"
+. "$(dirname "$0")/session.sh"
+e2e_begin valgrind
 log=$artefacts/valgrind.log
 
 valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite --num-callers=40 --log-file="$log" \
     "$binary" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$scratch"' EXIT
-fail() { echo "FAIL: $*"; import -window root "$artefacts/valgrind-failure.png"; exit 1; }
-
-window=$(timeout 240 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1) ||
-    fail "no window under valgrind"
+window=$(find_window) || fail "no window under valgrind"
+[ -n "$window" ] || fail "no window under valgrind"
 xdotool windowactivate --sync "$window"
 sleep 1
 xdotool key alt+F4
 for _ in $(seq 240); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
 kill -0 "$pid" 2>/dev/null && fail "the program did not exit under valgrind"
 wait "$pid" || fail "the program exited with status $?"
+pid=
 
 grep -q 'ERROR SUMMARY' "$log" || fail "valgrind wrote no summary"
 own=$(awk -v program="(in $binary)" '
