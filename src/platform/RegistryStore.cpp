@@ -246,28 +246,24 @@ bool RegistryStore::keyExists(const QString &key)
 
 QStringList RegistryStore::subkeyNames(const QString &key)
 {
-    return readKey(key,
-                   [this](qint64 id) {
-                       Statement &query = statement("SELECT name FROM keys WHERE parent = ?1 ORDER BY name");
-                       query.bind(1, id);
-                       QStringList names;
-                       while (query.step())
-                           names.append(query.text(0));
-                       return names;
-                   })
-        .value_or(QStringList());
+    return namesUnder(key, "SELECT name FROM keys WHERE parent = ?1 ORDER BY name");
 }
 
 QStringList RegistryStore::valueNames(const QString &key)
 {
+    return namesUnder(key, "SELECT name FROM vals WHERE key = ?1 ORDER BY id");
+}
+
+QStringList RegistryStore::namesUnder(const QString &key, const char *query)
+{
     return readKey(key,
-                   [this](qint64 id) {
-                       Statement &query = statement("SELECT name FROM vals WHERE key = ?1 ORDER BY id");
-                       query.bind(1, id);
-                       QStringList names;
-                       while (query.step())
-                           names.append(query.text(0));
-                       return names;
+                   [this, query](qint64 id) {
+                       Statement &names = statement(query);
+                       names.bind(1, id);
+                       QStringList result;
+                       while (names.step())
+                           result.append(names.text(0));
+                       return result;
                    })
         .value_or(QStringList());
 }

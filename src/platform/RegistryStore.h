@@ -102,6 +102,8 @@ private:
     void applyChange(const RegistryBatch::Change &change);
 
     Statement &statement(const char *sql);
+    // The names a one-column query lists for the key's id (?1); empty when the key is absent.
+    QStringList namesUnder(const QString &key, const char *query);
     void exec(const char *sql);
     QString describe(const QString &problem) const;
     [[noreturn]] void fail(const QString &problem) const;
