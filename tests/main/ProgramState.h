@@ -3,16 +3,14 @@
 #pragma once
 
 #include "CVApp.h"
+#include "RegistryTesting.h"
 #include "uOptions.h"
-
-#include <QTemporaryDir>
 
 class ProgramState
 {
 public:
     ProgramState()
     {
-        qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
         Application = new TCVApplication;
         Application->LongName = QStringLiteral("Corvane Tintwell");
         Application->RegFamilyKey = QStringLiteral("Software\\Corvane\\Corvane Devbench");
@@ -30,5 +28,5 @@ public:
     ProgramState(const ProgramState &) = delete;
     ProgramState &operator=(const ProgramState &) = delete;
 
-    QTemporaryDir registry;
+    TempRegistry registry;
 };
