@@ -36,8 +36,9 @@ fail() {
 }
 
 shown() { swaymsg -t get_tree | grep -q "\"name\": \"$1"; }
-wait_until() { for _ in $(seq 60); do "$@" && return 0; sleep 0.05; done; return 1; }
-wait_briefly() { for _ in $(seq 20); do "$@" && return 0; sleep 0.05; done; return 1; }
+# Generous bounds: a sanitized build answers several times slower, and a passing run never waits them out.
+wait_until() { for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done; return 1; }
+wait_briefly() { for _ in $(seq 50); do "$@" && return 0; sleep 0.05; done; return 1; }
 wait_until shown 'Corvane Tintwell' || fail "no main window"
 
 # pick X Y EXPECTED: capture at the logical point (X, Y), copy with F7 and read the clipboard.

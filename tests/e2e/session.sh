@@ -7,6 +7,10 @@
 #   screen_pixel X Y     the colour of a screen pixel, as #RRGGBB.
 #   client_pixel X Y     the same for a point of the editor's client area.
 #   offer TEXT           another program (xclip) takes the clipboard with TEXT.
+#   eventually CMD...    runs CMD until it succeeds, for up to 10 s: a check that follows an action waits for
+#                        the program rather than a fixed time (a sanitized build answers several times slower).
+#   pixel_is X Y COLOUR  whether the client point (X, Y) shows COLOUR (#RRGGBB).
+#   menu ALT_KEY KEY     opens the editor's menu with Alt+ALT_KEY, waits until it is shown and presses KEY.
 # A test may define e2e_cleanup, which runs first at exit.
 
 e2e_begin() {
@@ -57,3 +61,22 @@ client_pixel() {
 
 # xclip stays behind to serve the clipboard: its output must not hold the test runner's pipe open.
 offer() { printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1; }
+
+eventually() {
+    local try
+    for try in $(seq 100); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+
+pixel_is() { [ "$(client_pixel "$1" "$2")" = "$3" ]; }
+
+visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+
+menu() {
+    local before
+    before=$(visible_windows)
+    xdotool windowactivate --sync "$(find_window)"
+    xdotool key "alt+$1"
+    eventually eval '[ "$(visible_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
+    xdotool key "$2"
+}

@@ -24,15 +24,13 @@ start() {
     "$binary" &
     pid=$!
     xdotool windowactivate --sync "$(find_window)"
-    sleep 0.8 # the style is applied a moment after the show
 }
 exit_program() {
-    xdotool key --window "$(find_window)" alt+f
-    sleep 0.3
-    xdotool key x
+    menu f x
     wait $pid || fail "the program ended with an error"
     pid=
 }
+on_top() { xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 
 # Client points: the toolbar row below the menu row, slot 1, the large swatch, a point just above the
 # status bar (the bottom toolbar area).
@@ -40,19 +38,16 @@ toolbar_y=40 slot_x=18 slot_y=200 swatch_y=110 bottom_y=385
 
 start
 [ "$(pixel 150 $toolbar_y)" != "#3366CC" ] || fail "the toolbar row is not where it was designed"
-window=$(find_window)
-xdotool key --window "$window" alt+t ctrl+a
+xdotool key alt+t ctrl+a
 xdotool type --delay 20 '#3366CC'
 xdotool key Tab
-sleep 0.3
-[ "$(pixel 150 $swatch_y)" = "#3366CC" ] || fail "typing #3366CC gave $(pixel 150 $swatch_y)"
+eventually pixel_is 150 $swatch_y '#3366CC' || fail "typing #3366CC gave $(pixel 150 $swatch_y)"
 
 read -r x y <<<"$(at $slot_x $slot_y)"
 xdotool mousemove "$x" "$y" click 3
-sleep 0.4
+eventually eval '[ "$(visible_windows)" = 2 ]' || fail "no context menu on slot 1"
 xdotool key Up Return # the last entry, "Save Color"
-sleep 0.3
-[ "$(pixel $slot_x $slot_y)" = "#3366CC" ] || fail "Save Color left slot 1 $(pixel $slot_x $slot_y)"
+eventually pixel_is $slot_x $slot_y '#3366CC' || fail "Save Color left slot 1 $(pixel $slot_x $slot_y)"
 
 # Drag the toolbar by its grip down to the bottom area.
 read -r x y <<<"$(at 6 $toolbar_y)"
@@ -66,25 +61,21 @@ sleep 0.5 # Qt opens the gap in the area under the pointer with an animation
 xdotool mousemove "$((x + 21))" "$y2"
 sleep 0.3
 xdotool mouseup 1
-sleep 0.5
-[ "$(pixel 150 $toolbar_y)" = "#3366CC" ] || fail "the toolbar did not leave the top area"
-docked_at_bottom || fail "the toolbar floats instead of sitting in the bottom area"
+eventually pixel_is 150 $toolbar_y '#3366CC' || fail "the toolbar did not leave the top area"
+eventually docked_at_bottom || fail "the toolbar floats instead of sitting in the bottom area"
 
-xdotool key --window "$(find_window)" alt+v
-sleep 0.3
-xdotool key a # "&Always on Top"
-sleep 0.8
-xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "always-on-top did not reach the window manager"
+menu v a # "&Always on Top"
+eventually on_top || fail "always-on-top did not reach the window manager"
 import -window root "$artefacts/views-first-run.png"
 exit_program
 
 start
+eventually pixel_is 150 $swatch_y '#3366CC' || fail "the colour came back as $(pixel 150 $swatch_y)"
+eventually pixel_is 150 $toolbar_y '#3366CC' || fail "the toolbar came back in the top area"
 import -window root "$artefacts/views-second-run.png"
-[ "$(pixel 150 $swatch_y)" = "#3366CC" ] || fail "the colour came back as $(pixel 150 $swatch_y)"
-[ "$(pixel 150 $toolbar_y)" = "#3366CC" ] || fail "the toolbar came back in the top area"
 docked_at_bottom || fail "the toolbar came back floating"
 slot_y_now=$((slot_y - 27))
-[ "$(pixel $slot_x $slot_y_now)" = "#3366CC" ] || fail "slot 1 came back as $(pixel $slot_x $slot_y_now)"
-xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the second start is not on top"
+pixel_is $slot_x $slot_y_now '#3366CC' || fail "slot 1 came back as $(pixel $slot_x $slot_y_now)"
+eventually on_top || fail "the second start is not on top"
 exit_program
 echo "ok"
