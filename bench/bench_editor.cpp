@@ -1,12 +1,26 @@
-// Cost of one SetColour on the real editor window: the swatch, three fields, three sliders and three
-// notation fields brought into line.
+// The editor window's own work as the user drives it: one SetColour bringing the swatch, three fields, three
+// sliders and three notation fields into line; a three-digit number typed into a number field; a slider
+// dragged across its whole range; and the whole save as the program exits (the window's two stores and the
+// preferences). Repaints are left to the event loop and not counted.
+#include "ProgramState.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
 namespace {
+
+template <typename T> T *Control(const TTintMain &window, const char *name)
+{
+    T *control = window.findChild<T *>(QLatin1String(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+}
 
 void SetColourRefresh(benchmark::State &state)
 {
@@ -20,9 +34,61 @@ void SetColourRefresh(benchmark::State &state)
     }
 }
 
+// Selects the Red field's text and types over it, three keys, every keystroke setting the colour.
+void TypeThreeDigits(benchmark::State &state)
+{
+    TTintMain window;
+    window.show();
+    QApplication::processEvents();
+    auto *field = Control<QSpinBox>(window, "txtRed");
+    field->setFocus();
+    const QString numbers[] = {QStringLiteral("128"), QStringLiteral("255")};
+    int typed = 0;
+    for (auto _ : state) {
+        field->selectAll();
+        QTest::keyClicks(field, numbers[typed++ % 2]);
+    }
+    if (GetRValue(window.currentColour()) != (typed % 2 ? 128 : 255)) state.SkipWithError("the typing was lost");
+}
+
+// Drags the Red slider from 0 to 255 with tracking on: 256 value changes, each setting the colour.
+void DragSliderAcrossRange(benchmark::State &state)
+{
+    TTintMain window;
+    window.show();
+    QApplication::processEvents();
+    auto *slider = Control<QSlider>(window, "slRed");
+    for (auto _ : state) {
+        slider->setSliderDown(true);
+        for (int position = 0; position <= 255; ++position)
+            slider->setSliderPosition(position);
+        slider->setSliderDown(false);
+    }
+    if (window.currentColour() != White) state.SkipWithError("the slider did not set the colour");
+}
+
+// What leaving the program stores: the window's place, bars, colour and slots as it closes, then the
+// preferences. The program does this once, so each round is a whole exit.
+void ExitSave(benchmark::State &state)
+{
+    const ProgramState program;
+    TTintMain window;
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QCloseEvent close;
+        QApplication::sendEvent(&window, &close);
+        ++TintOptions->CaptureDelay;
+        TintOptions->Save();
+    }
+}
+
 } // namespace
 
 BENCHMARK(SetColourRefresh);
+BENCHMARK(TypeThreeDigits)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DragSliderAcrossRange)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ExitSave)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char *argv[])
 {

@@ -5,9 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 binary=${1:-build/bench/capture_latency}
 . scripts/xsession.sh
-trap xsession_stop EXIT
 for size in 1920x1080 3840x2160; do
-    xsession_start "$size"
-    QT_QPA_PLATFORM=xcb "$binary" 2>/dev/null
-    xsession_stop
+    (
+        trap xsession_stop EXIT # once per session: a second stop would fail on the ended processes
+        xsession_start "$size"
+        QT_QPA_PLATFORM=xcb "$binary" 2>/dev/null
+    )
 done

@@ -1,5 +1,6 @@
 // From F12 to the capture window's first paint, less the capture delay, beside the bare grab of the screen
-// that the capture has to make anyway. Medians of several rounds. Run under X (bench/capture.sh).
+// that the capture has to make anyway. Prints the medians of several rounds, in milliseconds, as key=value
+// lines. Run under X (bench/capture.sh).
 #include "frmCapture.h"
 #include "frmMain.h"
 #include "uOptions.h"
@@ -59,7 +60,7 @@ int main(int argc, char *argv[])
     TTintMain window;
     window.show();
     QAction *capture = window.findChild<QAction *>(QStringLiteral("actEditCapture"));
-    const int rounds = 9;
+    const int rounds = 15;
 
     std::vector<double> captures, grabs;
     for (int round = 0; round < rounds; ++round) {
@@ -78,9 +79,7 @@ int main(int argc, char *argv[])
     }
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size() *
                          QGuiApplication::primaryScreen()->devicePixelRatio();
-    std::printf("capture %dx%d: F12 to painted capture window %.1f ms (less the %d ms delay), bare grab %.1f ms, "
-                "ratio %.2f\n",
-                screen.width(), screen.height(), Median(captures), delay, Median(grabs),
-                Median(captures) / Median(grabs));
+    const int w = screen.width(), h = screen.height();
+    std::printf("capture_%dx%d_ms=%.1f\ngrab_%dx%d_ms=%.1f\n", w, h, Median(captures), w, h, Median(grabs));
     return 0;
 }

@@ -1,6 +1,7 @@
 // How soon the Paste availability follows a clipboard change made by another program (xclip): the real
 // window on X11, another process taking the clipboard, and the time until the matching Paste command
-// becomes available. Prints the median and the worst of the rounds. Run under X (bench/clipboard.sh).
+// becomes available. Prints the median and the worst of the rounds, in milliseconds, as key=value lines.
+// Run under X (bench/clipboard.sh).
 #include "frmMain.h"
 
 #include <QAction>
@@ -55,8 +56,7 @@ int main(int argc, char *argv[])
         delays.push_back(WaitFor(pasteHTML, html));
     }
     std::sort(delays.begin(), delays.end());
-    std::printf("Paste availability after another program's clipboard change (%zu rounds): median %.1f ms, "
-                "worst %.1f ms\n",
-                delays.size(), delays[delays.size() / 2], delays.back());
+    std::printf("paste_rounds=%zu\npaste_median_ms=%.1f\npaste_worst_ms=%.1f\n", delays.size(),
+                delays[delays.size() / 2], delays.back());
     return 0;
 }

@@ -1,15 +1,95 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (Release) and prints their medians.
+# Builds the benchmarks (Release), runs them all and prints one table of the figures beside their targets.
+# Every benchmark reports key=value lines (Google Benchmark's medians are turned into name_ns=value); the
+# table is made from those at the end. Progress goes to stderr, the table to stdout.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target tintwell bare_window bench_notations bench_editor bench_registry clipboard_latency capture_latency
-args=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true --benchmark_min_time=0.2)
-build/bench/bench_notations "${args[@]}" | grep -E 'Benchmark|median'
-build/bench/bench_editor "${args[@]}" | grep -E 'Benchmark|median'
-build/bench/bench_registry "${args[@]}" | grep -E 'Benchmark|median'
-bench/idle.sh build/src/app/tintwell
-bench/clipboard.sh build/bench/clipboard_latency 2>/dev/null
-bench/startup.sh build/src/app/tintwell build/bench/bare_window
-bench/capture.sh build/bench/capture_latency
+cmake --build build --target tintwell bare_window bench_notations bench_editor bench_registry clipboard_latency \
+    capture_latency >&2
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+
+# The medians of a Google Benchmark program, in nanoseconds of wall time, as name_ns=value.
+medians() {
+    "$@" --benchmark_repetitions=9 --benchmark_report_aggregates_only=true --benchmark_min_time=0.2 \
+        --benchmark_format=csv 2>/dev/null |
+        awk -F, '$1 ~ /_median"$/ {
+            gsub(/"/, "", $1); sub(/_median$/, "", $1)
+            print $1 "_ns=" $3 * ($5 == "ms" ? 1e6 : $5 == "us" ? 1e3 : 1)
+        }'
+}
+run() {
+    echo "running $*" >&2
+    "$@" >>"$results" || echo "$* failed" >&2
+}
+run medians build/bench/bench_notations
+run medians build/bench/bench_editor
+run medians build/bench/bench_registry
+run bench/startup.sh build/src/app/tintwell build/bench/bare_window
+run bench/memory.sh build/src/app/tintwell build/bench/bare_window
+run bench/idle.sh build/src/app/tintwell
+run bench/capture.sh build/bench/capture_latency
+run bench/clipboard.sh build/bench/clipboard_latency
+
+awk -F= '
+    /^[^=]+=/ { v[$1] = substr($0, length($1) + 2); next }
+    function has(k) { return k in v }
+    function n(k) { return v[k] + 0 }
+    function fig(k, scale, unit, digits) {
+        return has(k) ? sprintf("%." digits "f", n(k) / scale) (unit == "" ? "" : " " unit) : "n/a"
+    }
+    function ratio(a, b) { return has(a) && has(b) && n(b) > 0 ? sprintf("%.2f", n(a) / n(b)) : "n/a" }
+    function met(known, ok) { return known ? (ok ? "yes" : "**no**") : "n/a" }
+    function row(measure, ours, bare, r, target, ok) {
+        printf "| %s | %s | %s | %s | %s | %s |\n", measure, ours, bare, r, target, ok
+    }
+    # Three notations side by side: "RGB / hex / HTML" in nanoseconds.
+    function three(kind, k) { return fig(kind "/rgb_ns", 1, "", 0) " / " fig(kind "/hex_ns", 1, "", 0) " / " \
+                                     fig(kind "/html_ns", 1, "ns", 0) }
+    function idle(state) {
+        return has("idle_" state "_cpu_ms") ? v["idle_" state "_cpu_ms"] " ms CPU, " v["idle_" state "_wakeups"] \
+               " wake-ups" : "n/a"
+    }
+    END {
+        mb = 1000 * 1000 / 1024 # kilobytes (KiB) per MB
+        print "| Measure | Tintwell | Yardstick/Bare | Ratio | Target | Met? |"
+        print "|---|---|---|---|---|---|"
+        row("Start-up to window on screen (median of " v["startup_runs"] ", less the 2000 ms splash wait)",
+            fig("startup_tintwell_ms", 1, "ms", 0), fig("startup_bare_ms", 1, "ms", 0),
+            ratio("startup_tintwell_ms", "startup_bare_ms"), "ratio ≤ 1.5",
+            met(ratio("startup_tintwell_ms", "startup_bare_ms") != "n/a",
+                n("startup_tintwell_ms") <= 1.5 * n("startup_bare_ms")))
+        row("Resident set (VmRSS) 5 s after start", fig("rss_tintwell_kb", mb, "MB", 1), fig("rss_bare_kb", mb, "MB", 1),
+            ratio("rss_tintwell_kb", "rss_bare_kb"), "≤ 35 MB",
+            met(has("rss_tintwell_kb"), n("rss_tintwell_kb") <= 35 * mb))
+        row("Proportional set (Pss) 5 s after start", fig("pss_tintwell_kb", mb, "MB", 1), fig("pss_bare_kb", mb, "MB", 1),
+            ratio("pss_tintwell_kb", "pss_bare_kb"), "—", "—")
+        row("Idle 10 s, window inactive", idle("inactive"), "—", "—", "< 10 ms CPU",
+            met(has("idle_inactive_cpu_ms"), n("idle_inactive_cpu_ms") < 10))
+        row("Idle 10 s, window active, caret blinking in Red", idle("active"), "—", "—", "—", "—")
+        row("SetColour: every control refreshed", fig("SetColourRefresh_ns", 1000, "µs", 1), "—", "—", "< 100 µs",
+            met(has("SetColourRefresh_ns"), n("SetColourRefresh_ns") < 100000))
+        row("Typing three digits over the Red field", fig("TypeThreeDigits_ns", 1000, "µs", 0), "—", "—", "—", "—")
+        row("Red slider dragged 0 to 255 (256 changes)", fig("DragSliderAcrossRange_ns", 1e6, "ms", 2), "—", "—", "—", "—")
+        for (i = 1; i <= 2; i++) {
+            size = i == 1 ? "1920x1080" : "3840x2160"
+            r = ratio("capture_" size "_ms", "grab_" size "_ms")
+            row("F12 to painted capture window, " size " (less the delay)", fig("capture_" size "_ms", 1, "ms", 1),
+                fig("grab_" size "_ms", 1, "ms", 1) " bare grab", r, i == 1 ? "—" : "ratio ≤ 1.5",
+                i == 1 ? "—" : met(r != "n/a", n("capture_" size "_ms") <= 1.5 * n("grab_" size "_ms")))
+        }
+        row("Exit save: window stores and preferences", fig("ExitSave_ns", 1e6, "ms", 2), "—", "—", "< 5 ms",
+            met(has("ExitSave_ns"), n("ExitSave_ns") < 5e6))
+        row("Preferences save alone (TTintOptions::Save)", fig("SaveOptions_ns", 1e6, "ms", 2), "—", "—", "—", "—")
+        row("Notation validators RGB / hex / HTML", three("Validate"), "—", "—", "—", "—")
+        row("Notation parsers RGB / hex / HTML", three("Parse"), "—", "—", "—", "—")
+        fmt_ok = has("Format/rgb_ns") && n("Format/rgb_ns") <= 50 && n("Format/hex_ns") <= 50 && n("Format/html_ns") <= 50
+        row("Notation formatters RGB / hex / HTML", three("Format"), "—", "—", "≤ 50 ns each",
+            met(has("Format/rgb_ns"), fmt_ok))
+        row("Paste available after another program takes the clipboard (median, worst of " v["paste_rounds"] ")",
+            has("paste_median_ms") ? v["paste_median_ms"] " ms, " v["paste_worst_ms"] " ms" : "n/a",
+            "—", "—", "—", "—")
+    }
+' "$results"
