@@ -14,6 +14,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <stdexcept>
 #include <utility>
@@ -248,7 +249,12 @@ void TFormPlacement::RestorePosition()
     if (frame.width() <= 0) return;
     // A place from another screen layout could leave the window out of reach.
     if (!MeetsAvailableScreens(frame)) return;
+    // The window is created by now but not yet framed by the window manager, so QWidget::move alone would
+    // put the client area's corner where the frame's belongs, and the window would creep by its title bar
+    // at every start. The native window is told that the point is the frame's; the widget is moved too,
+    // or showing it would put its own idea of the place back.
     window.move(frame.topLeft());
+    if (QWindow *handle = window.windowHandle()) handle->setFramePosition(frame.topLeft());
     if (!HasFixedSize(window)) window.resize(frame.size() - (present.size() - window.size()));
 }
 
