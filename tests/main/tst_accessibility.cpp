@@ -1,10 +1,13 @@
 // What assistive technology reads from the main window: every named control has an accessible name; the
 // number fields and sliders carry their row's label and the notation fields theirs, without the access-key
-// ampersand; the colour slots are numbered.
+// ampersand; the colour slots are numbered. Every command can be reached from the keyboard: by its own
+// shortcut, or through a menu opened with Alt and its access key, where the command's access key is unique.
 #include "ProgramState.h"
 #include "frmMain.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QMenuBar>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +24,7 @@ private slots:
     void controlsTakeTheirLabel_data();
     void controlsTakeTheirLabel();
     void slotsAreNumbered();
+    void everyCommandIsReachableFromTheKeyboard();
 
 private:
     QString accessibleName(const QString &objectName)
@@ -88,6 +92,50 @@ void TestAccessibility::slotsAreNumbered()
 {
     for (int i = 1; i <= 12; ++i)
         QCOMPARE(accessibleName(QStringLiteral("pSlot%1").arg(i)), QStringLiteral("Color slot %1").arg(i));
+}
+
+namespace {
+
+// The letter after a single '&' of a caption, lower-cased; none when the caption has no access key.
+QChar AccessKey(const QString &caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != u'&') continue;
+        if (caption.at(i + 1) != u'&') return caption.at(i + 1).toLower();
+        ++i;
+    }
+    return {};
+}
+
+} // namespace
+
+void TestAccessibility::everyCommandIsReachableFromTheKeyboard()
+{
+    auto *menuBar = window->findChild<QMenuBar *>();
+    QVERIFY(menuBar);
+    QList<QAction *> reached;
+    for (QAction *title : menuBar->actions()) {
+        const QChar menuKey = AccessKey(title->text());
+        QVERIFY2(!menuKey.isNull(), qPrintable(title->text()));
+        QTest::keyClick(window.get(), menuKey.toLatin1(), Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), title->menu());
+        QList<QChar> keys;
+        for (QAction *item : title->menu()->actions()) {
+            if (item->isSeparator()) continue;
+            const QChar key = AccessKey(item->text());
+            QVERIFY2(!key.isNull() && !keys.contains(key), qPrintable(item->text()));
+            keys << key;
+            reached << item;
+        }
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // the menu bar lets go of the keys
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+    QStringList unreachable;
+    for (QAction *command : window->actions())
+        if (!command->menu() && command->shortcut().isEmpty() && !reached.contains(command))
+            unreachable << command->objectName();
+    QVERIFY2(unreachable.isEmpty(), qPrintable(QStringLiteral("no key reaches ") + unreachable.join(u' ')));
 }
 
 QTEST_MAIN(TestAccessibility)
