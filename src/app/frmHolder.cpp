@@ -1,5 +1,6 @@
 #include "frmHolder.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QWidget>
@@ -12,7 +13,8 @@ public:
     THolder() : SplashImage(new QLabel(this))
     {
         SplashImage->setObjectName(QStringLiteral("SplashImage"));
-        SplashImage->setPixmap(QPixmap(QStringLiteral(":/splash/splash.gif")));
+        // Decoded through QImage: a QPixmap loaded by name stays in the pixmap cache for the whole run.
+        SplashImage->setPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/splash/splash.gif"))));
     }
 
     QLabel *SplashImage;
