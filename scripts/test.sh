@@ -19,6 +19,7 @@ fuzz_seconds=${TINTWELL_FUZZ_SECONDS:-20}
 run_fuzz() {
     local build=$1 target name corpus
     for target in "$build"/tests/fuzz/fuzz_*; do
+        [ -f "$target" ] && [ -x "$target" ] || continue # the build's own folders share the prefix
         name=$(basename "$target")
         corpus=$(mktemp -d)
         if "$target" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" tests/fuzz/seeds/"$name" \
