@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -77,8 +78,10 @@ void TCaptureFrm::paintEvent(QPaintEvent *event)
 QRect TCaptureFrm::magnifierRect(QPointF pointer) const
 {
     const int side = MagnifiedPixels * MagnifiedSize + 2;
+    // Wide enough for the widest hexadecimal text too, whatever the font.
+    const int boxWidth = std::max(side, fontMetrics().horizontalAdvance(QStringLiteral("0x00DDDDDD")) + 8);
     const int textHeight = fontMetrics().height() + 4;
-    QRect box(pointer.toPoint() + QPoint(MagnifierOffset, MagnifierOffset), QSize(side, side + textHeight));
+    QRect box(pointer.toPoint() + QPoint(MagnifierOffset, MagnifierOffset), QSize(boxWidth, side + textHeight));
     // Keep it on screen: flip to the other side of the pointer near the right and bottom edges.
     if (box.right() > width()) box.moveRight(int(pointer.x()) - MagnifierOffset);
     if (box.bottom() > height()) box.moveBottom(int(pointer.y()) - MagnifierOffset);
@@ -89,7 +92,8 @@ void TCaptureFrm::paintMagnifier(QPainter &painter) const
 {
     const QRect box = magnifierRect(*m_pointer);
     const QPoint centre = SnapshotPixel(*m_pointer, size(), m_snapshot.size());
-    const QRect zoom(box.topLeft() + QPoint(1, 1), QSize(MagnifiedPixels, MagnifiedPixels) * MagnifiedSize);
+    const QSize zoomSize = QSize(MagnifiedPixels, MagnifiedPixels) * MagnifiedSize;
+    const QRect zoom(box.topLeft() + QPoint((box.width() - zoomSize.width()) / 2, 1), zoomSize);
 
     painter.fillRect(box, palette().window());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
