@@ -37,6 +37,9 @@ TCaptureFrm::TCaptureFrm(QWidget *parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // On X11 the window is mapped by the server at once, without the window manager's round trip; it takes
+    // the keyboard itself (Qt sets the input focus directly for such a window).
+    if (!IsWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
 }
 
 int TCaptureFrm::exec(const QImage &snapshot)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # F12 on the real binary under X with a window manager: the program gets out of the way and the pixel
 # clicked on the frozen screen becomes the colour, exactly that pixel, over the root window and over
-# another program's window. F7 then hands the colour to another program (xclip).
+# another program's window. F7 then hands the colour to another program (xclip); Escape cancels.
 # Usage: capture.sh TINTWELL [SCALE]   SCALE 1.25 runs with Xft.dpi 120, which Qt turns into a scale of 1.25.
 set -euo pipefail
 scale=${2:-1}
@@ -66,5 +66,16 @@ pick 1001 201 0x00FF8000
 pick 1000 201 0x000A141E
 [ "$(screen_pixel 900 600)" = "#336699" ] || fail "the other program's window is not where expected"
 pick 900 600 0x00336699
+
+# Escape, typed into the capture window, cancels: the editor comes back active with its colour unchanged.
+xdotool windowactivate --sync "$window"
+xdotool key F12
+timeout 10 xdotool search --sync --onlyvisible --name '^CaptureFrm' >/dev/null || fail "no capture window"
+xdotool mousemove --sync 1000 201
+xdotool key Escape
+eventually eval '! xdotool search --onlyvisible --name "^CaptureFrm" >/dev/null 2>&1' || fail "Escape left the capture window"
+eventually eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]' || fail "the editor did not come back active"
+xdotool key F7
+eventually eval '[ "$(xclip -o -selection clipboard)" = 0x00336699 ]' || fail "Escape changed the colour"
 kill -0 "$pid" || fail "the program ended"
 echo "ok"
