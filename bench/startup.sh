@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 binary=${1:-build/src/app/tintwell}
 bare=${2:-build/bench/bare_window}
-runs=${TINTWELL_BENCH_RUNS:-7}
+runs=${TINTWELL_BENCH_RUNS:-11}
 splash_wait_ms=2000
 . bench/common.sh
 bench_session 1280x1024
