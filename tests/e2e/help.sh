@@ -18,10 +18,7 @@ xdotool key alt+F4
 sleep 0.3
 
 # Help, About...: the about box; Escape closes it.
-xdotool windowactivate --sync "$window"
-xdotool key --window "$window" alt+h
-sleep 0.3
-xdotool key a
+menu h a
 about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About Corvane Tintwell\.\.\.' | head -n 1) ||
     fail "no about box"
 sleep 0.3
@@ -31,10 +28,7 @@ sleep 0.3
 xdotool search --onlyvisible --name '^About Corvane Tintwell' >/dev/null 2>&1 && fail "Escape left the about box open"
 
 # File, Preferences...: a thumbnail width of 48, OK.
-xdotool windowactivate --sync "$window"
-xdotool key --window "$window" alt+f
-sleep 0.3
-xdotool key p
+menu f p
 preferences=$(timeout 10 xdotool search --sync --onlyvisible --name '^Preferences\.\.\.' | head -n 1) ||
     fail "no preferences dialog"
 sleep 0.3

@@ -3,12 +3,7 @@
 # library are found beside the real executable, wherever the link to it lies), keeps a screenshot as the
 # artefact NAME.png and ends the program.
 check_installed_program() {
-    "$1" &
-    pid=$!
-    window=$(find_window) || fail "$1 showed no window"
-    [ -n "$window" ] || fail "$1 showed no window"
-    xdotool windowactivate --sync "$window"
-    sleep 0.3
+    e2e_start "$1"
     xdotool key --window "$window" F1
     timeout 10 xdotool search --sync --onlyvisible --name '^Corvane Tintwell Help - ' >/dev/null ||
         fail "F1 in $1 opened no help window"
