@@ -2,7 +2,7 @@
 #   e2e_begin NAME       needs DISPLAY; makes the artefacts folder and a private store and configuration
 #                        folder ($scratch), all removed at exit with every program the test started ($pid and
 #                        the ones in $others); `fail` reports, keeps the screenshot NAME-failure.png and exits.
-#   e2e_start BINARY     starts the program ($pid), waits for its editor window and activates it ($window).
+#   e2e_start COMMAND... starts the program ($pid), waits for its editor window and activates it ($window).
 #   find_window          the editor window's id, looked up afresh (always-on-top makes a new native window).
 #   screen_pixel X Y     the colour of a screen pixel, as #RRGGBB.
 #   client_pixel X Y     the same for a point of the editor's client area.
@@ -41,7 +41,7 @@ fail() {
 find_window() { timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1; }
 
 e2e_start() {
-    "$1" &
+    "$@" &
     pid=$!
     window=$(find_window) || fail "no editor window"
     [ -n "$window" ] || fail "no editor window"

@@ -9,13 +9,9 @@ binary=$(readlink -f "$1")
 e2e_begin valgrind
 log=$artefacts/valgrind.log
 
-valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite --num-callers=40 --log-file="$log" \
-    "$binary" &
-pid=$!
-window=$(find_window) || fail "no window under valgrind"
-[ -n "$window" ] || fail "no window under valgrind"
-xdotool windowactivate --sync "$window"
-sleep 1
+e2e_start valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite --num-callers=40 \
+    --log-file="$log" "$binary"
+sleep 0.5
 xdotool key alt+F4
 for _ in $(seq 240); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
 kill -0 "$pid" 2>/dev/null && fail "the program did not exit under valgrind"
