@@ -31,11 +31,10 @@ clipboard_image() { xclip -o -selection clipboard -t image/png | convert - -form
 # dialog TITLE_PATTERN: waits for a window with that title and activates it.
 dialog() {
     local id
-    id=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
-    [ -n "$id" ] || fail "no window '$1'"
+    id=$(wait_window "$1") || fail "no window '$1'"
     xdotool windowactivate --sync "$id"
 }
-gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+gone() { window_gone "$1"; }
 client_origin() { xwininfo -id "$(find_window)" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {print x "," $4}'; }
 on_top() { xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 exit_program() {
@@ -46,9 +45,13 @@ exit_program() {
 start() {
     "$binary" &
     pid=$!
-    local first
-    first=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || fail "no window at all"
-    xwininfo -id "$first" | grep -q 'Width: 500' || fail "the window came without a splash"
+    local ids=
+    for _ in $(seq 300); do
+        ids=$(xdotool_clean search --onlyvisible --pid "$pid") && [ -n "$ids" ] && break
+        sleep 0.05
+    done
+    [ -n "$ids" ] || fail "no window at all"
+    xwininfo -id "$(head -n 1 <<<"$ids")" | grep -q 'Width: 500' || fail "the window came without a splash"
     shot "$1-splash"
     xdotool windowactivate --sync "$(find_window)" || fail "no editor window after the splash"
     shot "$1-window"
@@ -90,7 +93,7 @@ thumbnail=$(clipboard_image '%wx%h')
 offer '#0A141E'
 # The Menu key opens the field's context menu, as a right click does; its Paste is Ctrl+V.
 press alt+t Menu
-eventually eval '[ "$(visible_windows)" = 2 ]' || fail "the Menu key opened no context menu in the HTML field"
+eventually eval '[ "$(program_windows)" = 2 ]' || fail "the Menu key opened no context menu in the HTML field"
 shot context-menu
 xdotool key Escape ctrl+v
 eventually swatch_is '#0A141E' || fail "pasting #0A141E from another program gave $(swatch)"
@@ -107,7 +110,7 @@ eventually swatch_is '#336699' || fail "capturing the #336699 window gave $(swat
 read -r x y <<<"$(xwininfo -id "$(find_window)" |
     awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 18, y + 200}')"
 xdotool mousemove "$x" "$y" click 3
-eventually eval '[ "$(visible_windows)" = 2 ]' || fail "no context menu on slot 1"
+eventually eval '[ "$(program_windows)" = 2 ]' || fail "no context menu on slot 1"
 xdotool key Up Return # the last entry, "Save Color"
 eventually slot1_is '#336699' || fail "Save Color left slot 1 $(client_pixel 18 200)"
 shot parked
@@ -134,8 +137,9 @@ eventually swatch_is '#C0FFEE' || fail "hiding the toolbar did not move the edit
 menu v s
 menu v a
 eventually on_top || fail "always-on-top did not reach the window manager"
+before=$(client_origin)
 xdotool windowmove "$(find_window)" 400 300
-sleep 0.5
+eventually eval '[ "$(client_origin)" != "$before" ]' || fail "the window did not move"
 place=$(client_origin)
 shot changed
 exit_program

@@ -6,45 +6,42 @@ set -euo pipefail
 e2e_begin commands
 e2e_start "$1"
 
-visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 # The colour of the large swatch.
 swatch() { client_pixel 150 110; }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
-[ "$(swatch)" = "#FFFFFF" ] || fail "the swatch starts white, not $(swatch)"
+eventually pixel_is 150 110 '#FFFFFF' || fail "the swatch starts $(swatch), not white"
 
 # Alt+E opens the Edit menu: a popup window of the program appears; Escape closes it.
-before=$(visible_windows)
+before=$(program_windows)
 xdotool key --window "$window" alt+e
-sleep 0.5
-[ "$(visible_windows)" -gt "$before" ] || fail "Alt+E opened no menu"
+eventually eval '[ "$(program_windows)" -gt '"$before"' ]' || fail "Alt+E opened no menu"
 import -window root "$artefacts/edit-menu.png"
 xdotool key Escape
-sleep 0.3
+eventually eval '[ "$(program_windows)" = '"$before"' ]' || fail "Escape left the Edit menu open"
 
 # Another program takes the clipboard with an HTML colour: Ctrl+V in the HTML field applies it.
 offer '#0A141E'
-sleep 0.3
 xdotool key --window "$window" alt+t
-xdotool key --window "$window" ctrl+v
-sleep 0.5
-[ "$(swatch)" = "#0A141E" ] || fail "pasting #0A141E in the HTML field gave $(swatch)"
+eventually eval 'xdotool key --window "$window" ctrl+v; pixel_is 150 110 "#0A141E"' ||
+    fail "pasting #0A141E in the HTML field gave $(swatch)"
 
-# An RGB text does not paste as HTML; in the number field the key takes the RGB notation.
+# An RGB text does not paste as HTML: the HTML text copied (F8) after that Ctrl+V, once the program has
+# taken the key, is still the old colour's. In the number field the key takes the RGB notation.
 offer 'RGB(255, 128, 0)'
-sleep 0.3
-xdotool key --window "$window" alt+t ctrl+v
-sleep 0.5
-[ "$(swatch)" = "#0A141E" ] || fail "an RGB text pasted into the HTML field"
-xdotool key --window "$window" alt+d ctrl+v
-sleep 0.5
-[ "$(swatch)" = "#FF8000" ] || fail "Ctrl+V in the red field gave $(swatch)"
+eventually clipboard_is 'RGB(255, 128, 0)' || fail "xclip did not take the clipboard"
+xdotool key --window "$window" alt+t ctrl+v F8
+eventually clipboard_is '#0A141E' || fail "an RGB text pasted into the HTML field: F8 copied $(xclip -o -selection clipboard)"
+offer 'RGB(255, 128, 0)'
+eventually clipboard_is 'RGB(255, 128, 0)' || fail "xclip did not take the clipboard"
+xdotool key --window "$window" alt+d
+eventually eval 'xdotool key --window "$window" ctrl+v; pixel_is 150 110 "#FF8000"' ||
+    fail "Ctrl+V in the red field gave $(swatch)"
 import -window root "$artefacts/after-paste.png"
 
 # File, Exit ends the program.
-xdotool key --window "$window" alt+f
-sleep 0.3
-xdotool key x
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "File, Exit did not end the program"
+menu f x
+eventually eval '! kill -0 "$pid" 2>/dev/null' || fail "File, Exit did not end the program"
 wait "$pid" || fail "the program ended with status $?"
+pid=
 echo "ok"

@@ -3,7 +3,14 @@
 #                        folder ($scratch), all removed at exit with every program the test started ($pid and
 #                        the ones in $others); `fail` reports, keeps the screenshot NAME-failure.png and exits.
 #   e2e_start COMMAND... starts the program ($pid), waits for its editor window and activates it ($window).
-#   find_window          the editor window's id, looked up afresh (always-on-top makes a new native window).
+#   find_window          the editor window's id, looked up afresh (always-on-top makes a new native window);
+#                        waits up to 30 s for it (a first start under the sanitizers on a busy machine is slow).
+#   named_windows REGEX  the ids of the visible windows whose title matches (none is no error); fails when
+#                        a window vanished while xdotool looked at it, so that the caller can look again.
+#   wait_window REGEX [SECONDS]  the id of the first visible window whose title matches, once there is one
+#                        (up to SECONDS, default 10).
+#   window_gone REGEX    whether no visible window's title matches.
+#   program_windows      how many visible windows the program ($pid) has, counted in one clean look.
 #   screen_pixel X Y     the colour of a screen pixel, as #RRGGBB.
 #   client_pixel X Y     the same for a point of the editor's client area.
 #   offer TEXT           another program (xclip) takes the clipboard with TEXT.
@@ -38,15 +45,58 @@ fail() {
     exit 1
 }
 
-find_window() { timeout 20 xdotool search --sync --onlyvisible --name '^Corvane Tintwell$' | head -n 1; }
+# xdotool gives up on the X error BadWindow when a window closes while it walks the window tree, and its
+# --sync waits only for windows that are there when it starts looking: every lookup here looks again until
+# it has had one clean look.
+xdotool_clean() {
+    local out
+    out=$(xdotool "$@" 2>"$scratch/xdotool.err") || true
+    grep -q 'X Error' "$scratch/xdotool.err" && return 1
+    [ -z "$out" ] || echo "$out"
+}
+
+named_windows() { xdotool_clean search --onlyvisible --name "$1"; }
+
+wait_window() {
+    local ids
+    for _ in $(seq $((${2:-10} * 10))); do
+        if ids=$(named_windows "$1") && [ -n "$ids" ]; then
+            head -n 1 <<<"$ids"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+window_gone() {
+    local ids
+    ids=$(named_windows "$1") && [ -z "$ids" ]
+}
+
+program_windows() {
+    local ids
+    for _ in $(seq 100); do
+        if ids=$(xdotool_clean search --onlyvisible --pid "$pid"); then
+            grep -c . <<<"$ids" || true
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+find_window() { wait_window '^Corvane Tintwell$' 30; }
+
+# Whether the X input focus is in the window (Qt gives it to the top-level window itself).
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
 e2e_start() {
     "$@" &
     pid=$!
     window=$(find_window) || fail "no editor window"
-    [ -n "$window" ] || fail "no editor window"
     xdotool windowactivate --sync "$window"
-    sleep 0.5
+    eventually has_focus "$window" || fail "the editor window did not get the keyboard"
 }
 
 screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
@@ -70,13 +120,11 @@ eventually() {
 
 pixel_is() { [ "$(client_pixel "$1" "$2")" = "$3" ]; }
 
-visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
-
 menu() {
     local before
-    before=$(visible_windows)
+    before=$(program_windows) || fail "cannot count the program's windows"
     xdotool windowactivate --sync "$(find_window)"
     xdotool key "alt+$1"
-    eventually eval '[ "$(visible_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
+    eventually eval '[ "$(program_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
     xdotool key "$2"
 }

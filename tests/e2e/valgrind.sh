@@ -11,7 +11,6 @@ log=$artefacts/valgrind.log
 
 e2e_start valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite --num-callers=40 \
     --log-file="$log" "$binary"
-sleep 0.5
 xdotool key alt+F4
 for _ in $(seq 240); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
 kill -0 "$pid" 2>/dev/null && fail "the program did not exit under valgrind"

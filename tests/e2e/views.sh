@@ -45,7 +45,7 @@ eventually pixel_is 150 $swatch_y '#3366CC' || fail "typing #3366CC gave $(pixel
 
 read -r x y <<<"$(at $slot_x $slot_y)"
 xdotool mousemove "$x" "$y" click 3
-eventually eval '[ "$(visible_windows)" = 2 ]' || fail "no context menu on slot 1"
+eventually eval '[ "$(program_windows)" = 2 ]' || fail "no context menu on slot 1"
 xdotool key Up Return # the last entry, "Save Color"
 eventually pixel_is $slot_x $slot_y '#3366CC' || fail "Save Color left slot 1 $(pixel $slot_x $slot_y)"
 

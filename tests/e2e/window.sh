@@ -9,8 +9,9 @@ geometry=$(xwininfo -id "$window")
 width=$(awk '/Width:/ {print $2}' <<<"$geometry")
 height=$(awk '/Height:/ {print $2}' <<<"$geometry")
 echo "window $window: ${width}x${height}"
-[ "$width" = 300 ] && [ "$height" = 405 ] || { echo "expected a 300x405 client area"; exit 1; }
-sleep 0.5
+[ "$width" = 300 ] && [ "$height" = 405 ] || fail "expected a 300x405 client area"
+# The editor is drawn once its colour panel shows the starting white.
+eventually pixel_is 150 110 '#FFFFFF' || fail "the editor was not drawn"
 import -window root "$artefacts/editor-window.png"
 kill -0 $pid
 echo "ok"
