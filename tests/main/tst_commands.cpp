@@ -4,6 +4,7 @@
 #include "ProgramState.h"
 #include "frmMain.h"
 #include "uOptions.h"
+#include "WindowTesting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,13 +63,7 @@ private:
         if (!widget) qFatal("no control %s", name);
         return widget;
     }
-    // The rules run when the event loop is about to wait for events, which QTest::qWait never does.
-    static void idle()
-    {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    static void idle() { QVERIFY(RunUntilIdle()); }
     void setClipboardText(const QString &text)
     {
         QApplication::clipboard()->setText(text);
@@ -225,7 +220,6 @@ void TestCommands::toolbarAreasOfferNoMenu()
     auto *tbMenu = child<QToolBar>("tbMenu");
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2), tbMenu->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(tbMenu, &rightClick);
-    QTest::qWait(10);
     QVERIFY(!QApplication::activePopupWidget());
 }
 

@@ -99,7 +99,6 @@ void TestSlots::leftClickOpensNoMenu()
     slot(2)->setColour(0x00112233);
     QTest::mouseClick(slot(2), Qt::LeftButton);
     QTest::mouseClick(slot(2), Qt::MiddleButton);
-    QTest::qWait(50);
     QVERIFY(!child<QMenu>("popSlot")->isVisible());
     QCOMPARE(window->currentColour(), White);
 }
@@ -114,7 +113,6 @@ void TestSlots::doubleClickLoadsEvenTheFieldBeingTyped()
     QCOMPARE(window->currentColour(), Colour(0x00FF0CFF));
 
     QTest::mouseDClick(slot(7), Qt::LeftButton);
-    QTest::qWait(50);
     QVERIFY(!child<QMenu>("popSlot")->isVisible());
     QCOMPARE(window->currentColour(), Colour(0x00C08040));
     QCOMPARE(child<ComponentSpin>("txtRed")->text(), QStringLiteral("64"));

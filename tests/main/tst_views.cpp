@@ -8,6 +8,7 @@
 #include "Registry.h"
 #include "RegistryTesting.h"
 #include "uOptions.h"
+#include "WindowTesting.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -60,13 +61,6 @@ private:
         return object;
     }
     QAction *command(const char *name) { return child<QAction>(name); }
-    // Runs the event loop for a while: idle passes happen and timers tick, which QTest::qWait does not do.
-    static void runEvents(int ms)
-    {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
     bool onTop() const { return window->windowFlags() & Qt::WindowStaysOnTopHint; }
     void start();
     void startAndTick();
@@ -78,6 +72,9 @@ private:
     QTemporaryDir qtConfig;
     std::unique_ptr<TempRegistry> registry;
     std::unique_ptr<TTintMain> window;
+    // Whether the window was on top at each of its show events, in order: the style applied by the timer
+    // shows the window afresh.
+    QList<bool> onTopAtShow;
 };
 
 void TestViews::initTestCase()
@@ -104,6 +101,8 @@ void TestViews::cleanup()
 void TestViews::start()
 {
     window = std::make_unique<TTintMain>();
+    onTopAtShow.clear();
+    EventSpy::Watch(window.get(), QEvent::Show, [this] { onTopAtShow.append(onTop()); });
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -112,8 +111,7 @@ void TestViews::start()
 void TestViews::startAndTick()
 {
     start();
-    runEvents(200);
-    QVERIFY(!child<QTimer>("tSetFormStyle")->isActive());
+    QTRY_VERIFY(!child<QTimer>("tSetFormStyle")->isActive());
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
@@ -162,7 +160,7 @@ void TestViews::hidingBarsKeepsTheWindowSize()
     QVERIFY(child<QToolBar>("tbMain")->isHidden());
     QVERIFY(child<QStatusBar>("sbMain")->isHidden());
     QCOMPARE(window->size(), size);
-    runEvents(20);
+    QVERIFY(RunUntilIdle());
     QVERIFY(!command("actViewToolbar")->isChecked());
     QVERIFY(!command("actViewStatusBar")->isChecked());
 
@@ -190,7 +188,7 @@ void TestViews::alwaysOnTopToggles()
     QVERIFY(onTop());
     QVERIFY(window->isVisible());
     QCOMPARE(window->pos(), place);
-    runEvents(20);
+    QVERIFY(RunUntilIdle());
     QVERIFY(command("actViewAlwaysOnTop")->isChecked());
     command("actViewAlwaysOnTop")->trigger();
     QVERIFY(!onTop());
@@ -257,12 +255,13 @@ void TestViews::barsPlaceAndStyleComeBackWithSaveWindowOn()
     QCOMPARE(stored("sbMain_Visible"), QStringLiteral("False"));
 
     start();
-    QVERIFY(!onTop()); // normal first, topmost at the timer's first tick
     QCOMPARE(window->pos(), QPoint(120, 90));
     QCOMPARE(window->toolBarArea(child<QToolBar>("tbMain")), Qt::BottomToolBarArea);
     QVERIFY(child<QStatusBar>("sbMain")->isHidden());
-    runEvents(200);
-    QVERIFY(onTop());
+    // Shown in the normal style first, then on top once the timer has ticked.
+    QTRY_VERIFY(onTop());
+    QCOMPARE(onTopAtShow.value(0, true), false);
+    QCOMPARE(onTopAtShow.last(), true);
     QVERIFY(window->isVisible());
     QCOMPARE(window->pos(), QPoint(120, 90));
 }

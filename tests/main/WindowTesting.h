@@ -1,0 +1,53 @@
+// Helpers for tests that drive the real editor window.
+#pragma once
+
+#include <QAbstractEventDispatcher>
+#include <QEvent>
+#include <QEventLoop>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+// Runs the event loop until it is about to wait for events: the window's idle-time rules have run by then
+// (they are connected to the same moment, earlier). QTest::qWait never lets the loop wait, so it never gets
+// there. False when the loop did not fall idle within ten seconds.
+inline bool RunUntilIdle()
+{
+    QEventLoop loop;
+    bool idle = false;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
+        idle = true;
+        loop.quit();
+    });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return idle;
+}
+
+// Calls `seen` each time an event of `type` reaches `watched`, before `watched` handles it; lives as long as
+// `watched`. Tests check the order of events with it rather than the state at some moment.
+class EventSpy : public QObject
+{
+public:
+    static void Watch(QObject *watched, QEvent::Type type, std::function<void()> seen)
+    {
+        watched->installEventFilter(new EventSpy(watched, type, std::move(seen)));
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type) m_seen();
+        return false;
+    }
+
+private:
+    EventSpy(QObject *parent, QEvent::Type type, std::function<void()> seen)
+        : QObject(parent), m_type(type), m_seen(std::move(seen))
+    {
+    }
+
+    QEvent::Type m_type;
+    std::function<void()> m_seen;
+};
