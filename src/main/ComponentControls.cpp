@@ -45,6 +45,7 @@ ComponentSpin::ComponentSpin(QWidget *parent) : QSpinBox(parent)
 {
     setRange(0, MaxComponent);
     lineEdit()->setMaxLength(3);
+    connect(lineEdit(), &QLineEdit::textChanged, this, &ComponentSpin::editTextChanged);
 }
 
 QString ComponentSpin::text() const { return lineEdit()->text(); }
@@ -68,6 +69,13 @@ int ComponentSpin::valueFromText(const QString &text) const
 void ComponentSpin::fixup(QString &input) const
 {
     if (input.isEmpty()) input = QStringLiteral("0");
+}
+
+void ComponentSpin::stepBy(int steps)
+{
+    // The spin box rewrites its text with the line edit's signals blocked.
+    QSpinBox::stepBy(steps);
+    emit editTextChanged();
 }
 
 void ComponentSpin::keyPressEvent(QKeyEvent *event)

@@ -27,8 +27,12 @@ public:
     QValidator::State validate(QString &input, int &pos) const override;
     int valueFromText(const QString &text) const override;
     void fixup(QString &input) const override;
+    void stepBy(int steps) override;
 
 signals:
+    // Every change of the text by the user: typing, also a keystroke that keeps the value ("0" becoming
+    // "00", which QSpinBox's own textChanged does not report), and the arrow keys and buttons.
+    void editTextChanged();
     // The focus went to another control of the window (not to a menu or another window).
     void left();
 

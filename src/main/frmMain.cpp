@@ -150,7 +150,7 @@ QWidget *TTintMain::CreateSettingsPanel()
         slider->setAccessibleName(field->accessibleName());
         grid->addWidget(field, row, 1);
         grid->addWidget(slider, row, 2);
-        connect(field, &QSpinBox::textChanged, this, [this, field] { ValidateNumber(field); });
+        connect(field, &ComponentSpin::editTextChanged, this, [this, field] { ValidateNumber(field); });
         connect(field, &ComponentSpin::left, this, [this, field] { IsEmpty(field); });
         ++row;
     };

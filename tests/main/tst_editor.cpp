@@ -164,6 +164,19 @@ void TestEditor::leadingZerosStayAsTyped()
     child<QWidget>("txtRGB")->setFocus();
     child<QWidget>("txtHex")->setFocus();
     QCOMPARE(txtBlue->text(), QStringLiteral("7"));
+
+    // Typing in another component field makes that the field being typed in, even a keystroke that keeps
+    // its value ("0" becoming "00"): the field typed before shows its value again.
+    typeInto(txtBlue, QStringLiteral("007"));
+    auto *txtRed = child<ComponentSpin>("txtRed");
+    typeInto(txtRed, QStringLiteral("0"));
+    QCOMPARE(txtBlue->text(), QStringLiteral("7"));
+    typeInto(txtBlue, QStringLiteral("007"));
+    txtRed->setFocus();
+    QTest::keyClick(txtRed, Qt::Key_End);
+    QTest::keyClicks(txtRed, QStringLiteral("0"));
+    QCOMPARE(txtRed->text(), QStringLiteral("00"));
+    QCOMPARE(txtBlue->text(), QStringLiteral("7"));
 }
 
 void TestEditor::arrowKeysStepWithinRange()
