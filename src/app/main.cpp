@@ -6,7 +6,6 @@ int main(int argc, char *argv[])
 {
     TTintApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
 
     StartUp(SplashWait);

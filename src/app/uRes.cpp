@@ -47,7 +47,6 @@ void StartUp(std::chrono::milliseconds splashWait)
 {
     Application = new TCVApplication;
     FillIdentity(*Application);
-    QApplication::setApplicationDisplayName(Application->LongName);
     QApplication::setWindowIcon(Application->AppIcon);
     WriteStartRecords(*Application);
 
