@@ -33,9 +33,6 @@ public:
     QPushButton *cmdCancel;
     QPushButton *cmdApply;
 
-protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-
 private:
     QWidget *CreateGeneralPage();
     void cmdApplyClick();
