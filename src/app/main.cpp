@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "SessionEnd.h"
 #include "TintApplication.h"
 #include "uRes.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         TTintMain TintMain;
+        TSessionEnd sessionEnd(TintMain);
         TintMain.show();
         result = app.exec();
     }

@@ -7,7 +7,11 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace {
+bool reportToStandardError = false;
+
 void BringApplicationToFront()
 {
     QWidget *front = QApplication::activeWindow();
@@ -26,6 +30,12 @@ void BringApplicationToFront()
 
 void Report(const QString &message, const QString &details, TCVMessageKind kind)
 {
+    if (reportToStandardError) {
+        const QString line = details.isEmpty() ? message : message + QStringLiteral(" (") + details + u')';
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(QString(line).replace(u'\n', u' ')));
+        return;
+    }
     const bool english = Application ? Application->EnglishUI : true;
     ShowDetailsDialog(message, details, Application ? Application->LongName : QString(), kind,
                       english ? TCVLanguage::English : TCVLanguage::Portuguese,
@@ -38,9 +48,11 @@ void EndProgram()
 }
 } // namespace
 
+void ReportToStandardError() { reportToStandardError = true; }
+
 void aeMainException(QObject *, std::exception_ptr error)
 {
-    BringApplicationToFront();
+    if (!reportToStandardError) BringApplicationToFront();
     try {
         std::rethrow_exception(error);
     } catch (const ECVException &e) {

@@ -9,3 +9,7 @@ class QObject;
 // Call from inside a catch handler, with the error caught. Ending the program means asking the event loops
 // to quit with exit code 1, so that the main window and the start-up objects are torn down as usual.
 void aeMainException(QObject *sender, std::exception_ptr error);
+
+// From now on every report goes to standard error as one line instead of to a dialog: the program is being
+// ended from outside (a logout, a signal), and a dialog would hold that up with nobody to answer it.
+void ReportToStandardError();
