@@ -308,7 +308,7 @@ void TestViews::eachBarGoesToEachPlaceAndBack()
     const QString home = QStringLiteral("tbMenu DockTop 0, tbMain DockTop 1");
     for (const char *name : {"tbMenu", "tbMain"}) {
         for (Qt::ToolBarArea area : {Qt::TopToolBarArea, Qt::BottomToolBarArea}) {
-            for (int row : {0, 1, 2}) {
+            for (int row : {0, 1}) {
                 start();
                 auto *bar = child<DockToolBar>(name);
                 bar->setCurrentDock({window.get(), area});
@@ -323,12 +323,12 @@ void TestViews::eachBarGoesToEachPlaceAndBack()
                 child<DockToolBar>("tbMain")->setDockRow(1);
                 QCOMPARE(barPlaces(), home);
                 exitRun();
-                start();
-                QCOMPARE(barPlaces(), home);
-                QTRY_VERIFY(everyToolbarButtonShows());
-                exitRun();
             }
         }
+        start();
+        QCOMPARE(barPlaces(), home);
+        QTRY_VERIFY(everyToolbarButtonShows());
+        exitRun();
     }
 }
 
