@@ -1,4 +1,3 @@
-#include "frmMain.h"
 #include "TintApplication.h"
 #include "uRes.h"
 
@@ -8,15 +7,5 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setApplicationDisplayName(QStringLiteral("Corvane Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
-
-    StartUp(SplashWait);
-    int result = 0;
-    {
-        TTintMain TintMain;
-        TintMain.show();
-        result = app.exec();
-    }
-    // The preferences are saved here on every way out of the event loop, a fatal error's included.
-    ShutDown();
-    return result;
+    return RunTintwell(SplashWait);
 }

@@ -3,8 +3,10 @@
 #include "CVApp.h"
 #include "CVRegUtils.h"
 #include "CVSplashFrm2.h"
+#include "CVStoreNotices.h"
 #include "CVVerInf.h"
 #include "frmHolder.h"
+#include "frmMain.h"
 #include "uOptions.h"
 
 #include <QApplication>
@@ -49,6 +51,7 @@ void StartUp(std::chrono::milliseconds splashWait)
     FillIdentity(*Application);
     QApplication::setApplicationDisplayName(Application->LongName);
     QApplication::setWindowIcon(Application->AppIcon);
+    KeepDamagedStoreAside(Application->RegRoot);
     WriteStartRecords(*Application);
 
     SplashBitmap = LoadSplashPicture();
@@ -69,4 +72,19 @@ void ShutDown()
     SplashBitmap.reset();
     delete Application;
     Application = nullptr;
+}
+
+int RunTintwell(std::chrono::milliseconds splashWait)
+{
+    StartUp(splashWait);
+    int result = 0;
+    {
+        TTintMain TintMain;
+        TintMain.show();
+        ShowStoreWarningsWhenShown(TintMain);
+        result = QApplication::exec();
+    }
+    // The preferences are saved here on every way out of the event loop, a fatal error's included.
+    ShutDown();
+    return result;
 }
