@@ -65,6 +65,8 @@ ECVException WarningAbout(const StoreTrouble &trouble)
                                  "absolute path.");
         break;
     case RegistryFault::NotAHive:
+        message = QStringLiteral("The settings cannot be saved: %1 is a database of another program.").arg(place);
+        break;
     case RegistryFault::Other:
         message = QStringLiteral("The settings in %1 could not be saved.").arg(place);
         break;

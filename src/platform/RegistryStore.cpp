@@ -412,6 +412,9 @@ void RegistryStore::apply(const RegistryBatch &batch)
     BusyHives &busyHives = KnownBusyHives();
     const bool knownBusy = busyHives.contains(m_filePath);
     const Clock::time_point deadline = Clock::now() + (knownBusy ? Clock::duration::zero() : WriteWait);
+    const auto readWaitAgain = qScopeGuard([this] {
+        if (m_db) sqlite3_busy_timeout(m_db, int(ReadWait.count()));
+    });
     try {
         RetryWhileBusy(deadline, [&] {
             connectForWriting();
@@ -581,7 +584,12 @@ void RegistryStore::createHiveFile() const
         for (const char *suffix : {"", "-journal", "-wal", "-shm"})
             QFile::remove(draftPath + QLatin1String(suffix));
     });
-    RegistryStore(draftPath, RegistryAccess::ReadWrite).buildEmptyHive();
+    try {
+        RegistryStore(draftPath, RegistryAccess::ReadWrite).buildEmptyHive();
+    } catch (const RegistryStoreError &error) {
+        throw RegistryStoreError(describe(QStringLiteral("a new hive could not be set up (%1)").arg(error.message())),
+                                 error.fault(), m_filePath);
+    }
     if (::link(draftName.constData(), FileName(m_filePath).constData()) != 0 && errno != EEXIST)
         failWithErrno(QStringLiteral("cannot create a new hive"), errno);
     SyncFolder(hive.absolutePath());

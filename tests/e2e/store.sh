@@ -53,6 +53,7 @@ take_warning() {
     local id
     eventually both_on_screen || fail "no warning over the editor window"
     id=$(warning)
+    offer ""
     xdotool windowactivate --sync "$id" key alt+d
     eventually eval '[ "$(xwininfo -id '"$id"' | awk "/Height:/ {print \$2}")" -gt 100 ]' || fail "no details"
     xdotool mousemove --window "$id" 100 120 click 1 key ctrl+a ctrl+c alt+o
@@ -75,7 +76,10 @@ exit_program() {
 }
 fresh_store() { rm -rf "$store" && mkdir -p "$store"; }
 # refused COMMAND...: a change the read-only store turns down, saying why.
-refused() { "$@" >"$scratch/out" 2>&1 && fail "$* changed a read-only store"; grep -q "cannot be written" "$scratch/out" || fail "$*: $(cat "$scratch/out")"; }
+refused() {
+    "$@" >"$scratch/out" 2>&1 && fail "$* changed a read-only store"
+    grep -q "cannot be written" "$scratch/out" || fail "$*: $(cat "$scratch/out")"
+}
 snapshot() { (cd "$store" && ls -la --time-style=+ . && sha256sum ./*); }
 
 # A real hive of several pages, cut in half.
