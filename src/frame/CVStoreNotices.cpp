@@ -52,7 +52,7 @@ ECVException WarningAbout(const StoreTrouble &trouble)
                       : QStringLiteral("The settings file %1 is damaged; nothing is saved to it.").arg(place);
         break;
     case RegistryFault::ReadOnly:
-        message = QStringLiteral("The settings cannot be saved: the folder %1 may not be written.").arg(place);
+        message = QStringLiteral("The settings in %1 may only be read; changes to them are not saved.").arg(place);
         break;
     case RegistryFault::DiskFull:
         message = QStringLiteral("The disk that holds the settings is full; they were not saved.");
@@ -74,7 +74,7 @@ ECVException WarningAbout(const StoreTrouble &trouble)
     return ECVException(message, trouble.details, 1);
 }
 
-// The form's details: where, then the store's own words.
+// A warning's details: where, then the store's own words.
 QString Details(const QString &place, const QString &problem)
 {
     return place.isEmpty() ? problem : Native(place) + QStringLiteral("\n\n") + problem;

@@ -5,12 +5,12 @@
 
 #include "RegistryHive.h"
 
-class TFormPlacement;
-
 #include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+class TFormPlacement;
 
 inline constexpr int CustomColourCount = 16;
 
