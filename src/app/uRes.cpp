@@ -7,6 +7,7 @@
 #include "CVVerInf.h"
 #include "frmHolder.h"
 #include "frmMain.h"
+#include "RegistryStore.h"
 #include "uOptions.h"
 
 #include <QApplication>
@@ -38,10 +39,15 @@ void FillIdentity(TCVApplication &application)
     application.AccentColour = MakeColour(58, 110, 165);
 }
 
+// Both in one write: each write of the store ends with its own flush to the disk, which start-up need not
+// wait for twice.
 void WriteStartRecords(const TCVApplication &application)
 {
-    RegWriteString(application.RegRoot, application.RegAppKey, QStringLiteral("Location"), application.ExePath);
-    RegWriteString(application.RegRoot, application.RegAppKey, QStringLiteral("Version"), application.VersionText);
+    RegistryBatch records;
+    records.setValue(application.RegAppKey, QStringLiteral("Location"), RegistryValue::fromString(application.ExePath));
+    records.setValue(application.RegAppKey, QStringLiteral("Version"),
+                     RegistryValue::fromString(application.VersionText));
+    RegWriteBatch(application.RegRoot, records);
 }
 } // namespace
 
