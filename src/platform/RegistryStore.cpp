@@ -7,7 +7,6 @@
 #include <QMutex>
 #include <QScopeGuard>
 #include <QSet>
-#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -618,7 +617,7 @@ void RegistryStore::openConnection(bool immutable)
     QByteArray name = FileName(m_filePath);
     int flags = m_access == RegistryAccess::ReadOnly || immutable ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (immutable) {
-        name = "file:" + QUrl::toPercentEncoding(QString::fromLocal8Bit(name), "/") + "?immutable=1";
+        name = "file:" + name.toPercentEncoding("/") + "?immutable=1";
         flags |= SQLITE_OPEN_URI;
     }
     const int result = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
