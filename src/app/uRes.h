@@ -12,3 +12,7 @@ inline constexpr std::chrono::milliseconds SplashWait{2000};
 void StartUp(std::chrono::milliseconds splashWait);
 // Saves the preferences and frees what StartUp made. Run once the main window is destroyed.
 void ShutDown();
+// The program's run inside its QApplication: StartUp, the main window shown with the warnings about the
+// settings store once it is on screen, the event loop, the window's destruction and ShutDown, on every
+// way out (an error that ends the program while the window is first shown included). Gives the exit code.
+int RunTintwell(std::chrono::milliseconds splashWait);

@@ -1,6 +1,7 @@
 #include "uOptions.h"
 
 #include "CVRegUtils.h"
+#include "RegistryStore.h"
 
 TTintOptions *TintOptions = nullptr;
 
@@ -19,10 +20,16 @@ void TTintOptions::Load()
     CaptureDelay = RegReadInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
 }
 
+// One transaction, so that a crash never leaves some preferences of this save beside others of the last.
 void TTintOptions::Save() const
 {
-    RegWriteBool(m_root, m_key, QStringLiteral("SaveWindow"), SaveWindow);
-    RegWriteInteger(m_root, m_key, QStringLiteral("ThumbnailWidth"), ThumbnailWidth);
-    RegWriteInteger(m_root, m_key, QStringLiteral("ThumbnailHeight"), ThumbnailHeight);
-    RegWriteInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
+    RegistryBatch batch;
+    const auto write = [&](const char *name, qint32 number) {
+        batch.setValue(m_key, QLatin1String(name), RegistryValue::fromDword(std::uint32_t(number)));
+    };
+    write("SaveWindow", SaveWindow ? 1 : 0);
+    write("ThumbnailWidth", ThumbnailWidth);
+    write("ThumbnailHeight", ThumbnailHeight);
+    write("CaptureDelay", CaptureDelay);
+    RegWriteBatch(m_root, batch);
 }
