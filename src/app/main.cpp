@@ -1,9 +1,11 @@
+#include "ClipboardHolder.h"
 #include "frmMain.h"
 #include "TintApplication.h"
 #include "uRes.h"
 
 int main(int argc, char *argv[])
 {
+    if (isClipboardHolderCall(argc, argv)) return runClipboardHolder();
     TTintApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setApplicationDisplayName(QStringLiteral("Corvane Tintwell"));
@@ -16,6 +18,7 @@ int main(int argc, char *argv[])
         TintMain.show();
         result = app.exec();
     }
+    keepClipboardAfterExit();
     // The preferences are saved here on every way out of the event loop, a fatal error's included.
     ShutDown();
     return result;
