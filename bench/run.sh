@@ -48,6 +48,9 @@ awk -F= '
     # Three notations side by side: "RGB / hex / HTML" in nanoseconds.
     function three(kind, k) { return fig(kind "/rgb_ns", 1, "", 0) " / " fig(kind "/hex_ns", 1, "", 0) " / " \
                                      fig(kind "/html_ns", 1, "ns", 0) }
+    function rounds(name) {
+        return has(name "_median_ms") ? v[name "_median_ms"] " ms, " v[name "_worst_ms"] " ms" : "n/a"
+    }
     function idle(state) {
         return has("idle_" state "_cpu_ms") ? v["idle_" state "_cpu_ms"] " ms CPU, " v["idle_" state "_wakeups"] \
                " wake-ups" : "n/a"
@@ -69,6 +72,11 @@ awk -F= '
         row("Idle 10 s, window inactive", idle("inactive"), "—", "—", "< 10 ms CPU",
             met(has("idle_inactive_cpu_ms"), n("idle_inactive_cpu_ms") < 10))
         row("Idle 10 s, window active, caret blinking in Red", idle("active"), "—", "—", "—", "—")
+        row("The same, 7 bytes of text on the clipboard", idle("text7"), "—", "—", "—", "—")
+        # A large clipboard text must cost nothing once it is read: the same within noise as 7 bytes.
+        row("The same, 20 MB of text on the clipboard", idle("text20mb"), "—", "—", "≈ 7 bytes",
+            met(has("idle_text20mb_cpu_ms") && has("idle_text7_cpu_ms"),
+                n("idle_text20mb_cpu_ms") <= 1.5 * n("idle_text7_cpu_ms") + 5))
         row("SetColour: every control refreshed", fig("SetColourRefresh_ns", 1000, "µs", 1), "—", "—", "< 100 µs",
             met(has("SetColourRefresh_ns"), n("SetColourRefresh_ns") < 100000))
         row("Typing three digits over the Red field", fig("TypeThreeDigits_ns", 1000, "µs", 0), "—", "—", "—", "—")
@@ -89,7 +97,11 @@ awk -F= '
         row("Notation formatters RGB / hex / HTML", three("Format"), "—", "—", "≤ 50 ns each",
             met(has("Format/rgb_ns"), fmt_ok))
         row("Paste available after another program takes the clipboard (median, worst of " v["paste_rounds"] ")",
-            has("paste_median_ms") ? v["paste_median_ms"] " ms, " v["paste_worst_ms"] " ms" : "n/a",
-            "—", "—", "—", "—")
+            rounds("paste"), "—", "—", "—", "—")
+        row("Exit with a copy still on the clipboard: hand-off until the holder owns it (median, worst of " \
+            v["handoff_rounds"] ")", rounds("handoff"), "—", "—", "≤ 500 ms", met(has("handoff_worst_ms"),
+            n("handoff_worst_ms") <= 500))
+        row("Exit with nothing of ours on the clipboard: the same call (median, worst of " v["no_handoff_rounds"] ")",
+            rounds("no_handoff"), "—", "—", "—", "—")
     }
 ' "$results"

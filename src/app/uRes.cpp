@@ -1,6 +1,7 @@
 #include "uRes.h"
 
 #include "CVApp.h"
+#include "ClipboardHolder.h"
 #include "CVRegUtils.h"
 #include "CVSplashFrm2.h"
 #include "CVStoreNotices.h"
@@ -91,6 +92,8 @@ int RunTintwell(std::chrono::milliseconds splashWait)
         ShowStoreWarningsWhenShown(TintMain);
         result = QApplication::exec();
     }
+    // What the program put on the clipboard outlives it, as on a desktop with a clipboard manager.
+    keepClipboardAfterExit();
     // The preferences are saved here on every way out of the event loop, a fatal error's included.
     ShutDown();
     return result;

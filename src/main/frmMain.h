@@ -95,6 +95,7 @@ private:
     void actFileExitExecute();
 
     // Clipboard exchange
+    void ClipboardTextRead();
     void CopyText(const std::string &text);
     void actEditCopyRGBExecute();
     void actEditCopyHEXExecute();
@@ -177,6 +178,10 @@ private:
     QToolBar *tbMenu = nullptr;
     QToolBar *tbMain = nullptr;
     Clipboard *clipboard = nullptr;
+    // Which Paste the clipboard's text allows, worked out once per change of the clipboard.
+    bool clipHoldsRGB = false;
+    bool clipHoldsHEX = false;
+    bool clipHoldsHTML = false;
     std::unique_ptr<TCaptureFrm> captureFrm;
     bool inUpdate = false;
     Glyph shownPinGlyph = PinSide;

@@ -18,6 +18,15 @@ int ThumbnailSide(int stored) { return std::clamp(stored, 1, 1000); }
 
 } // namespace
 
+// The idle-time rules only compare what is worked out here.
+void TTintMain::ClipboardTextRead()
+{
+    const std::string text = clipboard->lastText().toLatin1().toStdString();
+    clipHoldsRGB = IsRGBText(text);
+    clipHoldsHEX = IsHEXText(text);
+    clipHoldsHTML = IsHTMLText(text);
+}
+
 // A clipboard that cannot be used is a warning; the program runs on.
 void TTintMain::CopyText(const std::string &text)
 {

@@ -32,6 +32,8 @@ void TTintMain::CreateCommands()
                 LoadGlyph("copy-hex"),       LoadGlyph("copy-html"), LoadGlyph("copy-rgb")};
     clipboard = new Clipboard(this);
     clipboard->setObjectName(QStringLiteral("clipboard"));
+    connect(clipboard, &Clipboard::textRead, this, &TTintMain::ClipboardTextRead);
+    ClipboardTextRead();
 
     auto *menuFile = new QMenu(this);
     auto *menuEdit = new QMenu(this);
@@ -226,7 +228,6 @@ void TTintMain::alMainUpdate()
 {
     if (inUpdate) return;
     inUpdate = true;
-    const std::string clip = clipboard->cachedText().toLatin1().toStdString();
 
     const bool onTop = windowFlags() & Qt::WindowStaysOnTopHint;
     const Glyph pinGlyph = onTop ? PinFront : PinSide;
@@ -245,11 +246,11 @@ void TTintMain::alMainUpdate()
         if (command == actFile || command == actEdit || command == actView || command == actHelp) continue;
         bool enabled = available;
         if (command == actPopPasteRGB)
-            enabled = available && IsRGBText(clip);
+            enabled = available && clipHoldsRGB;
         else if (command == actPopPasteHEX)
-            enabled = available && IsHEXText(clip);
+            enabled = available && clipHoldsHEX;
         else if (command == actPopPasteHTML)
-            enabled = available && IsHTMLText(clip);
+            enabled = available && clipHoldsHTML;
         command->setEnabled(enabled);
     }
     inUpdate = false;

@@ -235,6 +235,11 @@ void TestCommands::pasteFollowsClipboardText_data()
     QTest::newRow("bare digits") << "FF8000" << false << false << false;
     QTest::newRow("empty") << "" << false << false << false;
     QTest::newRow("non-latin text") << QString::fromUtf8("#FF80\u00e90") << false << false << false;
+    QTest::newRow("html before a zero byte") << QString::fromLatin1("#FF8000\0zz", 10) << false << false << true;
+    // Blanks may stand anywhere in the RGB notation, but no colour text is longer than 4 KiB.
+    const auto padded = [](qsizetype size) { return QStringLiteral("RGB(1,2,3)").insert(4, QString(size - 10, u' ')); };
+    QTest::newRow("rgb of 4 KiB") << padded(4096) << true << false << false;
+    QTest::newRow("rgb longer than 4 KiB") << padded(4097) << false << false << false;
 }
 
 void TestCommands::pasteFollowsClipboardText()
