@@ -1,11 +1,14 @@
 #include "SessionEnd.h"
 
 #include "CVAppEvents.h"
+#include "CVExceptions.h"
 #include "frmMain.h"
+#include "uOptions.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QSessionManager>
 
 namespace {
 // Every dialog that is up, the capture window among them, closes as its Cancel would; their modal loops
@@ -20,15 +23,26 @@ void CancelDialogs()
 }
 } // namespace
 
+void SaveEverything(TTintMain &window)
+{
+    try {
+        window.SaveStoredState();
+    } catch (const ECVException &error) {
+        ReportOnStandardError(error);
+    }
+    if (TintOptions) TintOptions->Save();
+}
+
 TSessionEnd::TSessionEnd(TTintMain &window) : m_window(window)
 {
     connect(&m_signals, &TerminationSignals::received, this, &TSessionEnd::EndProgram);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) { SaveEverything(m_window); });
 }
 
 void TSessionEnd::EndProgram()
 {
     if (std::exchange(m_ending, true)) return;
-    ReportToStandardError();
+    SendReportsToStandardError();
     CancelDialogs();
     // Posted, so that the window closes from the main loop, as File, Exit closes it, once the modal loops of
     // the cancelled dialogs have returned and their callers have finished.

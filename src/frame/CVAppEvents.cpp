@@ -42,18 +42,21 @@ void EndProgram()
 }
 } // namespace
 
-void ReportToStandardError() { reportToStandardError = true; }
+void SendReportsToStandardError() { reportToStandardError = true; }
+
+void ReportOnStandardError(const ECVException &error)
+{
+    if (error.Kind > 2) return;
+    const QString line =
+        error.Details.isEmpty() ? error.ErrorMessage : error.ErrorMessage + QStringLiteral(" (") + error.Details + u')';
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(QString(line).replace(u'\n', u' ')));
+}
 
 void ReportError(const ECVException &error)
 {
     if (error.Kind > 2) return;
-    if (reportToStandardError) {
-        const QString line = error.Details.isEmpty() ? error.ErrorMessage
-                                                     : error.ErrorMessage + QStringLiteral(" (") + error.Details + u')';
-        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(QString(line).replace(u'\n', u' ')));
-        return;
-    }
+    if (reportToStandardError) return ReportOnStandardError(error);
     const bool english = Application ? Application->EnglishUI : true;
     ShowDetailsDialog(error.ErrorMessage, error.Details, Application ? Application->LongName : QString(),
                       static_cast<TCVMessageKind>(error.Kind), english ? TCVLanguage::English : TCVLanguage::Portuguese,

@@ -16,7 +16,9 @@ void aeMainException(QObject *sender, std::exception_ptr error);
 // language and font; a silent kind shows nothing. Returns once the user has closed the dialog.
 void ReportError(const ECVException &error);
 
-// From now on every report (ReportError's, aeMainException's) goes to standard error as one line instead of
-// to a dialog: the program is being ended from outside (a logout, a signal), and a dialog would hold that up
-// with nobody to answer it.
-void ReportToStandardError();
+// Writes the report as one line to standard error: for reports made while the session ends, when a dialog
+// would hold up the logout with nobody to answer it.
+void ReportOnStandardError(const ECVException &error);
+// From now on every report (ReportError's, aeMainException's) goes to standard error: the program is being
+// ended from outside.
+void SendReportsToStandardError();

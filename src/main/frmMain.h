@@ -49,6 +49,10 @@ public:
     void ApplyHEXText(const QString &text);
     void ApplyHTMLText(const QString &text);
 
+    // Saves what the window remembers, both stores, now, as its close does; raises the first store's warning.
+    // The session manager asks for this before a logout that may end the program without closing its window.
+    void SaveStoredState();
+
     // The toolbar areas offer no menu of their own: it would let the user hide the menu bar.
     QMenu *createPopupMenu() override { return nullptr; }
 
@@ -146,6 +150,7 @@ private:
     void StorageSavePlacement(TFormPlacement &sender);
     void ColorStorageRestorePlacement(TFormPlacement &sender);
     void ColorStorageSavePlacement(TFormPlacement &sender);
+    void ScheduleColourSave();
 
     Colour color = White;
     bool updating = false;
@@ -172,6 +177,9 @@ private:
     QTimer *tSetFormStyle = nullptr;
     TFormStorage *Storage = nullptr;
     TFormStorage *ColorStorage = nullptr;
+    // The colour store also saves itself a moment after its last change, so that a session whose display
+    // goes away first (the program then ends at once, without closing its window) loses at most that moment.
+    QTimer *colourSave = nullptr;
 
     QList<QAction *> alMain;
     QList<QIcon> imlMenus;

@@ -38,6 +38,7 @@ void TTintMain::StoreColour(Colour value)
     color = value;
     RefreshControls();
     updating = false;
+    ScheduleColourSave();
 }
 
 void TTintMain::SetRed(int value) { StoreColour(MakeColour(value, GetGValue(color), GetBValue(color))); }

@@ -73,6 +73,7 @@ void TTintMain::popSlotSaveClick()
 {
     if (!pickedSlot) return;
     std::exchange(pickedSlot, nullptr)->setColour(color);
+    ScheduleColourSave();
 }
 
 void TTintMain::actEditColorDialogExecute()

@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 
@@ -20,6 +21,7 @@ namespace {
 const QString StoreSection = QStringLiteral("Storage");
 constexpr QPoint DesignedPlace(60, 61);
 constexpr int FormStyleDelay = 100; // ms
+constexpr int ColourSaveDelay = 1000; // ms after the last change of a colour
 
 } // namespace
 
@@ -60,6 +62,11 @@ void TTintMain::CreateStores()
     tSetFormStyle->setInterval(FormStyleDelay);
     connect(tSetFormStyle, &QTimer::timeout, this, &TTintMain::tSetFormStyleTimer);
     tSetFormStyle->start();
+
+    colourSave = new QTimer(this);
+    colourSave->setSingleShot(true);
+    colourSave->setInterval(ColourSaveDelay);
+    connect(colourSave, &QTimer::timeout, ColorStorage, &TFormStorage::Save);
 }
 
 TTintMain::~TTintMain()
@@ -74,12 +81,14 @@ void TTintMain::showEvent(QShowEvent *event)
 {
     ColorStorage->WindowShown();
     Storage->WindowShown();
+    colourSave->stop(); // the restore has set the colours the store holds
     QMainWindow::showEvent(event);
 }
 
-// Both stores save whatever the other meets, and the window closes; the first warning is raised after.
-void TTintMain::closeEvent(QCloseEvent *event)
+// Both stores save whatever the other meets; the first warning is raised after.
+void TTintMain::SaveStoredState()
 {
+    colourSave->stop();
     std::exception_ptr refused;
     for (TFormStorage *store : {Storage, ColorStorage}) {
         try {
@@ -88,8 +97,19 @@ void TTintMain::closeEvent(QCloseEvent *event)
             if (!refused) refused = std::current_exception();
         }
     }
-    QMainWindow::closeEvent(event);
     if (refused) std::rethrow_exception(refused);
+}
+
+// The window closes whatever the stores meet.
+void TTintMain::closeEvent(QCloseEvent *event)
+{
+    const auto close = qScopeGuard([this, event] { QMainWindow::closeEvent(event); });
+    SaveStoredState();
+}
+
+void TTintMain::ScheduleColourSave()
+{
+    if (colourSave) colourSave->start(); // the window's first colour is set before its stores exist
 }
 
 QString TTintMain::CustomColoursKey() const

@@ -8,7 +8,9 @@
 #include "frmMain.h"
 #include "Registry.h"
 #include "RegistryTesting.h"
+#include "SessionEnd.h"
 #include "TintApplication.h"
+#include "uOptions.h"
 #include "uRes.h"
 
 #include <QDir>
@@ -80,6 +82,7 @@ class TestProgramRun : public QObject
 private slots:
     void aCriticalErrorWhileTheWindowIsFirstShownEndsTheRun();
     void aFullDiskCostsOneWarningAndNoStoredValue();
+    void theSessionsRequestToSaveKeepsEverythingAtOnce();
 };
 
 void TestProgramRun::aCriticalErrorWhileTheWindowIsFirstShownEndsTheRun()
@@ -143,6 +146,29 @@ void TestProgramRun::aFullDiskCostsOneWarningAndNoStoredValue()
     QCOMPARE(StoredColour(), QString::number(0x123456));
     disk.clear();
     QCOMPARE(StoredColour(), QString::number(0x123456));
+}
+
+// What the session manager's request before a logout runs: the colour and the preferences of the run are in
+// the store at once, while the window stays open.
+void TestProgramRun::theSessionsRequestToSaveKeepsEverythingAtOnce()
+{
+    const TempRegistry registry;
+    Dialogs seen;
+    bool saved = false;
+    QCOMPARE(Run(seen,
+                 [&](TTintMain &window) {
+                     window.SetColour(0x224466);
+                     TintOptions->ThumbnailWidth = 77;
+                     SaveEverything(window);
+                     saved = StoredColour() == QString::number(0x224466) &&
+                             RegReadInteger(HKEY_LOCAL_MACHINE, AppKey + QStringLiteral("\\Options"),
+                                            "ThumbnailWidth", -1) == 77 &&
+                             window.isVisible();
+                     window.close();
+                 }),
+             0);
+    QVERIFY(saved);
+    QCOMPARE(seen.messages, QStringList());
 }
 
 int main(int argc, char *argv[])

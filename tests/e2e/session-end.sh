@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The end of a session as the real program meets it under X, over one store: SIGTERM and SIGHUP end it as
 # File, Exit does, also with the preferences dialog or a capture up (they close as Cancel would), with exit
-# status 0, and the next start has the colour and the slot set just before.
-# Usage: session-end.sh path/to/tintwell
+# status 0, and the next start has the colour and the slot set just before. A program killed outright (as
+# when the display goes first at a logout) has saved its colours by itself a moment after their change.
+# Usage: session-end.sh path/to/tintwell path/to/tintwell-reg
 set -euo pipefail
 binary=$1
+reg=$2
 . "$(dirname "$0")/session.sh"
 e2e_begin session-end
 
@@ -64,6 +66,19 @@ xdotool key F12
 wait_window '^CaptureFrm$' >/dev/null || fail "F12 showed no capture window"
 end_with TERM
 comes_back '#654321' "SIGTERM during a capture"
+
+# kill -9 once the store holds the new colour by itself: nothing set before that is lost.
+set_colour '#0F1E2D'
+save_slot1 '#0F1E2D'
+stored() {
+    "$reg" query 'HKLM\Software\Corvane\Corvane Devbench\Tintwell\Storage' /v "$1" 2>/dev/null | grep -qw "$2"
+}
+eventually eval 'stored pCurrentColor_Color 2956815 && stored pSlot1_Color 2956815' ||
+    fail "the colour store did not save itself after the colour and the slot changed"
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+comes_back '#0F1E2D' "kill -9"
 menu f x
 wait "$pid" || fail "File, Exit ended the program with status $?"
 pid=
