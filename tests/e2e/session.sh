@@ -5,6 +5,7 @@
 #   e2e_start COMMAND... starts the program ($pid), waits for its editor window and activates it ($window).
 #   find_window          the editor window's id, looked up afresh (always-on-top makes a new native window);
 #                        waits up to 30 s for it (a first start under the sanitizers on a busy machine is slow).
+#   editor_window        the same without waiting; fails while there is none.
 #   named_windows REGEX  the ids of the visible windows whose title matches (none is no error); fails when
 #                        a window vanished while xdotool looked at it, so that the caller can look again.
 #   wait_window REGEX [SECONDS]  the id of the first visible window whose title matches, once there is one
@@ -86,7 +87,22 @@ program_windows() {
     return 1
 }
 
-find_window() { wait_window '^Corvane Tintwell$' 30; }
+# A warning carries the program's name as its title too: the editor is the one 300 pixels wide.
+editor_window() {
+    local id
+    for id in $(named_windows '^Corvane Tintwell$'); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 300$' && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+find_window() {
+    for _ in $(seq 300); do
+        editor_window && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 # Whether the X input focus is in the window (Qt gives it to the top-level window itself).
 has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }

@@ -14,11 +14,11 @@ hive=$TINTWELL_REGISTRY_DIR/HKEY_LOCAL_MACHINE.db
 app='HKEY_LOCAL_MACHINE\Software\Corvane\Corvane Devbench\Tintwell'
 screen=$(xwininfo -root | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print "(" w "x" h ")"}')
 
-program_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
+program_window_ids() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
 width_of() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
-editor_shown() { for id in $(program_windows); do [ "$(width_of "$id")" = 300 ] && return 0; done; return 1; }
+editor_shown() { for id in $(program_window_ids); do [ "$(width_of "$id")" = 300 ] && return 0; done; return 1; }
 warning() {
-    for id in $(program_windows); do
+    for id in $(program_window_ids); do
         case $(width_of "$id") in 300 | 500 | "") ;; *) echo "$id" ;; esac
     done | head -n 1
 }
@@ -64,7 +64,7 @@ for round in $(seq 0 11); do
     "$reg" import "$scratch/before.reg" >/dev/null
     start
     xdotool windowactivate --sync "$(find_window)" key alt+f
-    eventually eval '[ "$(visible_windows)" = 2 ]' || fail "the File menu did not open"
+    eventually eval '[ "$(program_windows)" = 2 ]' || fail "the File menu did not open"
     xdotool key x &
     until [ -s "$hive-wal" ] || ! kill -0 "$pid" 2>/dev/null; do :; done
     [ "$round" = 0 ] || sleep "0.00$((round % 10))"

@@ -32,11 +32,11 @@ hive=$store/HKEY_LOCAL_MACHINE.db
 app='HKLM\Software\Corvane\Corvane Devbench\Tintwell'
 
 # The program's windows: the editor is 300 pixels wide, the splash 500; anything else is the warning.
-program_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
+program_window_ids() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
 width_of() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
-editor() { for id in $(program_windows); do [ "$(width_of "$id")" = 300 ] && echo "$id"; done | head -n 1; }
+editor() { for id in $(program_window_ids); do [ "$(width_of "$id")" = 300 ] && echo "$id"; done | head -n 1; }
 warning() {
-    for id in $(program_windows); do
+    for id in $(program_window_ids); do
         case $(width_of "$id") in 300 | 500 | "") ;; *) echo "$id" ;; esac
     done | head -n 1
 }
