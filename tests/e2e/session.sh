@@ -87,11 +87,12 @@ program_windows() {
     return 1
 }
 
-# A warning carries the program's name as its title too: the editor is the one 300 pixels wide.
+# A warning carries the program's name as its title too: the editor is the one that is no dialog.
 editor_window() {
     local id
     for id in $(named_windows '^Corvane Tintwell$'); do
-        xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 300$' && { echo "$id"; return 0; }
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_NET_WM_WINDOW_TYPE_NORMAL' &&
+            { echo "$id"; return 0; }
     done
     return 1
 }
