@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -227,7 +228,7 @@ QMenu *TTintMain::CreatePopup(const char *name, NotationEdit *field, QAction *co
 void TTintMain::alMainUpdate()
 {
     if (inUpdate) return;
-    inUpdate = true;
+    const QScopedValueRollback guard(inUpdate, true);
 
     const bool onTop = windowFlags() & Qt::WindowStaysOnTopHint;
     const Glyph pinGlyph = onTop ? PinFront : PinSide;
@@ -253,7 +254,6 @@ void TTintMain::alMainUpdate()
             enabled = available && clipHoldsHTML;
         command->setEnabled(enabled);
     }
-    inUpdate = false;
 }
 
 bool TTintMain::eventFilter(QObject *watched, QEvent *event)

@@ -4,6 +4,8 @@
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 
 // A notation's validator, parser and formatter, so that the three notation fields share one code path.
@@ -34,10 +36,12 @@ void TTintMain::SetColour(Colour value)
 
 void TTintMain::StoreColour(Colour value)
 {
-    updating = true;
-    color = value;
-    RefreshControls();
-    updating = false;
+    {
+        // Whatever the refresh meets, the controls' own change notices are heard again afterwards.
+        const QScopedValueRollback guard(updating, true);
+        color = value;
+        RefreshControls();
+    }
     ScheduleColourSave();
 }
 

@@ -3,6 +3,7 @@
 
 #include "FormStorage.h"
 
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -33,13 +34,9 @@ void TTintMain::ApplyFormStyle()
 {
     // The native window is made afresh, which hides and shows it: the stores must not take that for the
     // window's first show or its end.
-    const bool storageActive = Storage->Active;
-    const bool colourStorageActive = ColorStorage->Active;
-    Storage->Active = false;
-    ColorStorage->Active = false;
+    const QScopedValueRollback storageAsleep(Storage->Active, false);
+    const QScopedValueRollback colourStorageAsleep(ColorStorage->Active, false);
     SetFormStyle(wantedFormStyle);
-    Storage->Active = storageActive;
-    ColorStorage->Active = colourStorageActive;
 }
 
 void TTintMain::SetFormStyle(FormStyle style)

@@ -6,8 +6,18 @@
 #include <QEventLoop>
 #include <QObject>
 #include <QTimer>
+#include <QtGlobal>
 
 #include <functional>
+
+// The window's control (or command, or any object) of that name and type; a test that names one the window
+// does not have ends at once.
+template <typename T> T *Child(const QObject &window, const char *name)
+{
+    T *object = window.findChild<T *>(QLatin1String(name));
+    if (!object) qFatal("no control %s", name);
+    return object;
+}
 
 // Runs the event loop until it is about to wait for events: the window's idle-time rules have run by then
 // (they are connected to the same moment, earlier). QTest::qWait never lets the loop wait, so it never gets

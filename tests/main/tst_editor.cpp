@@ -2,6 +2,7 @@
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "frmMain.h"
+#include "WindowTesting.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include <memory>
+#include <stdexcept>
 
 class TestEditor : public QObject
 {
@@ -38,14 +40,10 @@ private slots:
     void invalidNotationIsPutBack();
     void notationWaitsForFocusToLeave();
     void tabOrderAndAccessKeys();
+    void anErrorInsideARefreshLeavesTheEditorWorking();
 
 private:
-    template <typename T> T *child(const char *name)
-    {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget) qFatal("no control %s", name);
-        return widget;
-    }
+    template <typename T> T *child(const char *name) { return Child<T>(*window, name); }
     void typeInto(QWidget *field, const QString &text);
     void leave(QWidget *field);
     void expectColourShown(Colour colour);
@@ -375,6 +373,20 @@ void TestEditor::tabOrderAndAccessKeys()
     QVERIFY(child<QWidget>("txtBlue")->hasFocus());
     QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
     QVERIFY(child<QWidget>("txtHex")->hasFocus());
+}
+
+// An error raised while the controls are being brought into line (here by one of them) leaves the editor
+// listening to its controls: the next edit changes the colour.
+void TestEditor::anErrorInsideARefreshLeavesTheEditorWorking()
+{
+    auto *txtHex = child<QLineEdit>("txtHex");
+    auto failing = std::make_unique<QObject>();
+    connect(txtHex, &QLineEdit::textChanged, failing.get(), [] { throw std::runtime_error("refresh failed"); });
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, window->SetColour(MakeColour(1, 2, 3)));
+    failing.reset();
+    typeInto(child<QWidget>("txtRed"), QStringLiteral("40"));
+    QCOMPARE(window->currentColour(), MakeColour(40, 2, 3));
+    QCOMPARE(child<QLineEdit>("txtHTML")->text(), QStringLiteral("#280203"));
 }
 
 QTEST_MAIN(TestEditor)
