@@ -6,14 +6,6 @@
 
 namespace {
 
-int HexDigitValue(char ch)
-{
-    if (ch >= '0' && ch <= '9') return ch - '0';
-    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-    return -1;
-}
-
 // A component of the RGB notation: 1 to 3 decimal digits with a value of 0 to 255.
 bool IsComponentText(std::string_view s)
 {
@@ -122,7 +114,7 @@ std::string UpperCase(std::string_view s)
 {
     std::string out(s);
     for (char &ch : out)
-        if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
+        ch = UpperCaseChar(ch);
     return out;
 }
 
@@ -136,7 +128,7 @@ bool IsRGBText(std::string_view text) noexcept
     for (char ch : text) {
         if (ch == ' ') continue;
         if (n == longest) return false;
-        buffer[n++] = (ch >= 'a' && ch <= 'z') ? char(ch - 'a' + 'A') : ch;
+        buffer[n++] = UpperCaseChar(ch);
     }
     const std::string_view s(buffer, n);
     if (s.substr(0, 4) != "RGB(" || s.size() < 5 || s.back() != ')' || CountChar(s, ',') != 2) return false;
@@ -159,7 +151,7 @@ Colour RGBTextToColour(std::string_view text)
     }
     const char *begin = out;
     for (char ch : text)
-        if (ch != ' ') *out++ = (ch >= 'a' && ch <= 'z') ? char(ch - 'a' + 'A') : ch;
+        if (ch != ' ') *out++ = UpperCaseChar(ch);
     const std::string_view s(begin, std::size_t(out - begin));
 
     const std::string_view body = s.size() > 4 ? s.substr(4) : std::string_view();
@@ -189,27 +181,13 @@ std::string ColourToRGBText(Colour c)
     return std::string(buffer, out);
 }
 
-bool IsHEXText(std::string_view text) noexcept
-{
-    try {
-        return IsPrefixedHexText(text, "0X00");
-    } catch (...) {
-        return false;
-    }
-}
+bool IsHEXText(std::string_view text) noexcept { return IsPrefixedHexText(text, "0X00"); }
 
 Colour HEXTextToColour(std::string_view text) noexcept { return PrefixedHexTextToColour(text, 4); }
 
 std::string ColourToHEXText(Colour c) { return PrefixedHexText("0x00", c); }
 
-bool IsHTMLText(std::string_view text) noexcept
-{
-    try {
-        return IsPrefixedHexText(text, "#");
-    } catch (...) {
-        return false;
-    }
-}
+bool IsHTMLText(std::string_view text) noexcept { return IsPrefixedHexText(text, "#"); }
 
 Colour HTMLTextToColour(std::string_view text) noexcept { return PrefixedHexTextToColour(text, 1); }
 

@@ -20,7 +20,17 @@ constexpr int GetRValue(Colour c) { return int(c & 0xFF); }
 constexpr int GetGValue(Colour c) { return int((c >> 8) & 0xFF); }
 constexpr int GetBValue(Colour c) { return int((c >> 16) & 0xFF); }
 
-// Text helpers.
+// Text helpers. Only the letters a-z are upper-cased; a hexadecimal digit is 0-9, A-F or a-f.
+constexpr char UpperCaseChar(char ch) { return ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch; }
+// The digit's value, or -1 for a character that is no hexadecimal digit (any character code, so that wide
+// characters can be asked too).
+constexpr int HexDigitValue(char32_t ch)
+{
+    if (ch >= U'0' && ch <= U'9') return int(ch - U'0');
+    if (ch >= U'A' && ch <= U'F') return int(ch - U'A' + 10);
+    if (ch >= U'a' && ch <= U'f') return int(ch - U'a' + 10);
+    return -1;
+}
 std::string LeftText(std::string_view s, std::size_t n);
 std::string RightText(std::string_view s, std::size_t n);
 std::string StripBlanks(std::string_view s);

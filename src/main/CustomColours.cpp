@@ -5,7 +5,6 @@
 #include "uFunctions.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 namespace {
@@ -28,7 +27,7 @@ qsizetype FindLine(const QStringList &list, const QString &name)
 // Up to eight hexadecimal digits, nothing else: a hand-edited "XYZ" names no colour.
 std::optional<Colour> ParseHexColour(QStringView text)
 {
-    const auto isHexDigit = [](QChar c) { return std::isxdigit(static_cast<unsigned char>(c.toLatin1())) != 0; };
+    const auto isHexDigit = [](QChar c) { return HexDigitValue(c.unicode()) >= 0; };
     if (text.isEmpty() || text.size() > 8 || !std::all_of(text.begin(), text.end(), isHexDigit)) return std::nullopt;
     return Colour(text.toUInt(nullptr, 16));
 }

@@ -73,22 +73,6 @@ QByteArray BuildToolBarState(const ToolBarState &state)
     return built;
 }
 
-int DockIndex(Qt::ToolBarArea area)
-{
-    switch (area) {
-    case Qt::LeftToolBarArea:
-        return 0;
-    case Qt::RightToolBarArea:
-        return 1;
-    case Qt::TopToolBarArea:
-        return 2;
-    case Qt::BottomToolBarArea:
-        return 3;
-    default:
-        return -1;
-    }
-}
-
 void SetFloating(ToolBarStateItem &item, const QRect &frame)
 {
     // Bit 0 says floating; x and y are kept offset by 0x7FFF so that negative coordinates fit in 16 bits.

@@ -37,6 +37,5 @@ struct ToolBarState
 std::optional<ToolBarState> ParseToolBarState(const QByteArray &saved);
 QByteArray BuildToolBarState(const ToolBarState &state);
 
-int DockIndex(Qt::ToolBarArea area);
 // A floating toolbar keeps its line but carries its window's frame in geom0 and geom1.
 void SetFloating(ToolBarStateItem &item, const QRect &frame);

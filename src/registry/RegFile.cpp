@@ -1,5 +1,7 @@
 #include "RegFile.h"
 
+#include "uFunctions.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -19,24 +21,15 @@ QString DecodeText(const QByteArray &bytes)
     return text;
 }
 
-std::optional<quint8> HexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return quint8(u - '0');
-    if (u >= 'a' && u <= 'f') return quint8(u - 'a' + 10);
-    if (u >= 'A' && u <= 'F') return quint8(u - 'A' + 10);
-    return std::nullopt;
-}
-
 // A hexadecimal number of 1 to maxDigits digits and nothing else.
 std::optional<quint32> HexNumber(QStringView text, qsizetype maxDigits)
 {
     if (text.isEmpty() || text.size() > maxDigits) return std::nullopt;
     quint32 number = 0;
     for (const QChar c : text) {
-        const auto digit = HexDigit(c);
-        if (!digit) return std::nullopt;
-        number = number << 4 | *digit;
+        const int digit = HexDigitValue(c.unicode());
+        if (digit < 0) return std::nullopt;
+        number = number << 4 | quint32(digit);
     }
     return number;
 }

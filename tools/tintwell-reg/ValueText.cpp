@@ -1,5 +1,7 @@
 #include "ValueText.h"
 
+#include "uFunctions.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -43,9 +45,7 @@ quint64 RequireNumber(std::uint32_t type, const QString &text, int bits)
 // Checked without a regular expression, whose repeated group gives up on long data.
 QByteArray RequireHexPairs(std::uint32_t type, const QString &text)
 {
-    const auto isHexDigit = [](QChar c) {
-        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-    };
+    const auto isHexDigit = [](QChar c) { return HexDigitValue(c.unicode()) >= 0; };
     if (text.size() % 2 != 0 || !std::all_of(text.begin(), text.end(), isHexDigit))
         throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2 (expected pairs of hexadecimal digits)")
                                         .arg(ValueTypeText(type), text)
