@@ -51,18 +51,8 @@ private slots:
     void exitClosesTheWindow();
 
 private:
-    QAction *command(const char *name)
-    {
-        auto *action = window->findChild<QAction *>(QLatin1String(name));
-        if (!action) qFatal("no command %s", name);
-        return action;
-    }
-    template <typename T> T *child(const char *name)
-    {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget) qFatal("no control %s", name);
-        return widget;
-    }
+    QAction *command(const char *name) { return Child<QAction>(*window, name); }
+    template <typename T> T *child(const char *name) { return Child<T>(*window, name); }
     static void idle() { QVERIFY(RunUntilIdle()); }
     void setClipboardText(const QString &text)
     {

@@ -3,6 +3,7 @@
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "frmMain.h"
+#include "WindowTesting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,12 +34,7 @@ private slots:
     void dialogSitsCentredInTheUpperThird();
 
 private:
-    template <typename T> T *child(const char *name)
-    {
-        T *object = window->findChild<T *>(QLatin1String(name));
-        if (!object) qFatal("no control %s", name);
-        return object;
-    }
+    template <typename T> T *child(const char *name) { return Child<T>(*window, name); }
     ColourSwatch *slot(int number) { return child<ColourSwatch>(QStringLiteral("pSlot%1").arg(number).toLatin1()); }
     void clickMenuItem(const char *name);
     bool runDialog(const std::function<void(QColorDialog &)> &answer) { return RunColourDialog(*window, answer); }

@@ -56,12 +56,7 @@ private slots:
     void badCustomColourLineLeavesTheDialogWorking();
 
 private:
-    template <typename T> T *child(const char *name)
-    {
-        T *object = window->findChild<T *>(QLatin1String(name));
-        if (!object) qFatal("no control %s", name);
-        return object;
-    }
+    template <typename T> T *child(const char *name) { return Child<T>(*window, name); }
     QAction *command(const char *name) { return child<QAction>(name); }
     bool onTop() const { return window->windowFlags() & Qt::WindowStaysOnTopHint; }
     // Where the two bars sit, as "tbMenu DockTop 0, tbMain DockTop 1".
