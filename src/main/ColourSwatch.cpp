@@ -15,6 +15,7 @@ void ColourSwatch::setColour(Colour colour)
     if (colour == m_colour) return;
     m_colour = colour;
     update();
+    emit colourChanged(colour);
 }
 
 void ColourSwatch::paintEvent(QPaintEvent *event)

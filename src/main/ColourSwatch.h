@@ -9,7 +9,7 @@
 class ColourSwatch : public QFrame
 {
     Q_OBJECT
-    Q_PROPERTY(int Color READ colorValue WRITE setColorValue)
+    Q_PROPERTY(int Color READ colorValue WRITE setColorValue NOTIFY colourChanged)
 
 public:
     explicit ColourSwatch(QWidget *parent = nullptr);
@@ -21,6 +21,7 @@ public:
     void setColorValue(int value) { setColour(Colour(value)); }
 
 signals:
+    void colourChanged(Colour colour);
     // A mouse button came up over the swatch; the position is in the swatch's own coordinates.
     void released(Qt::MouseButton button, const QPoint &pos);
     void doubleClicked();

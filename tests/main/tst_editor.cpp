@@ -375,13 +375,13 @@ void TestEditor::tabOrderAndAccessKeys()
     QVERIFY(child<QWidget>("txtHex")->hasFocus());
 }
 
-// An error raised while the controls are being brought into line (here by one of them) leaves the editor
-// listening to its controls: the next edit changes the colour.
+// An error raised while the controls are being brought into line (here by the swatch, the first of them)
+// leaves the editor listening to its controls: the next edit changes the colour.
 void TestEditor::anErrorInsideARefreshLeavesTheEditorWorking()
 {
-    auto *txtHex = child<QLineEdit>("txtHex");
+    auto *swatch = child<ColourSwatch>("pCurrentColor");
     auto failing = std::make_unique<QObject>();
-    connect(txtHex, &QLineEdit::textChanged, failing.get(), [] { throw std::runtime_error("refresh failed"); });
+    connect(swatch, &ColourSwatch::colourChanged, failing.get(), [] { throw std::runtime_error("refresh failed"); });
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, window->SetColour(MakeColour(1, 2, 3)));
     failing.reset();
     typeInto(child<QWidget>("txtRed"), QStringLiteral("40"));
