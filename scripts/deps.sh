@@ -7,7 +7,7 @@ packages=(
     # build
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
-    libqt6sql6-sqlite libsqlite3-dev libgl-dev libbenchmark-dev
+    libqt6sql6-sqlite libsqlite3-dev libgl-dev libbenchmark-dev libxcb1-dev
     # run and test
     fonts-dejavu-core xdg-utils
     xvfb xauth openbox xdotool xclip x11-xserver-utils x11-utils imagemagick

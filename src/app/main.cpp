@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "frmMain.h"
 #include "TintApplication.h"
 #include "uRes.h"
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setApplicationDisplayName(QStringLiteral("Corvane Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
+    if (const std::optional<int> status = RunCommandLine(QApplication::arguments())) return *status;
 
     StartUp(SplashWait);
     int result = 0;

@@ -10,5 +10,10 @@ inline constexpr std::chrono::milliseconds SplashWait{2000};
 // Fills the application object, writes "Location" and "Version" under the application's key, shows the
 // splash screen, loads the preferences, blocks for splashWait and hides the splash screen.
 void StartUp(std::chrono::milliseconds splashWait);
+// For a run without the editor: the application object and the preferences, loaded, without the splash
+// screen; nothing is written to the store.
+void StartUpQuietly();
 // Saves the preferences and frees what StartUp made. Run once the main window is destroyed.
 void ShutDown();
+// Frees what StartUp or StartUpQuietly made, saving nothing.
+void ReleaseStartUp();

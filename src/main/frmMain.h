@@ -177,7 +177,7 @@ private:
     QToolBar *tbMenu = nullptr;
     QToolBar *tbMain = nullptr;
     Clipboard *clipboard = nullptr;
-    std::unique_ptr<TCaptureFrm> captureFrm;
+    std::unique_ptr<TCaptureWindows> captureWindows;
     bool inUpdate = false;
     Glyph shownPinGlyph = PinSide;
 

@@ -17,6 +17,8 @@ void TTintOptions::Load()
     ThumbnailWidth = RegReadInteger(m_root, m_key, QStringLiteral("ThumbnailWidth"), ThumbnailWidth);
     ThumbnailHeight = RegReadInteger(m_root, m_key, QStringLiteral("ThumbnailHeight"), ThumbnailHeight);
     CaptureDelay = RegReadInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
+    CaptureZoom = RegReadInteger(m_root, m_key, QStringLiteral("CaptureZoom"), CaptureZoom);
+    CaptureAllScreens = RegReadBool(m_root, m_key, QStringLiteral("CaptureAllScreens"), CaptureAllScreens);
 }
 
 void TTintOptions::Save() const
@@ -25,4 +27,6 @@ void TTintOptions::Save() const
     RegWriteInteger(m_root, m_key, QStringLiteral("ThumbnailWidth"), ThumbnailWidth);
     RegWriteInteger(m_root, m_key, QStringLiteral("ThumbnailHeight"), ThumbnailHeight);
     RegWriteInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
+    RegWriteInteger(m_root, m_key, QStringLiteral("CaptureZoom"), CaptureZoom);
+    RegWriteBool(m_root, m_key, QStringLiteral("CaptureAllScreens"), CaptureAllScreens);
 }

@@ -18,6 +18,9 @@
 #                        the program rather than a fixed time (a sanitized build answers several times slower).
 #   pixel_is X Y COLOUR  whether the client point (X, Y) shows COLOUR (#RRGGBB).
 #   menu ALT_KEY KEY     opens the editor's menu with Alt+ALT_KEY, waits until it is shown and presses KEY.
+#   show_coordinates TOOL WIDTH HEIGHT  paints the root window with the picture of coordinate_wallpaper (TOOL),
+#                        in which every pixel tells where it is; coordinate_hex X Y is the hexadecimal notation
+#                        of its pixel (X, Y).
 # A test may define e2e_cleanup, which runs first at exit.
 
 e2e_begin() {
@@ -128,3 +131,12 @@ menu() {
     eventually eval '[ "$(program_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
     xdotool key "$2"
 }
+
+show_coordinates() {
+    "$1" "$2" "$3" "$scratch/coordinates.png"
+    # display leaves the picture on the root window but reports a failure, having shown no window of its own.
+    display -window root "$scratch/coordinates.png" || true
+    [ "$(screen_pixel 1001 333)" = '#E94D31' ] || fail "the coordinate wallpaper is not on the screen"
+}
+
+coordinate_hex() { printf '0x00%02X%02X%02X' $(($1 & 255)) $(($2 & 255)) $(($1 >> 8 << 4 | $2 >> 8)); }
