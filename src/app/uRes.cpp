@@ -3,8 +3,12 @@
 #include "CVApp.h"
 #include "CVRegUtils.h"
 #include "CVSplashFrm2.h"
+#include "CVStoreNotices.h"
 #include "CVVerInf.h"
 #include "frmHolder.h"
+#include "frmMain.h"
+#include "RegistryStore.h"
+#include "SessionEnd.h"
 #include "uOptions.h"
 
 #include <QApplication>
@@ -36,10 +40,15 @@ void FillIdentity(TCVApplication &application)
     application.AccentColour = MakeColour(58, 110, 165);
 }
 
+// Both in one write: each write of the store ends with its own flush to the disk, which start-up need not
+// wait for twice.
 void WriteStartRecords(const TCVApplication &application)
 {
-    RegWriteString(application.RegRoot, application.RegAppKey, QStringLiteral("Location"), application.ExePath);
-    RegWriteString(application.RegRoot, application.RegAppKey, QStringLiteral("Version"), application.VersionText);
+    RegistryBatch records;
+    records.setValue(application.RegAppKey, QStringLiteral("Location"), RegistryValue::fromString(application.ExePath));
+    records.setValue(application.RegAppKey, QStringLiteral("Version"),
+                     RegistryValue::fromString(application.VersionText));
+    RegWriteBatch(application.RegRoot, records);
 }
 } // namespace
 
@@ -47,8 +56,8 @@ void StartUp(std::chrono::milliseconds splashWait)
 {
     Application = new TCVApplication;
     FillIdentity(*Application);
-    QApplication::setApplicationDisplayName(Application->LongName);
     QApplication::setWindowIcon(Application->AppIcon);
+    KeepDamagedStoreAside(Application->RegRoot);
     WriteStartRecords(*Application);
 
     SplashBitmap = LoadSplashPicture();
@@ -80,4 +89,20 @@ void ReleaseStartUp()
     SplashBitmap.reset();
     delete Application;
     Application = nullptr;
+}
+
+int RunTintwell(std::chrono::milliseconds splashWait)
+{
+    StartUp(splashWait);
+    int result = 0;
+    {
+        TTintMain TintMain;
+        TSessionEnd sessionEnd(TintMain);
+        TintMain.show();
+        ShowStoreWarningsWhenShown(TintMain);
+        result = QApplication::exec();
+    }
+    // The preferences are saved here on every way out of the event loop, a fatal error's included.
+    ShutDown();
+    return result;
 }

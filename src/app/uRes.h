@@ -17,3 +17,7 @@ void StartUpQuietly();
 void ShutDown();
 // Frees what StartUp or StartUpQuietly made, saving nothing.
 void ReleaseStartUp();
+// The program's run inside its QApplication: StartUp, the main window shown with the warnings about the
+// settings store once it is on screen, the event loop, the window's destruction and ShutDown, on every
+// way out (an error that ends the program while the window is first shown included). Gives the exit code.
+int RunTintwell(std::chrono::milliseconds splashWait);

@@ -8,7 +8,6 @@
 #include "PreferredFont.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -53,6 +52,7 @@ TAboutForm::TAboutForm(QWidget *owner, const TCVApplication &application)
     CreateAccentStrip(FromColour(application.AccentColour));
     CreateTexts();
     CreateButtons();
+    InstallDialogKeys(this, application);
     cmdOK->setFocus();
 }
 
@@ -124,11 +124,6 @@ void TAboutForm::CreateButtons()
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &RunSystemInfo);
     connect(cmdSupport, &QPushButton::clicked, this, [this] { ShowHelp(m_application, 60000); });
-}
-
-void TAboutForm::keyReleaseEvent(QKeyEvent *event)
-{
-    HandleDialogKey(event->key(), this, m_application);
 }
 
 void TCVApplication::ShowAbout(const QString &fontName)

@@ -28,9 +28,6 @@ public:
     QPushButton *cmdSysInfo;
     QPushButton *cmdSupport;
 
-protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-
 private:
     void CreateAccentStrip(const QColor &accent);
     void CreateTexts();

@@ -1,8 +1,14 @@
 #include "CVApp.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 TCVApplication *Application = nullptr;
+
+QString ApplicationTitle()
+{
+    return Application ? Application->LongName : QCoreApplication::applicationName();
+}
 
 void TCVApplication::SetExeName(const QString &path)
 {

@@ -48,3 +48,7 @@ public:
 
 // The one application object of the run, or null before start-up and after shutdown.
 extern TCVApplication *Application;
+
+// The program's title, LongName, for the windows that have no caption of their own. Every window's title is
+// exactly its caption: the program sets no application display name, which Qt would append to each one.
+QString ApplicationTitle();

@@ -5,9 +5,14 @@
 #include "CVMsgDetailsFrm.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace {
+bool reportToStandardError = false;
+
 void BringApplicationToFront()
 {
     QWidget *front = QApplication::activeWindow();
@@ -24,34 +29,51 @@ void BringApplicationToFront()
     front->activateWindow();
 }
 
-void Report(const QString &message, const QString &details, TCVMessageKind kind)
-{
-    const bool english = Application ? Application->EnglishUI : true;
-    ShowDetailsDialog(message, details, Application ? Application->LongName : QString(), kind,
-                      english ? TCVLanguage::English : TCVLanguage::Portuguese,
-                      Application ? Application->FontName : QString(), false);
-}
-
+// QCoreApplication::exit does nothing while no event loop runs, as while the main window is first shown:
+// then the request waits in the queue and ends the loop the moment it starts.
 void EndProgram()
 {
-    QCoreApplication::exit(1);
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(1);
+    } else {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    }
 }
 } // namespace
 
+void ReportToStandardError() { reportToStandardError = true; }
+
+void ReportError(const ECVException &error)
+{
+    if (error.Kind > 2) return;
+    if (reportToStandardError) {
+        const QString line = error.Details.isEmpty() ? error.ErrorMessage
+                                                     : error.ErrorMessage + QStringLiteral(" (") + error.Details + u')';
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(QString(line).replace(u'\n', u' ')));
+        return;
+    }
+    const bool english = Application ? Application->EnglishUI : true;
+    ShowDetailsDialog(error.ErrorMessage, error.Details, Application ? Application->LongName : QString(),
+                      static_cast<TCVMessageKind>(error.Kind), english ? TCVLanguage::English : TCVLanguage::Portuguese,
+                      Application ? Application->FontName : QString(), false);
+}
+
 void aeMainException(QObject *, std::exception_ptr error)
 {
-    BringApplicationToFront();
+    if (!reportToStandardError) BringApplicationToFront();
     try {
         std::rethrow_exception(error);
     } catch (const ECVException &e) {
         if (e.Kind > 2) return;
-        Report(e.ErrorMessage, e.Details, static_cast<TCVMessageKind>(e.Kind));
+        ReportError(e);
         if (e.Kind == 0) EndProgram();
     } catch (const std::exception &e) {
-        Report(QStringLiteral("Unexpected error."), QString::fromLocal8Bit(e.what()), TCVMessageKind::Error);
+        ReportError(ECVException(QStringLiteral("Unexpected error."), QString::fromLocal8Bit(e.what()), 0));
         EndProgram();
     } catch (...) {
-        Report(QStringLiteral("Unexpected error."), QStringLiteral("An error of unknown type."), TCVMessageKind::Error);
+        ReportError(ECVException(QStringLiteral("Unexpected error."), QStringLiteral("An error of unknown type."), 0));
         EndProgram();
     }
 }

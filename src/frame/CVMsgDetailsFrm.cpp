@@ -1,5 +1,6 @@
 #include "CVMsgDetailsFrm.h"
 
+#include "CVApp.h"
 #include "PreferredFont.h"
 
 #include <QApplication>
@@ -108,7 +109,7 @@ void TCVMessageDetails::SetupDetails(const QString &message, const QString &deta
     collapsedCaption = captions.collapsed;
     expandedCaption = captions.expanded;
     setFixedSize(ClientWidth, CollapsedHeight);
-    setWindowTitle(caption.isEmpty() ? QApplication::applicationDisplayName() : caption);
+    setWindowTitle(caption.isEmpty() ? ApplicationTitle() : caption);
     lblErrorMsg->setText(NormaliseLineBreaks(message));
     txtErrorDetails->setPlainText(NormaliseLineBreaks(details));
     switch (kind) {

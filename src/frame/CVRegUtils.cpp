@@ -1,5 +1,6 @@
 #include "CVRegUtils.h"
 
+#include "CVStoreNotices.h"
 #include "Registry.h"
 
 namespace {
@@ -17,15 +18,11 @@ template <typename T, typename Read> T ReadOr(HKEY hive, const QString &key, T d
     return defaultValue;
 }
 
-template <typename Write> void TryWrite(HKEY hive, const QString &key, Write write)
+void WriteOne(HKEY hive, const QString &key, const QString &name, const RegistryValue &value)
 {
-    try {
-        TRegistry registry(RegistryAccess::ReadWrite);
-        registry.setRootKey(hive);
-        if (registry.openKey(key, true)) write(registry);
-    } catch (...) {
-        // A refused write is lost; the caller's values stay in force for the rest of the run.
-    }
+    RegistryBatch batch;
+    batch.setValue(key, name, value);
+    RegWriteBatch(hive, batch);
 }
 } // namespace
 
@@ -54,30 +51,43 @@ QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subk
 
 void RegWriteString(HKEY hive, const QString &key, const QString &name, const QString &text)
 {
-    TryWrite(hive, key, [&](TRegistry &registry) { registry.writeString(name, text); });
+    WriteOne(hive, key, name, RegistryValue::fromString(text));
 }
 
 void RegWriteBool(HKEY hive, const QString &key, const QString &name, bool value)
 {
-    TryWrite(hive, key, [&](TRegistry &registry) { registry.writeBool(name, value); });
+    RegWriteInteger(hive, key, name, value ? 1 : 0);
 }
 
 void RegWriteInteger(HKEY hive, const QString &key, const QString &name, qint32 number)
 {
-    TryWrite(hive, key, [&](TRegistry &registry) { registry.writeInteger(name, number); });
+    WriteOne(hive, key, name, RegistryValue::fromDword(std::uint32_t(number)));
 }
 
 void RegWriteValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &names)
 {
     // Deleting an empty subkey would delete the key itself with everything under it.
     if (subkey.isEmpty()) return;
-    TryWrite(hive, key, [&](TRegistry &registry) {
-        const QString listKey = registry.currentPath() + u'\\' + subkey;
-        RegistryBatch batch;
-        batch.deleteKey(listKey);
-        batch.createKey(listKey);
-        for (const QString &name : names)
-            batch.setValue(listKey, name, RegistryValue::fromString(QString()));
-        registry.apply(batch);
-    });
+    RegistryBatch batch;
+    AddValueNameList(batch, key + u'\\' + subkey, names);
+    RegWriteBatch(hive, batch);
+}
+
+void RegWriteBatch(HKEY hive, const RegistryBatch &batch)
+{
+    try {
+        OpenRegistryStore(hive, RegistryAccess::ReadWrite)->apply(batch);
+    } catch (const RegistryStoreError &error) {
+        // A refused write is lost; the caller's values stay in force for the rest of the run.
+        NoteStoreFailure(error);
+    } catch (...) {
+    }
+}
+
+void AddValueNameList(RegistryBatch &batch, const QString &listKey, const QStringList &names)
+{
+    batch.deleteKey(listKey);
+    batch.createKey(listKey);
+    for (const QString &name : names)
+        batch.setValue(listKey, name, RegistryValue::fromString(QString()));
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -96,12 +97,16 @@ void ComponentSpin::keyPressEvent(QKeyEvent *event)
 void ComponentSpin::focusOutEvent(QFocusEvent *event)
 {
     // The spin box would re-format its text ("007" as "7", "" as "0"); the editor keeps what was typed and
-    // decides itself what an emptied field shows.
+    // decides itself what an emptied field shows. Putting the typed text back is no edit: it is not reported,
+    // which also keeps a window that is being destroyed (and so loses the focus) from being told.
     const QString typed = text();
     QSpinBox::focusOutEvent(event);
     int pos = 0;
     QString check = typed;
-    if (text() != typed && validate(check, pos) == QValidator::Acceptable && check == typed) setText(typed);
+    if (text() != typed && validate(check, pos) == QValidator::Acceptable && check == typed) {
+        const QSignalBlocker unreported(lineEdit());
+        setText(typed);
+    }
     if (FocusLeavesControl(*event)) emit left();
 }
 

@@ -1,6 +1,7 @@
 #include "CustomColours.h"
 
 #include "CVRegUtils.h"
+#include "FormStorage.h"
 #include "uFunctions.h"
 
 #include <algorithm>
@@ -73,7 +74,7 @@ QStringList RestoreCustomColours(HKEY hive, const QString &key, const QStringLis
     return RegReadValueNames(hive, key, SubkeyName, present);
 }
 
-void SaveCustomColours(HKEY hive, const QString &key, const QStringList &list)
+void SaveCustomColours(TFormPlacement &store, const QStringList &list)
 {
-    RegWriteValueNames(hive, key, SubkeyName, list);
+    store.WriteValueNames(SubkeyName, list);
 }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+class TFormPlacement;
+
 inline constexpr int CustomColourCount = 16;
 
 // The sixteen colours for the dialog. A position whose line is missing, empty or not hexadecimal has no
@@ -21,5 +23,5 @@ void UpdateCustomColourList(QStringList &list, const QList<QColor> &colours);
 
 // The subkey "CustomColors" of hive\key; the present list when it cannot be read. Never reports anything.
 QStringList RestoreCustomColours(HKEY hive, const QString &key, const QStringList &present);
-// Replaces that subkey by one holding the list; a registry that cannot be written loses it silently.
-void SaveCustomColours(HKEY hive, const QString &key, const QStringList &list);
+// Replaces that subkey of the store's key by one holding the list, as part of the store's save.
+void SaveCustomColours(TFormPlacement &store, const QStringList &list);

@@ -31,13 +31,11 @@ int RowOf(const ToolBarState &state, qsizetype line)
     return row;
 }
 
-// Takes the toolbar out of its row; a row left empty goes too, as Qt would otherwise keep an empty row.
-ToolBarStateItem TakeItem(ToolBarState &state, Place place)
+// Qt would keep an empty row as a gap. A row a toolbar leaves stays until the toolbar has its new place,
+// so that the rows keep the numbers the caller counted with.
+void DropEmptyRows(ToolBarState &state)
 {
-    QList<ToolBarStateItem> &items = state.lines[place.line].items;
-    ToolBarStateItem item = items.takeAt(place.index);
-    if (items.isEmpty()) state.lines.removeAt(place.line);
-    return item;
+    state.lines.removeIf([](const ToolBarStateLine &line) { return line.items.isEmpty(); });
 }
 
 // Toolbars keep their order by offset; the one before the newcomer is widened to end where it begins.
@@ -129,8 +127,9 @@ void DockToolBar::setDockRow(int row)
     changeLayout([&](ToolBarState &state, Place place) {
         const qint32 dock = state.lines[place.line].dock;
         if (RowOf(state, place.line) == row && !wantedPos) return;
-        ToolBarStateItem item = TakeItem(state, place);
+        ToolBarStateItem item = state.lines[place.line].items.takeAt(place.index);
         PutInLine(LineOfRow(state, dock, qMax(0, row)), item, wantedPos.value_or(item.pos));
+        DropEmptyRows(state);
     });
 }
 

@@ -1,8 +1,9 @@
 #include "FormStorage.h"
 
-#include "CVApp.h"
+#include "CVAppEvents.h"
 #include "CVExceptions.h"
-#include "CVMsgDetailsFrm.h"
+#include "CVRegUtils.h"
+#include "CVStoreNotices.h"
 #include "DockToolBar.h"
 #include "Registry.h"
 
@@ -151,23 +152,6 @@ std::optional<TDock> DockFromText(const QString &text, QWidget &owner)
     if (!mainWindow || area == Qt::NoToolBarArea) return TDock{};
     return TDock{mainWindow, area};
 }
-
-ECVException SaveRefused(const ERegistryException &error)
-{
-    return ECVException(error.message(), error.details(), 1);
-}
-
-void OpenForWriting(TRegistry &registry, const QString &path)
-{
-    try {
-        if (!registry.keyExists(path)) registry.createKey(path);
-    } catch (const ERegistryException &error) {
-        throw SaveRefused(error);
-    } catch (const RegistryStoreError &error) { // a hive that may not be written at all
-        throw ECVException(QStringLiteral("Failed to create key %1").arg(path), error.message(), 1);
-    }
-    registry.openKey(path, false);
-}
 } // namespace
 
 TFormPlacement::TFormPlacement(QWidget *owner, HKEY hive, const QString &key, const QString &section)
@@ -185,13 +169,7 @@ void TFormPlacement::WindowShown()
 
 void TFormPlacement::WindowCloseRequested()
 {
-    if (!Active) return;
-    try {
-        Save();
-    } catch (const ECVException &) {
-        m_warned = true; // the application's error handler shows this one
-        throw;
-    }
+    if (Active) Save();
 }
 
 void TFormPlacement::WindowDestroying() noexcept
@@ -201,27 +179,16 @@ void TFormPlacement::WindowDestroying() noexcept
     try {
         Save();
     } catch (const ECVException &error) {
-        Warn(error.ErrorMessage, error.Details);
+        ReportError(error);
     } catch (const std::exception &error) {
-        Warn(QString::fromLocal8Bit(error.what()), {});
+        ReportError(ECVException(QString::fromLocal8Bit(error.what()), {}, 1));
     }
-}
-
-void TFormPlacement::Warn(const QString &message, const QString &details)
-{
-    if (std::exchange(m_warned, true)) return;
-    ShowDetailsDialog(message, details, Application ? Application->LongName : QString(), TCVMessageKind::Warning,
-                      !Application || Application->EnglishUI ? TCVLanguage::English : TCVLanguage::Portuguese,
-                      Application ? Application->FontName : QString(), false);
 }
 
 void TFormPlacement::Restore()
 {
     m_saved = false;
-    auto registry = std::make_unique<TRegistry>(RegistryAccess::ReadOnly);
-    registry->setRootKey(m_hive);
-    // Without the key every value reads as missing, and the restore runs on defaults.
-    if (registry->openKey(m_path, false)) m_openKey = std::move(registry);
+    OpenForReading();
     const auto closeKey = qScopeGuard([this] { m_openKey.reset(); });
 
     if (ReadInteger(QStringLiteral("FormVersion"), 0) >= Version) {
@@ -231,6 +198,18 @@ void TFormPlacement::Restore()
         if (OnRestorePlacement) OnRestorePlacement(*this);
     }
     m_restored = true;
+}
+
+// Without the key, or without a store that can be read, every value reads as missing and the restore runs
+// on defaults; what is wrong with the store reaches the user through its writes.
+void TFormPlacement::OpenForReading()
+{
+    try {
+        auto registry = std::make_unique<TRegistry>(RegistryAccess::ReadOnly);
+        registry->setRootKey(m_hive);
+        if (registry->openKey(m_path, false)) m_openKey = std::move(registry);
+    } catch (const RegistryStoreError &) {
+    }
 }
 
 void TFormPlacement::RestorePosition()
@@ -261,11 +240,8 @@ void TFormPlacement::RestorePosition()
 void TFormPlacement::Save()
 {
     if (!m_restored) return; // a run that never restored would overwrite the stored values with defaults
-    auto registry = std::make_unique<TRegistry>(RegistryAccess::ReadWrite);
-    registry->setRootKey(m_hive);
-    OpenForWriting(*registry, m_path);
-    m_openKey = std::move(registry);
-    const auto closeKey = qScopeGuard([this] { m_openKey.reset(); });
+    m_changes.emplace();
+    const auto forgetChanges = qScopeGuard([this] { m_changes.reset(); });
 
     WriteInteger(QStringLiteral("FormVersion"), Version);
     if (Options & fpPosition) {
@@ -274,7 +250,20 @@ void TFormPlacement::Save()
     }
     SaveProperties();
     if (OnSavePlacement) OnSavePlacement(*this);
-    m_saved = true;
+    if (ApplyChanges()) m_saved = true;
+}
+
+// A store that has already cost the user a warning in this run fails quietly; the in-memory state stands.
+bool TFormPlacement::ApplyChanges()
+{
+    try {
+        OpenRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(*m_changes);
+        return true;
+    } catch (const RegistryStoreError &error) {
+        NoteStoreFailure(error);
+    }
+    if (std::optional<ECVException> warning = TakeStoreWarning()) throw *warning;
+    return false;
 }
 
 void TFormPlacement::WritePlacement()
@@ -296,7 +285,12 @@ void TFormPlacement::WritePlacement()
 std::optional<QString> TFormPlacement::ReadText(const QString &name) const
 {
     if (!m_openKey) return std::nullopt;
-    const std::optional<RegistryValue> value = m_openKey->readValue(name);
+    std::optional<RegistryValue> value;
+    try {
+        value = m_openKey->readValue(name);
+    } catch (const RegistryStoreError &) {
+        return std::nullopt;
+    }
     // A value of another type, say a REG_DWORD written by hand, counts as missing.
     if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
     return DecodeRegString(value->data);
@@ -316,17 +310,19 @@ qint32 TFormPlacement::ReadInteger(const QString &name, qint32 defaultValue) con
 
 void TFormPlacement::WriteString(const QString &name, const QString &text)
 {
-    if (!m_openKey) throw std::logic_error("a form-state store writes only while it saves");
-    try {
-        m_openKey->writeString(name, text);
-    } catch (const ERegistryException &error) {
-        throw SaveRefused(error);
-    }
+    if (!m_changes) throw std::logic_error("a form-state store writes only while it saves");
+    m_changes->setValue(m_path, name, RegistryValue::fromString(text));
 }
 
 void TFormPlacement::WriteInteger(const QString &name, qint32 value)
 {
     WriteString(name, QString::number(value));
+}
+
+void TFormPlacement::WriteValueNames(const QString &subkey, const QStringList &names)
+{
+    if (!m_changes) throw std::logic_error("a form-state store writes only while it saves");
+    if (!subkey.isEmpty()) AddValueNameList(*m_changes, m_path + u'\\' + subkey, names);
 }
 
 void TFormStorage::SetStoredProps(const QStringList &entries)

@@ -1,9 +1,11 @@
 // TFormPlacement keeps a window's place on the screen in one registry key; TFormStorage also keeps chosen Qt
 // properties of the window's controls there. Every value is a REG_SZ text. The window tells its stores when
 // it is shown, asked to close and destroyed; each store decides from its flags whether to restore or save.
+// A save writes everything of its store, events included, in one transaction: all of it or nothing.
 #pragma once
 
 #include "RegistryHive.h"
+#include "RegistryStore.h"
 
 #include <QFlags>
 #include <QList>
@@ -32,21 +34,27 @@ public:
     TFormPlacement(QWidget *owner, HKEY hive, const QString &key, const QString &section);
     ~TFormPlacement() override;
 
-    // Call from the window's show event: the first call restores, if the store is active then.
+    // Call from the window's show event: the first call restores, if the store is active then. A store
+    // that cannot be read restores nothing, as one without stored values.
     void WindowShown();
-    // Call from the window's close event: saves, if active and restored in this run. A store that refuses
-    // the save raises ECVException (warning), and the window's destruction tries once more.
+    // Call from the window's close event: saves, as Save does, if active.
     void WindowCloseRequested();
     // Call from the window's destructor while its controls still exist: saves again unless saved since the
-    // restore. Nothing can catch an error there, so a refused save is shown to the user here.
+    // restore. Nothing can catch an error there, so a warning is shown to the user here.
     void WindowDestroying() noexcept;
+    // Saves now, if restored in this run, in one transaction. A refused save raises ECVException (a
+    // warning) when the user has not yet heard of that trouble in this run (CVStoreNotices), and is quiet
+    // otherwise; either way the window's destruction tries once more.
+    void Save();
 
-    // Reading and writing values of the section, for the two events, which run while the key is open.
-    // A value that is missing, not text, or not a decimal integer reads as the default.
+    // Reading values of the section, for the restore's events, and writing them, for the save's. A value
+    // that is missing, not text, or not a decimal integer reads as the default.
     QString ReadString(const QString &name, const QString &defaultValue) const;
     qint32 ReadInteger(const QString &name, qint32 defaultValue) const;
     void WriteString(const QString &name, const QString &text);
     void WriteInteger(const QString &name, qint32 value);
+    // Replaces the subkey of the section by one holding a value per text, named by it, with empty data.
+    void WriteValueNames(const QString &subkey, const QStringList &names);
 
     bool Active = true;
     TPlacementOptions Options = fpPosition;
@@ -64,20 +72,20 @@ protected:
 
 private:
     void Restore();
-    void Save();
+    void OpenForReading();
     void RestorePosition();
     void WritePlacement();
-    void Warn(const QString &message, const QString &details);
+    bool ApplyChanges();
 
     QWidget *m_owner;
     HKEY m_hive;
     QString m_path;
-    std::unique_ptr<TRegistry> m_openKey; // only during a restore or a save
+    std::unique_ptr<TRegistry> m_openKey;   // only during a restore
+    std::optional<RegistryBatch> m_changes; // only during a save
     bool m_shown = false;
     bool m_restored = false;
     bool m_saved = false;
     bool m_destroying = false;
-    bool m_warned = false;
 };
 
 class TFormStorage : public TFormPlacement

@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <exception>
+
 namespace {
 
 const QString StoreSection = QStringLiteral("Storage");
@@ -75,11 +77,19 @@ void TTintMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
+// Both stores save whatever the other meets, and the window closes; the first warning is raised after.
 void TTintMain::closeEvent(QCloseEvent *event)
 {
-    Storage->WindowCloseRequested();
-    ColorStorage->WindowCloseRequested();
+    std::exception_ptr refused;
+    for (TFormStorage *store : {Storage, ColorStorage}) {
+        try {
+            store->WindowCloseRequested();
+        } catch (...) {
+            if (!refused) refused = std::current_exception();
+        }
+    }
     QMainWindow::closeEvent(event);
+    if (refused) std::rethrow_exception(refused);
 }
 
 QString TTintMain::CustomColoursKey() const
@@ -106,7 +116,7 @@ void TTintMain::ColorStorageRestorePlacement(TFormPlacement &)
     customColours = RestoreCustomColours(Application->RegRoot, CustomColoursKey(), customColours);
 }
 
-void TTintMain::ColorStorageSavePlacement(TFormPlacement &)
+void TTintMain::ColorStorageSavePlacement(TFormPlacement &sender)
 {
-    SaveCustomColours(Application->RegRoot, CustomColoursKey(), customColours);
+    SaveCustomColours(sender, customColours);
 }

@@ -12,7 +12,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -52,11 +51,12 @@ QLabel *AddField(QFormLayout *form, const char *name, const QString &caption, TS
     return label;
 }
 
+// Enter clicks OK (the default button) unless another button has the focus; then it clicks that one.
 QPushButton *Button(const char *name, const QString &caption)
 {
     auto *button = new QPushButton(caption);
     button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);
     return button;
 }
 } // namespace
@@ -91,6 +91,8 @@ TOptionsDlg::TOptionsDlg(QWidget *owner, std::function<void()> preferencesChange
     layout->addWidget(pcOptions);
     layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(281, 305)));
+    // Without the application object (the dialog made on its own) Escape still cancels, through QDialog.
+    if (Application) InstallDialogKeys(this, *Application);
 }
 
 QWidget *TOptionsDlg::CreateGeneralPage()
@@ -167,11 +169,6 @@ void TOptionsDlg::cmdOKClick()
 {
     StoreControls();
     close();
-}
-
-void TOptionsDlg::keyReleaseEvent(QKeyEvent *event)
-{
-    if (Application) HandleDialogKey(event->key(), this, *Application);
 }
 
 void ShowPreferences(QWidget *owner, std::function<void()> preferencesChanged)

@@ -34,9 +34,6 @@ public:
     QPushButton *cmdCancel;
     QPushButton *cmdApply;
 
-protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
-
 private:
     QWidget *CreateGeneralPage();
     void cmdApplyClick();

@@ -1,6 +1,7 @@
 #include "uOptions.h"
 
 #include "CVRegUtils.h"
+#include "RegistryStore.h"
 
 TTintOptions *TintOptions = nullptr;
 
@@ -21,12 +22,18 @@ void TTintOptions::Load()
     CaptureAllScreens = RegReadBool(m_root, m_key, QStringLiteral("CaptureAllScreens"), CaptureAllScreens);
 }
 
+// One transaction, so that a crash never leaves some preferences of this save beside others of the last.
 void TTintOptions::Save() const
 {
-    RegWriteBool(m_root, m_key, QStringLiteral("SaveWindow"), SaveWindow);
-    RegWriteInteger(m_root, m_key, QStringLiteral("ThumbnailWidth"), ThumbnailWidth);
-    RegWriteInteger(m_root, m_key, QStringLiteral("ThumbnailHeight"), ThumbnailHeight);
-    RegWriteInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
-    RegWriteInteger(m_root, m_key, QStringLiteral("CaptureZoom"), CaptureZoom);
-    RegWriteBool(m_root, m_key, QStringLiteral("CaptureAllScreens"), CaptureAllScreens);
+    RegistryBatch batch;
+    const auto write = [&](const char *name, qint32 number) {
+        batch.setValue(m_key, QLatin1String(name), RegistryValue::fromDword(std::uint32_t(number)));
+    };
+    write("SaveWindow", SaveWindow ? 1 : 0);
+    write("ThumbnailWidth", ThumbnailWidth);
+    write("ThumbnailHeight", ThumbnailHeight);
+    write("CaptureDelay", CaptureDelay);
+    write("CaptureZoom", CaptureZoom);
+    write("CaptureAllScreens", CaptureAllScreens ? 1 : 0);
+    RegWriteBatch(m_root, batch);
 }

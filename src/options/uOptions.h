@@ -19,7 +19,8 @@ public:
 
     // Each value missing or of another type than REG_DWORD leaves its field as it is.
     void Load();
-    // Rewrites every value, changed or not. A registry that cannot be written loses them silently.
+    // Rewrites every value, changed or not, together. A registry that cannot be written loses them; what
+    // stopped it is noted for the user (CVStoreNotices), never raised.
     void Save() const;
 
     bool SaveWindow = true;

@@ -1,8 +1,12 @@
 #include "RegistryHive.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <array>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 struct HiveNames
@@ -26,6 +30,15 @@ QString AbsoluteEnvPath(const char *variable)
     const QString path = qEnvironmentVariable(variable);
     return QDir::isAbsolutePath(path) ? path : QString();
 }
+
+// Without HOME, the user's home from the password database, as other desktop programs do.
+QString HomeFolder()
+{
+    if (const QString home = AbsoluteEnvPath("HOME"); !home.isEmpty()) return home;
+    const passwd *user = ::getpwuid(::getuid());
+    const QString home = user && user->pw_dir ? QFile::decodeName(user->pw_dir) : QString();
+    return QDir::isAbsolutePath(home) ? home : QString();
+}
 } // namespace
 
 QString HiveName(HKEY hive)
@@ -48,11 +61,17 @@ QString RegistryDirectory()
 {
     if (const QString dir = qEnvironmentVariable("TINTWELL_REGISTRY_DIR"); !dir.isEmpty()) return dir;
     QString config = AbsoluteEnvPath("XDG_CONFIG_HOME");
-    if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
+    if (config.isEmpty()) {
+        const QString home = HomeFolder();
+        if (home.isEmpty()) return {};
+        config = home + QStringLiteral("/.config");
+    }
     return config + QStringLiteral("/corvane/registry");
 }
 
 QString HiveFilePath(HKEY hive)
 {
-    return RegistryDirectory() + QLatin1Char('/') + HiveName(hive) + QStringLiteral(".db");
+    const QString folder = RegistryDirectory();
+    const QString name = HiveName(hive) + QStringLiteral(".db");
+    return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }

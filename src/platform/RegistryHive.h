@@ -1,5 +1,7 @@
 // The registry's root keys and where each one's store lives on disk: one file per hive in
-// $TINTWELL_REGISTRY_DIR, else $XDG_CONFIG_HOME/corvane/registry, else ~/.config/corvane/registry.
+// $TINTWELL_REGISTRY_DIR, else $XDG_CONFIG_HOME/corvane/registry, else ~/.config/corvane/registry, with the
+// home folder from the password database when HOME is not set. A relative TINTWELL_REGISTRY_DIR is taken
+// as it stands: the store refuses a hive whose path is not absolute rather than make one per working folder.
 #pragma once
 
 #include <QString>
@@ -27,5 +29,5 @@ QString HiveName(HKEY hive);
 // Accepts the full names and the short forms HKLM, HKCU, HKCR, HKU and HKCC, in any case.
 std::optional<HKEY> HiveFromName(const QString &name);
 
-QString RegistryDirectory();
+QString RegistryDirectory(); // empty when there is no home folder to put it in
 QString HiveFilePath(HKEY hive);

@@ -1,24 +1,33 @@
 #include "RegistryStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QMutex>
+#include <QScopeGuard>
+#include <QSet>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 // "TwRg": marks a database file as a hive of this program, so that no other SQLite file is taken for one.
 constexpr qint64 HiveApplicationId = 0x54775267;
 constexpr qint64 RootKeyId = 1;
-constexpr int BusyTimeoutMs = 10000;
+constexpr std::chrono::milliseconds ReadWait(10000);
+// How long a write waits for another program's write lock. A copy of this program holds it for a
+// millisecond or so; whoever holds it longer is not letting go soon, and an exit must not hang on it.
+constexpr std::chrono::milliseconds WriteWait(2000);
 
 constexpr const char *SchemaSql = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
@@ -38,12 +47,18 @@ PRAGMA application_id = 1417106023;
 )sql";
 static_assert(HiveApplicationId == 1417106023);
 
-// Another connection holds a lock that SQLite's busy handler does not wait for: while a closing
-// connection cleans up the write-ahead log, while one recovers it, or while a new hive is set up.
+using Clock = std::chrono::steady_clock;
+
+// Another connection holds a lock: the write lock past the wait, or one that SQLite's busy handler does
+// not wait for (while a closing connection cleans up the write-ahead log, while one recovers it, or while
+// a new hive is set up).
 class BusyError : public RegistryStoreError
 {
 public:
-    using RegistryStoreError::RegistryStoreError;
+    BusyError(const QString &message, const QString &filePath)
+        : RegistryStoreError(message, RegistryFault::Busy, filePath)
+    {
+    }
 };
 
 struct KeyPath
@@ -84,13 +99,121 @@ QString ValueNameProblem(const QString &name)
     return {};
 }
 
-// The hive's folders are private to the user, like the files in them.
+QByteArray FileName(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString ErrnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+RegistryFault FaultOfErrno(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return RegistryFault::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return RegistryFault::ReadOnly;
+    default:
+        return RegistryFault::Other;
+    }
+}
+
+// SQLite often reports a full disk met while it writes the log or maps its index as an I/O error; the
+// system's own error number tells the two apart.
+RegistryFault FaultOfResult(int resultCode, int systemError)
+{
+    switch (resultCode & 0xFF) {
+    case SQLITE_FULL:
+        return RegistryFault::DiskFull;
+    case SQLITE_READONLY:
+        return RegistryFault::ReadOnly;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return RegistryFault::Damaged;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return FaultOfErrno(systemError);
+    default:
+        return RegistryFault::Other;
+    }
+}
+
+bool IsWritable(const QString &path)
+{
+    return ::access(FileName(path).constData(), W_OK) == 0;
+}
+
+// The hive's folders are private to the user, like the files in them. Leaves errno set on failure.
 bool MakePrivateDirectory(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) return true;
-    return MakePrivateDirectory(info.absolutePath()) &&
-           QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (QFileInfo(path).isDir()) return true;
+    return MakePrivateDirectory(QFileInfo(path).absolutePath()) &&
+           (::mkdir(FileName(path).constData(), S_IRWXU) == 0 || errno == EEXIST);
+}
+
+// So that a hive just linked into place is still there after a power cut.
+void SyncFolder(const QString &path)
+{
+    const int folder = ::open(FileName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return;
+    ::fsync(folder);
+    ::close(folder);
+}
+
+// Hives another write found held past the wait. Until a write to one succeeds, the next ones try once and
+// do not wait: a program that makes several writes in a row, as at exit, waits only once.
+class BusyHives
+{
+public:
+    bool contains(const QString &path)
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_paths.contains(path);
+    }
+    void mark(const QString &path, bool busy)
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (busy)
+            m_paths.insert(path);
+        else
+            m_paths.remove(path);
+    }
+
+private:
+    QMutex m_mutex;
+    QSet<QString> m_paths;
+};
+
+BusyHives &KnownBusyHives()
+{
+    static BusyHives hives;
+    return hives;
+}
+
+// Runs work again, from the start of its transaction, while another copy of the program holds the hive
+// briefly; gives up with the busy error once the deadline has passed.
+template <typename Work> auto RetryWhileBusy(Clock::time_point deadline, Work work) -> decltype(work())
+{
+    for (;;) {
+        try {
+            return work();
+        } catch (const BusyError &) {
+            if (Clock::now() >= deadline) throw;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+}
+
+int MillisecondsLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return int(std::max<qint64>(0, left.count()));
 }
 
 RegistryStoreOpener DefaultOpener()
@@ -104,6 +227,20 @@ RegistryStoreOpener &CurrentOpener()
     return opener;
 }
 } // namespace
+
+QString RegistryBatch::problem() const
+{
+    for (const Change &change : m_changes) {
+        const KeyPath path = ParseKeyPath(change.key);
+        if (!path.problem.isEmpty()) return path.problem;
+        if (change.kind == Kind::DeleteKey && path.names.isEmpty())
+            return QStringLiteral("the root of a hive cannot be deleted");
+        if (change.kind == Kind::SetValue || change.kind == Kind::DeleteValue) {
+            if (const QString problem = ValueNameProblem(change.name); !problem.isEmpty()) return problem;
+        }
+    }
+    return {};
+}
 
 class RegistryStore::Statement
 {
@@ -207,27 +344,12 @@ RegistryStore::~RegistryStore()
     sqlite3_close(m_db);
 }
 
-// Runs work again, from the start of its transaction, for as long as another copy of the program
-// holds the hive briefly; gives up with the busy error after the busy timeout.
-template <typename Work> auto RetryWhileBusy(Work work) -> decltype(work())
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(BusyTimeoutMs);
-    for (;;) {
-        try {
-            return work();
-        } catch (const BusyError &) {
-            if (std::chrono::steady_clock::now() > deadline) throw;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
-}
-
 template <typename Read>
 auto RegistryStore::readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>
 {
     const KeyPath path = ParseKeyPath(key);
     if (!path.problem.isEmpty()) return std::nullopt;
-    return RetryWhileBusy([&]() -> std::optional<decltype(read(qint64()))> {
+    return RetryWhileBusy(Clock::now() + ReadWait, [&]() -> std::optional<decltype(read(qint64()))> {
         if (!connectForReading()) return std::nullopt;
         Transaction transaction(*this, "BEGIN");
         std::optional<decltype(read(qint64()))> result;
@@ -285,40 +407,59 @@ std::optional<RegistryValue> RegistryStore::value(const QString &key, const QStr
 
 void RegistryStore::apply(const RegistryBatch &batch)
 {
-    connectForWriting();
-    Transaction transaction(*this, "BEGIN IMMEDIATE");
-    if (!m_hasSchema) exec(SchemaSql);
-    for (const RegistryBatch::Change &change : batch.changes())
-        applyChange(change);
-    transaction.commit();
-    m_hasSchema = true;
+    if (const QString problem = batch.problem(); !problem.isEmpty()) fail(problem);
+    BusyHives &busyHives = KnownBusyHives();
+    const bool knownBusy = busyHives.contains(m_filePath);
+    const Clock::time_point deadline = Clock::now() + (knownBusy ? Clock::duration::zero() : WriteWait);
+    const auto readWaitAgain = qScopeGuard([this] {
+        if (m_db) sqlite3_busy_timeout(m_db, int(ReadWait.count()));
+    });
+    try {
+        RetryWhileBusy(deadline, [&] {
+            connectForWriting();
+            sqlite3_busy_timeout(m_db, MillisecondsLeft(deadline));
+            Transaction transaction(*this, "BEGIN IMMEDIATE");
+            if (!m_hasSchema) exec(SchemaSql);
+            for (const RegistryBatch::Change &change : batch.changes())
+                applyChange(change);
+            transaction.commit();
+            m_hasSchema = true;
+        });
+    } catch (const BusyError &) {
+        busyHives.mark(m_filePath, true);
+        throw;
+    }
+    if (knownBusy) busyHives.mark(m_filePath, false);
 }
 
+void RegistryStore::verifyIntact()
+{
+    if (RetryWhileBusy(Clock::now() + ReadWait, [this] { return connectForReading(); })) requireIntact();
+}
+
+// Key paths and value names were checked for the whole batch before it began.
 void RegistryStore::applyChange(const RegistryBatch::Change &change)
 {
-    const KeyPath path = ParseKeyPath(change.key);
-    if (!path.problem.isEmpty()) fail(path.problem);
+    const QStringList names = ParseKeyPath(change.key).names;
     switch (change.kind) {
     case RegistryBatch::Kind::CreateKey:
-        createKey(path.names);
+        createKey(names);
         return;
     case RegistryBatch::Kind::DeleteKey:
-        if (path.names.isEmpty()) fail(QStringLiteral("the root of a hive cannot be deleted"));
-        if (const auto id = findKey(path.names)) statement("DELETE FROM keys WHERE id = ?1").bind(1, *id).run();
+        if (const auto id = findKey(names)) statement("DELETE FROM keys WHERE id = ?1").bind(1, *id).run();
         return;
     case RegistryBatch::Kind::SetValue:
-        if (const QString problem = ValueNameProblem(change.name); !problem.isEmpty()) fail(problem);
         // An existing value keeps its place in the list and the case of its name.
         statement("INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
                   " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data")
-            .bind(1, createKey(path.names))
+            .bind(1, createKey(names))
             .bind(2, change.name)
             .bind(3, qint64(change.value.type))
             .bind(4, change.value.data)
             .run();
         return;
     case RegistryBatch::Kind::DeleteValue:
-        if (const auto id = findKey(path.names))
+        if (const auto id = findKey(names))
             statement("DELETE FROM vals WHERE key = ?1 AND name = ?2").bind(1, *id).bind(2, change.name).run();
         return;
     }
@@ -354,13 +495,40 @@ qint64 RegistryStore::createKey(const QStringList &names)
     return id;
 }
 
+void RegistryStore::requireAbsolutePath() const
+{
+    if (!QDir::isAbsolutePath(m_filePath))
+        fail(QStringLiteral("its folder is not an absolute path; TINTWELL_REGISTRY_DIR must name one"),
+             RegistryFault::NoFolder);
+}
+
+// A hive this process may not write is read as it stands, without the write-ahead log's index, which
+// SQLite would otherwise create beside it: in a folder that may not be written it cannot, and beside a
+// file that may not be written it would leave an index that no later writer could use. A log that holds
+// commits is read through its index, which then already exists.
 bool RegistryStore::connectForReading()
 {
     if (!m_db) {
-        if (!QFileInfo::exists(m_filePath)) return false;
-        openConnection();
+        requireAbsolutePath();
+        const QFileInfo file(m_filePath);
+        if (!file.exists()) return false;
+        if (file.size() == 0) fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);
+        const bool logHoldsCommits = QFileInfo(m_filePath + QStringLiteral("-wal")).size() > 0;
+        openConnection(!logHoldsCommits && !(IsWritable(m_filePath) && IsWritable(file.absolutePath())));
     }
-    if (!m_hasSchema) identify();
+    if (!m_hasSchema) {
+        try {
+            identify();
+        } catch (const RegistryStoreError &error) {
+            // No index could be made for the log (read-only folder, full disk): what the hive holds
+            // without the log is better than nothing.
+            if (m_immutable || (error.fault() != RegistryFault::ReadOnly && error.fault() != RegistryFault::DiskFull))
+                throw;
+            closeConnection();
+            openConnection(true);
+            identify();
+        }
+    }
     return m_hasSchema;
 }
 
@@ -368,47 +536,114 @@ void RegistryStore::connectForWriting()
 {
     if (m_access == RegistryAccess::ReadOnly) fail(QStringLiteral("opened for reading only"));
     if (m_writable) return;
-    if (!m_db) {
-        if (!QFileInfo::exists(m_filePath)) createHiveFile();
-        openConnection();
-    }
+    requireAbsolutePath();
+    if (!QFileInfo::exists(m_filePath)) createHiveFile();
+    if (QFileInfo(m_filePath).size() == 0)
+        fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);
+    requireWritableFiles();
+    if (m_immutable) closeConnection();
+    if (!m_db) openConnection(false);
     identify();
     requireIntact();
     useWriteAheadLog();
     m_writable = true;
 }
 
-// A new hive is set up complete under a private name and then linked into place, which fails if another
-// copy of the program got there first. So no copy ever opens a hive that is half set up, and the file is
-// private from the start; its write-ahead log and index take the same mode.
+// A reader of a hive it could not write may have left the log and its index read-only; SQLite would then
+// refuse every write. They are this user's, so they take the hive's own mode back.
+void RegistryStore::requireWritableFiles() const
+{
+    if (!IsWritable(m_filePath)) failWithErrno(QStringLiteral("cannot be written"), errno);
+    struct stat hive = {};
+    if (::stat(FileName(m_filePath).constData(), &hive) != 0) failWithErrno(QStringLiteral("cannot be read"), errno);
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString path = m_filePath + QLatin1String(suffix);
+        if (!QFileInfo::exists(path) || IsWritable(path)) continue;
+        if (::chmod(FileName(path).constData(), hive.st_mode & 0666) != 0) {
+            const int error = errno;
+            failWithErrno(QStringLiteral("its file %1 cannot be written").arg(QDir::toNativeSeparators(path)), error);
+        }
+    }
+}
+
+// A new hive is set up complete under a private name and linked into place only when every step of that
+// succeeded, which fails if another copy of the program got there first. So no copy ever opens a hive that
+// is half set up, not even one cut short by a full disk, and the file is private from the start; its
+// write-ahead log and index take the same mode.
 void RegistryStore::createHiveFile() const
 {
     const QFileInfo hive(m_filePath);
-    if (!MakePrivateDirectory(hive.absolutePath())) fail(QStringLiteral("cannot create its folder"));
-    QTemporaryFile draft(hive.absolutePath() + QStringLiteral("/.") + hive.fileName() + QStringLiteral("-XXXXXX"));
-    if (!draft.open()) fail(QStringLiteral("cannot create a new hive: ") + draft.errorString());
-    draft.close();
-    RegistryStore(draft.fileName(), RegistryAccess::ReadWrite).apply(RegistryBatch());
-    if (::link(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(m_filePath).constData()) != 0 &&
-        errno != EEXIST)
-        fail(QStringLiteral("cannot create a new hive: ") + QString::fromLocal8Bit(strerror(errno)));
+    if (!MakePrivateDirectory(hive.absolutePath())) failWithErrno(QStringLiteral("cannot create its folder"), errno);
+    QByteArray draftName = FileName(hive.absolutePath() + QStringLiteral("/.") + hive.fileName() + "-XXXXXX");
+    const int draftFile = ::mkostemp(draftName.data(), O_CLOEXEC);
+    if (draftFile < 0) failWithErrno(QStringLiteral("cannot create a new hive"), errno);
+    ::close(draftFile);
+    const QString draftPath = QFile::decodeName(draftName);
+    const auto removeDraft = qScopeGuard([&draftPath] {
+        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(draftPath + QLatin1String(suffix));
+    });
+    try {
+        RegistryStore(draftPath, RegistryAccess::ReadWrite).buildEmptyHive();
+    } catch (const RegistryStoreError &error) {
+        throw RegistryStoreError(describe(QStringLiteral("a new hive could not be set up (%1)").arg(error.message())),
+                                 error.fault(), m_filePath);
+    }
+    if (::link(draftName.constData(), FileName(m_filePath).constData()) != 0 && errno != EEXIST)
+        failWithErrno(QStringLiteral("cannot create a new hive"), errno);
+    SyncFolder(hive.absolutePath());
 }
 
-void RegistryStore::openConnection()
+// Built with a rollback journal, switched to the write-ahead log last, checked and closed: a step that
+// fails, a full disk's among them, raises, and nothing of the draft is left behind in a log.
+void RegistryStore::buildEmptyHive()
 {
-    const int flags = m_access == RegistryAccess::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    const int result = sqlite3_open_v2(QFile::encodeName(m_filePath).constData(), &m_db, flags, nullptr);
+    openConnection(false);
+    {
+        Transaction transaction(*this, "BEGIN IMMEDIATE");
+        exec(SchemaSql);
+        transaction.commit();
+    }
+    useWriteAheadLog();
+    requireIntact();
+    closeConnection();
+    for (const char *suffix : {"-journal", "-wal"})
+        if (QFileInfo::exists(m_filePath + QLatin1String(suffix)))
+            fail(QStringLiteral("a new hive could not be written completely"));
+}
+
+void RegistryStore::openConnection(bool immutable)
+{
+    QByteArray name = FileName(m_filePath);
+    int flags = m_access == RegistryAccess::ReadOnly || immutable ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (immutable) {
+        name = "file:" + name.toPercentEncoding("/") + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    const int result = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
     if (result != SQLITE_OK) {
+        const int systemError = m_db ? sqlite3_system_errno(m_db) : 0;
         sqlite3_close(m_db);
         m_db = nullptr;
-        fail(QString::fromUtf8(sqlite3_errstr(result)));
+        fail(QString::fromUtf8(sqlite3_errstr(result)), FaultOfResult(result, systemError));
     }
+    m_immutable = immutable;
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, int(ReadWait.count()));
     exec("PRAGMA foreign_keys = ON");
 }
 
-// Tells a hive of this program from an empty file, which becomes one at the first write, and from
+void RegistryStore::closeConnection()
+{
+    m_statements.clear();
+    const int result = sqlite3_close(m_db);
+    m_db = nullptr;
+    m_hasSchema = false;
+    m_writable = false;
+    if (result != SQLITE_OK) fail(QString::fromUtf8(sqlite3_errstr(result)), FaultOfResult(result, 0));
+}
+
+// Tells a hive of this program from an empty database, which becomes one at the first write, and from
 // anything else, which is left alone.
 void RegistryStore::identify()
 {
@@ -420,7 +655,8 @@ void RegistryStore::identify()
     if (applicationId == HiveApplicationId) {
         m_hasSchema = true;
     } else if (applicationId != 0 || objects != 0) {
-        fail(QStringLiteral("an SQLite database of another program, not a registry hive; left as it is"));
+        fail(QStringLiteral("an SQLite database of another program, not a registry hive; left as it is"),
+             RegistryFault::NotAHive);
     }
 }
 
@@ -429,7 +665,8 @@ void RegistryStore::requireIntact()
     Statement &check = statement("PRAGMA quick_check(1)");
     const QString verdict = check.step() ? check.text(0) : QString();
     check.reset();
-    if (verdict != QLatin1String("ok")) fail(QStringLiteral("damaged (%1); left as it is").arg(verdict));
+    if (verdict != QLatin1String("ok"))
+        fail(QStringLiteral("damaged (%1); left as it is").arg(verdict), RegistryFault::Damaged);
 }
 
 void RegistryStore::useWriteAheadLog()
@@ -437,7 +674,8 @@ void RegistryStore::useWriteAheadLog()
     Statement &mode = statement("PRAGMA journal_mode = WAL");
     const QString journalMode = mode.step() ? mode.text(0) : QString();
     mode.reset();
-    if (journalMode != QLatin1String("wal")) fail(QStringLiteral("cannot use a write-ahead log"));
+    if (journalMode != QLatin1String("wal"))
+        fail(QStringLiteral("cannot use a write-ahead log"), FaultOfErrno(sqlite3_system_errno(m_db)));
     exec("PRAGMA synchronous = NORMAL");
 }
 
@@ -459,8 +697,8 @@ void RegistryStore::check(int resultCode)
     if (resultCode == SQLITE_OK) return;
     const QString problem = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(resultCode));
     const int primaryCode = resultCode & 0xFF;
-    if (primaryCode == SQLITE_BUSY || primaryCode == SQLITE_LOCKED) throw BusyError(describe(problem));
-    fail(problem);
+    if (primaryCode == SQLITE_BUSY || primaryCode == SQLITE_LOCKED) throw BusyError(describe(problem), m_filePath);
+    fail(problem, FaultOfResult(resultCode, m_db ? sqlite3_system_errno(m_db) : 0));
 }
 
 QString RegistryStore::describe(const QString &problem) const
@@ -468,9 +706,14 @@ QString RegistryStore::describe(const QString &problem) const
     return QStringLiteral("registry hive %1: %2").arg(QDir::toNativeSeparators(m_filePath), problem);
 }
 
-void RegistryStore::fail(const QString &problem) const
+void RegistryStore::fail(const QString &problem, RegistryFault fault) const
 {
-    throw RegistryStoreError(describe(problem));
+    throw RegistryStoreError(describe(problem), fault, m_filePath);
+}
+
+void RegistryStore::failWithErrno(const QString &problem, int error) const
+{
+    fail(QStringLiteral("%1: %2").arg(problem, ErrnoText(error)), FaultOfErrno(error));
 }
 
 std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access)
@@ -481,4 +724,49 @@ std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess acces
 RegistryStoreOpener SetRegistryStoreOpener(RegistryStoreOpener opener)
 {
     return std::exchange(CurrentOpener(), opener ? std::move(opener) : DefaultOpener());
+}
+
+namespace {
+// The first of "<file>.damaged-<time>", "...-1", ... that names no file yet, together with its log and index.
+QString FreeKeptName(const QString &filePath)
+{
+    const QString base = filePath + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    for (int n = 0;; ++n) {
+        const QString name = n == 0 ? base : base + u'-' + QString::number(n);
+        if (!QFileInfo::exists(name) && !QFileInfo::exists(name + "-wal") && !QFileInfo::exists(name + "-shm"))
+            return name;
+    }
+}
+
+// Never replaces a file: a link fails when the name is taken.
+bool MoveWithoutReplacing(const QString &from, const QString &to)
+{
+    if (::link(FileName(from).constData(), FileName(to).constData()) != 0) return false;
+    ::unlink(FileName(from).constData());
+    return true;
+}
+} // namespace
+
+std::optional<QString> SetDamagedHiveAside(const QString &filePath)
+{
+    QString damage;
+    try {
+        RegistryStore(filePath, RegistryAccess::ReadOnly).verifyIntact();
+        return std::nullopt;
+    } catch (const RegistryStoreError &error) {
+        if (error.fault() != RegistryFault::Damaged) return std::nullopt;
+        damage = error.message();
+    }
+    const QString keptAs = FreeKeptName(filePath);
+    // The log and its index go first: left behind, they would be taken for those of the next hive.
+    for (const char *suffix : {"-wal", "-shm"})
+        if (QFileInfo::exists(filePath + QLatin1String(suffix)))
+            MoveWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
+    if (!MoveWithoutReplacing(filePath, keptAs)) {
+        if (errno == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
+        throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, ErrnoText(errno)),
+                                 RegistryFault::Damaged, filePath);
+    }
+    return keptAs;
 }

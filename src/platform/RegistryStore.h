@@ -1,7 +1,8 @@
 // One hive of the registry, kept in an SQLite database file. Keys are '\'-separated paths below the hive's
 // root, matched without regard to ASCII case and stored as first written; values are typed and list in the
 // order they were created. Every batch of changes is one transaction, and the file is shared safely by
-// several running copies (WAL and a busy timeout). A file that is not a sound hive is never written to.
+// several running copies (WAL and a bounded wait for the write lock). A file that is not a sound hive is
+// never written to, and a hive the user may read but not write is still read, write-ahead log included.
 #pragma once
 
 #include "RegistryHive.h"
@@ -16,18 +17,40 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 enum class RegistryAccess { ReadOnly, ReadWrite };
 
+// What kind of trouble stopped a hive from being read or written, for callers that tell the user.
+enum class RegistryFault {
+    Other,
+    Damaged,  // not a database, cut short, empty, or failing SQLite's check
+    NotAHive, // a sound SQLite database of another program
+    ReadOnly, // the file or its folder may not be written
+    DiskFull,
+    Busy,     // another program held the write lock past the wait
+    NoFolder, // no absolute folder to keep the hive in
+};
+
 // Says what is wrong with which hive file, in words a user can act on.
 class RegistryStoreError : public std::runtime_error
 {
 public:
-    explicit RegistryStoreError(const QString &message) : std::runtime_error(message.toStdString()) {}
+    explicit RegistryStoreError(const QString &message, RegistryFault fault = RegistryFault::Other,
+                                QString filePath = {})
+        : std::runtime_error(message.toStdString()), m_fault(fault), m_filePath(std::move(filePath))
+    {
+    }
     QString message() const { return QString::fromUtf8(what()); }
+    RegistryFault fault() const { return m_fault; }
+    const QString &filePath() const { return m_filePath; } // the hive's file; empty when not known
+
+private:
+    RegistryFault m_fault;
+    QString m_filePath;
 };
 
 // The limits Windows sets, in UTF-16 code units and levels.
@@ -57,6 +80,8 @@ public:
     }
     void deleteValue(const QString &key, const QString &name) { m_changes.append({Kind::DeleteValue, key, name, {}}); }
     const QList<Change> &changes() const { return m_changes; }
+    // The first key path or value name in the batch that no hive can hold; empty when every one is sound.
+    QString problem() const;
 
 private:
     QList<Change> m_changes;
@@ -80,20 +105,26 @@ public:
     QStringList valueNames(const QString &key);  // in the order the values were created
     std::optional<RegistryValue> value(const QString &key, const QString &name);
 
+    // Waits for the write lock a bounded time, and not at all while this hive was last found busy.
     void apply(const RegistryBatch &batch);
+    // Raises the Damaged fault when the file is no sound hive, reading it whole; a missing file is sound.
+    void verifyIntact();
 
 private:
     class Statement;
     class Transaction;
 
+    void requireAbsolutePath() const;
     bool connectForReading();
     void connectForWriting();
+    void requireWritableFiles() const;
     void createHiveFile() const;
-    void openConnection();
+    void buildEmptyHive();
+    void openConnection(bool immutable);
+    void closeConnection();
     void identify();
     void requireIntact();
     void useWriteAheadLog();
-    void ensureSchema();
 
     template <typename Read> auto readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>;
     std::optional<qint64> childKey(qint64 parent, const QString &name);
@@ -106,7 +137,8 @@ private:
     QStringList namesUnder(const QString &key, const char *query);
     void exec(const char *sql);
     QString describe(const QString &problem) const;
-    [[noreturn]] void fail(const QString &problem) const;
+    [[noreturn]] void fail(const QString &problem, RegistryFault fault = RegistryFault::Other) const;
+    [[noreturn]] void failWithErrno(const QString &problem, int error) const;
     void check(int resultCode);
 
     QString m_filePath;
@@ -114,6 +146,7 @@ private:
     sqlite3 *m_db = nullptr;
     bool m_hasSchema = false;
     bool m_writable = false;
+    bool m_immutable = false; // read without the write-ahead log's index: nothing can write the hive
     QHash<const char *, std::shared_ptr<Statement>> m_statements;
 };
 
@@ -122,3 +155,9 @@ private:
 using RegistryStoreOpener = std::function<std::unique_ptr<RegistryStore>(HKEY, RegistryAccess)>;
 std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access);
 RegistryStoreOpener SetRegistryStoreOpener(RegistryStoreOpener opener);
+
+// When the hive's file is damaged, renames it with its -wal and -shm files to "<file>.damaged-<local time>"
+// in the same folder, never replacing a file, and gives that name; the next write makes a fresh hive. A
+// sound hive, another program's database, a missing file or one that cannot be checked now stays as it is.
+// Raises the Damaged fault when the file is damaged but cannot be moved.
+std::optional<QString> SetDamagedHiveAside(const QString &filePath);

@@ -66,7 +66,7 @@ void TestStartUp::identityComesFromTheRunningExecutable()
     QCOMPARE(Application->RegRoot, HKEY_LOCAL_MACHINE);
     QCOMPARE(Application->RegAppKey, AppKey);
     QCOMPARE(Application->LongName, QStringLiteral("Corvane Tintwell"));
-    QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Corvane Tintwell"));
+    QCOMPARE(ApplicationTitle(), QStringLiteral("Corvane Tintwell"));
     QCOMPARE(Application->VersionText, QStringLiteral("1.4.0 Build 26"));
     QCOMPARE(Application->Copyright, QStringLiteral("Test copyright"));
     QVERIFY(Application->EnglishUI);

@@ -1,10 +1,12 @@
 // The details dialog: captions per language, the two heights and the Details toggle, the picture of each
 // kind, line breaks, and the two set-up errors.
+#include "CVApp.h"
 #include "CVMsgDetailsFrm.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <stdexcept>
@@ -178,7 +180,10 @@ void TestDetailsDialog::invalidLanguageOrKindIsRefused()
 
 void TestDetailsDialog::emptyCaptionGivesTheApplicationTitle()
 {
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane Tintwell"));
+    TCVApplication application;
+    application.LongName = QStringLiteral("Corvane Tintwell");
+    Application = &application;
+    const auto forget = qScopeGuard([] { Application = nullptr; });
     Dialog d;
     d.form.SetupDetails("m", "", "", TCVMessageKind::Error, TCVLanguage::English, {}, false);
     QCOMPARE(d.form.windowTitle(), QStringLiteral("Corvane Tintwell"));

@@ -1,6 +1,7 @@
 // The custom-colour list: its text form, the sixteen colours built from it, its update after the dialog's
 // OK, and its round trip through the registry.
 #include "CustomColours.h"
+#include "CVRegUtils.h"
 #include "RegistryTesting.h"
 
 #include <QTest>
@@ -84,10 +85,10 @@ void TestCustomColours::theListComesBackFromTheRegistry()
     QCOMPARE(RestoreCustomColours(HKEY_LOCAL_MACHINE, Key, present), present);
 
     const QStringList list = {"ColorB=C0C0C0", "ColorA=0000FF", "ColorC=XYZ"};
-    SaveCustomColours(HKEY_LOCAL_MACHINE, Key, list);
+    RegWriteValueNames(HKEY_LOCAL_MACHINE, Key, QStringLiteral("CustomColors"), list);
     QCOMPARE(RestoreCustomColours(HKEY_LOCAL_MACHINE, Key, present), list);
     // A save replaces the list as a whole.
-    SaveCustomColours(HKEY_LOCAL_MACHINE, Key, {});
+    RegWriteValueNames(HKEY_LOCAL_MACHINE, Key, QStringLiteral("CustomColors"), {});
     QCOMPARE(RestoreCustomColours(HKEY_LOCAL_MACHINE, Key, present), QStringList());
 }
 

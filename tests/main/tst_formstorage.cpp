@@ -9,6 +9,7 @@
 #include "RegistryTesting.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMainWindow>
 #include <QScopeGuard>
@@ -118,11 +119,6 @@ protected:
     void closeEvent(QCloseEvent *) override { Storage->WindowCloseRequested(); }
 };
 
-// Every hive opens for reading only: a key that is there can be opened, but nothing can be written.
-std::unique_ptr<RegistryStore> ReadOnlyStore(HKEY hive, RegistryAccess)
-{
-    return std::make_unique<RegistryStore>(HiveFilePath(hive), RegistryAccess::ReadOnly);
-}
 } // namespace
 
 Q_DECLARE_METATYPE(StoredValues)
@@ -397,52 +393,51 @@ private slots:
         }
     }
 
+    // A hive file that is no database can be neither read nor written: the window opens on its defaults, and
+    // the refused saves at the close and at the destruction cost one warning, none in a later window of the
+    // same run. The file stays as it was.
     void aRefusedSaveWarnsOncePerRun_data()
     {
-        QTest::addColumn<bool>("keyExists");
         QTest::addColumn<bool>("closeFirst");
-        QTest::addColumn<QString>("message");
-
-        const QString createKey = "Failed to create key " + StorePath;
-        const QString setData = QStringLiteral("Failed to set data for 'FormVersion'");
-        QTest::newRow("no key, closing, then destroyed") << false << true << createKey;
-        QTest::newRow("no key, destroyed without closing") << false << false << createKey;
-        QTest::newRow("key there, value refused") << true << true << setData;
-        QTest::newRow("key there, destroyed without closing") << true << false << setData;
+        QTest::newRow("closing, then destroyed") << true;
+        QTest::newRow("destroyed without closing") << false;
     }
 
     void aRefusedSaveWarnsOncePerRun()
     {
-        QFETCH(bool, keyExists);
         QFETCH(bool, closeFirst);
-        QFETCH(QString, message);
-        if (keyExists) Store({Text("NormPos", "100,200,400,400")});
+        const QString hive = HiveFilePath(HKEY_CURRENT_USER);
+        const QByteArray garbage(5000, '\x5A');
+        QFile file(hive);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
+        file.close();
 
         QStringList warnings;
         const DetailsDialogObserver previous = SetDetailsDialogObserver([&](TCVMessageDetails *dialog) {
             warnings.append(dialog->findChild<QLabel *>(QStringLiteral("lblErrorMsg"))->text());
             dialog->accept();
         });
-        {
-            const RegistryStoreOpener normal = SetRegistryStoreOpener(ReadOnlyStore);
-            const auto restore = qScopeGuard([&] { SetRegistryStoreOpener(normal); });
+        const auto restore = qScopeGuard([&] { SetDetailsDialogObserver(previous); });
+        const QString message = QStringLiteral("The settings file %1 is damaged; nothing is saved to it.").arg(hive);
+        for (int run = 0; run < 2; ++run) {
             TestWindow window;
             window.ShowAndWait();
-            if (closeFirst) {
+            QCOMPARE(window.pSwatch->colour(), White);
+            if (closeFirst && run == 0) {
                 try {
                     window.Storage->WindowCloseRequested();
                     QFAIL("the refused save went unreported");
                 } catch (const ECVException &error) {
                     QCOMPARE(error.Kind, 1);
                     QCOMPARE(error.ErrorMessage, message);
-                    QVERIFY(!error.Details.isEmpty());
+                    QVERIFY(error.Details.contains(QLatin1String("file is not a database")));
                 }
             }
         }
-        SetDetailsDialogObserver(previous);
         // The error handler shows the warning of the close request; the store shows only one of its own.
         QCOMPARE(warnings, closeFirst ? QStringList() : QStringList{message});
-        QCOMPARE(Stored("FormVersion"), QStringLiteral("(missing)"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), garbage);
     }
 
 private:

@@ -43,6 +43,8 @@ private slots:
 
     void coloursComeBackWithSaveWindowOff();
     void barsPlaceAndStyleComeBackWithSaveWindowOn();
+    void defaultBarsComeBackRunAfterRun();
+    void eachBarGoesToEachPlaceAndBack();
     void otherPixelDensityKeepsTheDesignedPlace();
     void storedSlotText_data();
     void storedSlotText();
@@ -62,6 +64,9 @@ private:
     }
     QAction *command(const char *name) { return child<QAction>(name); }
     bool onTop() const { return window->windowFlags() & Qt::WindowStaysOnTopHint; }
+    // Where the two bars sit, as "tbMenu DockTop 0, tbMain DockTop 1".
+    QString barPlaces();
+    bool everyToolbarButtonShows();
     void start();
     void startAndTick();
     void exitRun();
@@ -149,6 +154,25 @@ QStringList TestViews::storedCustomLines()
         if (!reader.readString(line).isEmpty()) return {QStringLiteral("<data in %1>").arg(line)};
     lines.sort();
     return lines;
+}
+
+QString TestViews::barPlaces()
+{
+    QStringList places;
+    for (const char *name : {"tbMenu", "tbMain"}) {
+        auto *bar = child<DockToolBar>(name);
+        places << QStringLiteral("%1 %2 %3").arg(name, DockName(bar->currentDock().area)).arg(bar->dockRow());
+    }
+    return places.join(QStringLiteral(", "));
+}
+
+// No button is behind the toolbar's overflow arrow.
+bool TestViews::everyToolbarButtonShows()
+{
+    auto *tbMain = child<QToolBar>("tbMain");
+    for (QAction *action : tbMain->actions())
+        if (!action->isSeparator() && !tbMain->widgetForAction(action)->isVisible()) return false;
+    return true;
 }
 
 void TestViews::hidingBarsKeepsTheWindowSize()
@@ -264,6 +288,48 @@ void TestViews::barsPlaceAndStyleComeBackWithSaveWindowOn()
     QCOMPARE(onTopAtShow.last(), true);
     QVERIFY(window->isVisible());
     QCOMPARE(window->pos(), QPoint(120, 90));
+}
+
+void TestViews::defaultBarsComeBackRunAfterRun()
+{
+    for (int run = 1; run <= 3; ++run) {
+        start();
+        QCOMPARE(barPlaces(), QStringLiteral("tbMenu DockTop 0, tbMain DockTop 1"));
+        QTRY_VERIFY(everyToolbarButtonShows());
+        exitRun();
+        QCOMPARE(stored("tbMenu_DockRow"), QStringLiteral("0"));
+        QCOMPARE(stored("tbMain_DockRow"), QStringLiteral("1"));
+    }
+}
+
+// Each bar is moved to each area and row in one run, comes back there in the next, and is put back.
+void TestViews::eachBarGoesToEachPlaceAndBack()
+{
+    const QString home = QStringLiteral("tbMenu DockTop 0, tbMain DockTop 1");
+    for (const char *name : {"tbMenu", "tbMain"}) {
+        for (Qt::ToolBarArea area : {Qt::TopToolBarArea, Qt::BottomToolBarArea}) {
+            for (int row : {0, 1}) {
+                start();
+                auto *bar = child<DockToolBar>(name);
+                bar->setCurrentDock({window.get(), area});
+                bar->setDockRow(row);
+                const QString moved = barPlaces();
+                exitRun();
+                start();
+                QVERIFY2(barPlaces() == moved, qPrintable(QStringLiteral("%1 came back as %2").arg(moved, barPlaces())));
+                child<DockToolBar>("tbMenu")->setCurrentDock({window.get(), Qt::TopToolBarArea});
+                child<DockToolBar>("tbMenu")->setDockRow(0);
+                child<DockToolBar>("tbMain")->setCurrentDock({window.get(), Qt::TopToolBarArea});
+                child<DockToolBar>("tbMain")->setDockRow(1);
+                QCOMPARE(barPlaces(), home);
+                exitRun();
+            }
+        }
+        start();
+        QCOMPARE(barPlaces(), home);
+        QTRY_VERIFY(everyToolbarButtonShows());
+        exitRun();
+    }
 }
 
 void TestViews::otherPixelDensityKeepsTheDesignedPlace()

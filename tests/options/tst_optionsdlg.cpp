@@ -1,8 +1,11 @@
 // The preferences dialog: values shown within range, what OK, Enter, Apply and Cancel leave in the store
 // and the registry, the keys the number fields refuse, and text that is no number.
+#include "CVApp.h"
 #include "CVBeep.h"
 #include "CVExceptions.h"
+#include "CVMsgDetailsFrm.h"
 #include "frmOptions.h"
+#include "HelpTesting.h"
 #include "RegistryTesting.h"
 #include "SpinEdit.h"
 #include "uOptions.h"
@@ -61,6 +64,7 @@ void WithModalPreferences(const std::function<void(TOptionsDlg *)> &steps)
         if (auto *dialog = qobject_cast<TOptionsDlg *>(QApplication::activeModalWidget())) {
             poll.stop();
             steps(dialog);
+            if (QTest::currentTestFailed()) dialog->close(); // a failed step must not leave the dialog waiting
         }
     });
     poll.start();
@@ -81,6 +85,8 @@ class TestOptionsDialog : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -92,11 +98,28 @@ private slots:
     void captureAllScreensComesLast();
     void textThatIsNoNumberStoresNothing_data();
     void textThatIsNoNumberStoresNothing();
+    void keysActWhereverTheFocusIs_data();
+    void keysActWhereverTheFocusIs();
+    void enterClicksTheFocusedButton();
+    void escapeOnAWarningLeavesTheDialogOpen();
 
 private:
     std::unique_ptr<TempRegistry> m_registry;
     int m_beeps = 0;
 };
+
+void TestOptionsDialog::initTestCase()
+{
+    Application = new TCVApplication;
+    Application->ExePath = QStringLiteral(VIEWER_DIR "/");
+    Application->HelpFile = QStringLiteral(HELP_FILE);
+}
+
+void TestOptionsDialog::cleanupTestCase()
+{
+    delete Application;
+    Application = nullptr;
+}
 
 void TestOptionsDialog::init()
 {
@@ -260,6 +283,77 @@ void TestOptionsDialog::textThatIsNoNumberStoresNothing()
     QCOMPARE(QApplication::focusWidget(), dialog.txtHeight);
     QCOMPARE(Fields(*TintOptions), (Stored{true, 32, 32, 500}));
     QCOMPARE(InRegistry(), (Stored{false, -1, -1, -1}));
+}
+
+void TestOptionsDialog::keysActWhereverTheFocusIs_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char *name : {"pcOptions", "chkSaveWindow", "txtWidth", "txtHeight", "txtDelay", "cmdOK", "cmdCancel",
+                             "cmdApply"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// F1 shows the preferences topic and Escape cancels, whichever control has the focus.
+void TestOptionsDialog::keysActWhereverTheFocusIs()
+{
+    QFETCH(QString, control);
+    CloseHelpWindow();
+    WithModalPreferences([&](TOptionsDlg *dialog) {
+        Retype(dialog->txtWidth, QStringLiteral("77"));
+        auto *focused = dialog->findChild<QWidget *>(control);
+        focused->setFocus();
+        QCOMPARE(dialog->focusWidget(), focused->focusProxy() ? focused->focusProxy() : focused);
+        PressAndRelease(dialog, Qt::Key_F1);
+        QCOMPARE(ShownTopic(), QStringLiteral("prefs.html"));
+        QVERIFY(dialog->isVisible());
+        PressAndRelease(dialog, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+    });
+    QCOMPARE(TintOptions->ThumbnailWidth, 32);
+    QCOMPARE(InRegistry(), (Stored{false, -1, -1, -1}));
+}
+
+void TestOptionsDialog::enterClicksTheFocusedButton()
+{
+    WithModalPreferences([](TOptionsDlg *dialog) {
+        Retype(dialog->txtWidth, QStringLiteral("64"));
+        dialog->cmdApply->setFocus();
+        PressAndRelease(dialog, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(InRegistry(), (Stored{true, 64, 32, 500}));
+        Retype(dialog->txtWidth, QStringLiteral("99"));
+        dialog->cmdCancel->setFocus();
+        PressAndRelease(dialog, Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+    });
+    QCOMPARE(TintOptions->ThumbnailWidth, 64);
+    QCOMPARE(InRegistry(), (Stored{true, 64, 32, 500}));
+}
+
+// The warning about a field that holds no number comes up over the dialog: the Escape that closes it
+// leaves the dialog and its edits as they were, although the key's release arrives at the dialog.
+void TestOptionsDialog::escapeOnAWarningLeavesTheDialogOpen()
+{
+    WithModalPreferences([](TOptionsDlg *dialog) {
+        Retype(dialog->txtWidth, QStringLiteral("64"));
+        Retype(dialog->txtHeight, QString());
+        const DetailsDialogObserver previous = SetDetailsDialogObserver([dialog](TCVMessageDetails *warning) {
+            QTest::keyPress(warning, Qt::Key_Escape);
+            QTest::keyRelease(dialog->focusWidget(), Qt::Key_Escape);
+        });
+        try {
+            dialog->StoreControls();
+        } catch (const ECVException &error) {
+            ShowDetailsDialog(error.ErrorMessage, error.Details, {}, TCVMessageKind::Warning, TCVLanguage::English,
+                              {}, false);
+        }
+        SetDetailsDialogObserver(previous);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->txtWidth->text(), QStringLiteral("64"));
+        Retype(dialog->txtHeight, QStringLiteral("48"));
+        QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+    });
+    QCOMPARE(InRegistry(), (Stored{true, 64, 48, 500}));
 }
 
 QTEST_MAIN(TestOptionsDialog)

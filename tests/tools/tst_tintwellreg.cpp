@@ -1,13 +1,18 @@
 // tintwell-reg as a user runs it: reg.exe's query lines, add and delete, export and import through a
-// .reg file, and one-line errors with exit code 1.
+// .reg file, and one-line errors with exit code 1, also for a damaged hive, a bad import file, a target
+// that is no regular file and a full disk, none of which changes anything it should not.
 #include "Registry.h"
 #include "RegistryTesting.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 Q_DECLARE_METATYPE(RegistryValue)
 
@@ -63,6 +68,27 @@ QStringList Tree(TRegistry &registry, const QString &path)
     lines << path;
     return lines;
 }
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// Fails with exit code 1 and an error that holds every one of the words.
+void Refused(const QStringList &arguments, const QStringList &words)
+{
+    const Run run = RunTool(arguments);
+    QCOMPARE(run.exitCode, 1);
+    for (const QString &word : words)
+        QVERIFY2(run.err.startsWith(QLatin1String("ERROR: ")) && run.err.contains(word), qPrintable(run.err));
+}
 } // namespace
 
 class TestTintwellReg : public QObject
@@ -81,7 +107,11 @@ private slots:
     void deleteRemovesAValueAllValuesOrTheKey();
     void failuresExitWithOneLine_data();
     void failuresExitWithOneLine();
+    void unsoundHiveIsNamedAndLeftUntouched_data();
     void unsoundHiveIsNamedAndLeftUntouched();
+    void exportNeverReplacesWhatIsNoRegularFile();
+    void importOfABadFileWritesNothing();
+    void aFullDiskLeavesEveryFileAsItWas();
 
 private:
     std::unique_ptr<TempRegistry> m_registry;
@@ -271,23 +301,88 @@ void TestTintwellReg::failuresExitWithOneLine()
     QCOMPARE(run.err, error + u'\n');
 }
 
+void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("text") << QByteArray("not a registry hive, just text\n");
+    QTest::newRow("empty file") << QByteArray();
+    // A real hive of several pages, cut in half.
+    for (int i = 0; i < 60; ++i)
+        Succeed({"add", "HKCU\\Filler", "/v", QString::number(i), "/d", QString(200, u'x'), "/f"});
+    const QByteArray hive = ReadFile(HiveFilePath(HKEY_CURRENT_USER));
+    QTest::newRow("cut short") << hive.left(hive.size() / 2);
+}
+
 void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched()
 {
+    QFETCH(QByteArray, contents);
     const QString hive = HiveFilePath(HKEY_CURRENT_USER);
-    QFile file(hive);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a registry hive, just text\n");
-    file.close();
-    for (const QStringList &arguments :
-         {QStringList{"query", "HKCU"}, QStringList{"add", "HKCU\\S", "/v", "a", "/f"}}) {
-        const Run run = RunTool(arguments);
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.startsWith(QLatin1String("ERROR: ")) && run.err.contains(hive) &&
-                     run.err.contains(QLatin1String("file is not a database")),
-                 qPrintable(run.err));
-    }
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("not a registry hive, just text\n"));
+    WriteFile(hive, contents);
+    Refused({"query", "HKCU\\Filler"}, {hive});
+    Refused({"add", "HKCU\\S", "/v", "a", "/f"}, {hive});
+    Refused({"delete", "HKCU\\Filler", "/f"}, {hive});
+    QCOMPARE(ReadFile(hive), contents);
+}
+
+void TestTintwellReg::exportNeverReplacesWhatIsNoRegularFile()
+{
+    Succeed({"add", Key, "/v", "A", "/f"});
+    // A device node as root can make one, a named pipe otherwise.
+    const QString node = m_registry->path() + QStringLiteral("/node");
+    const QByteArray name = QFile::encodeName(node);
+    QCOMPARE(geteuid() == 0 ? mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) : mkfifo(name.constData(), 0666),
+             0);
+    Refused({"export", Key, node, "/y"}, {node, "not a regular file"});
+    struct stat after = {};
+    QCOMPARE(stat(name.constData(), &after), 0);
+    QVERIFY(S_ISCHR(after.st_mode) || S_ISFIFO(after.st_mode));
+    QCOMPARE(QDir(m_registry->path()).entryList({".node*"}, QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestTintwellReg::importOfABadFileWritesNothing()
+{
+    const QString file = m_registry->path() + QStringLiteral("/bad.reg");
+    WriteFile(file, "Windows Registry Editor Version 5.00\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Good]\n\"A\"=\"1\"\n\n"
+                    "[HKEY_LOCAL_MACHINE\\Software\\\\Empty name]\n\"B\"=\"2\"\n");
+    Refused({"import", file}, {file, "empty key name", "nothing was imported"});
+    QVERIFY(!QFile::exists(HiveFilePath(HKEY_CURRENT_USER)));
+    QVERIFY(!QFile::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+}
+
+void TestTintwellReg::aFullDiskLeavesEveryFileAsItWas()
+{
+    SmallDisk disk;
+    if (!disk.isMounted()) QSKIP("only root can mount the small disk");
+    const QString folder = disk.path() + QStringLiteral("/registry");
+    qputenv("TINTWELL_REGISTRY_DIR", folder.toLocal8Bit());
+    const auto files = [&](const QString &path) { return QDir(path).entryList(QDir::Files | QDir::Hidden); };
+
+    // A new hive that does not fit is never linked into place, nor left behind half-written.
+    disk.fill(16 * 1024);
+    Refused({"add", Key, "/v", "A", "/f"}, {HiveFilePath(HKEY_LOCAL_MACHINE), "full"});
+    QCOMPARE(files(folder), QStringList());
+    disk.clear();
+    Succeed({"add", Key, "/v", "Big", "/t", "REG_BINARY", "/d", QString(20000, u'a'), "/f"});
+
+    // An export that does not fit leaves the old file as it was, and no draft beside it.
+    const QString backup = disk.path() + QStringLiteral("/backup.reg");
+    WriteFile(backup, "the old backup\n");
+    disk.fill(8 * 1024);
+    Refused({"export", Key, backup, "/y"}, {backup, "No space left on device"});
+    QCOMPARE(ReadFile(backup), QByteArray("the old backup\n"));
+    QCOMPARE(files(disk.path()), QStringList({"backup.reg", "filler"}));
+    disk.clear();
+
+    // An import whose second hive does not fit names the first, which it wrote in full.
+    const QString file = m_registry->path() + QStringLiteral("/two hives.reg");
+    WriteFile(file, "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Small]\n\"A\"=\"1\"\n\n"
+                    "[HKEY_LOCAL_MACHINE\\Software\\Large]\n\"B\"=hex:" +
+                        QByteArray(300 * 1024, '\0').toHex(',') + "\n");
+    Refused({"import", file}, {"full", "already imported in full: HKEY_CURRENT_USER"});
+    QCOMPARE(Succeed({"query", "HKCU\\Software\\Small", "/v", "A"}),
+             "\nHKEY_CURRENT_USER\\Software\\Small\n    A    REG_SZ    1\n\n");
+    QCOMPARE(RunTool({"query", "HKLM\\Software\\Large"}).exitCode, 1);
 }
 
 QTEST_GUILESS_MAIN(TestTintwellReg)

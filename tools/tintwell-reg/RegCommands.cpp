@@ -4,12 +4,19 @@
 #include "Registry.h"
 #include "ValueText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
+#include <QScopeGuard>
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
+#include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -160,6 +167,52 @@ void ExportKey(TRegistry &registry, const QString &fullName, RegFile &file)
     }
 }
 
+[[noreturn]] void FailToWrite(const QString &file, int error)
+{
+    Fail(QStringLiteral("Cannot write %1: %2").arg(file, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+// Writes all of bytes to the descriptor, through short writes, and onto the disk.
+bool WriteAll(int descriptor, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t written = ::write(descriptor, bytes.constData() + done, size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += written;
+    }
+    return ::fsync(descriptor) == 0;
+}
+
+// The whole file or nothing: written beside the target, onto the disk, then renamed over it, so that the
+// old file stays as it was when anything fails, a full disk included. A target that is there must be a
+// regular file (a device node or a pipe is never replaced); a link is followed and its file replaced, with
+// that file's permissions kept.
+void WriteWholeFile(const QString &path, const QByteArray &bytes)
+{
+    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path;
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat present = {};
+    const bool exists = ::stat(targetName.constData(), &present) == 0;
+    if (exists && !S_ISREG(present.st_mode)) Fail(QStringLiteral("Cannot write %1: not a regular file").arg(path));
+    const QFileInfo info(target);
+    QByteArray draftName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + "-XXXXXX");
+    const int draft = ::mkostemp(draftName.data(), O_CLOEXEC);
+    if (draft < 0) FailToWrite(path, errno);
+    bool renamed = false;
+    const auto removeDraft = qScopeGuard([&] {
+        if (!renamed) ::unlink(draftName.constData());
+    });
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    const mode_t mode = exists ? present.st_mode & 07777 : 0666 & ~umask;
+    const bool written = ::fchmod(draft, mode) == 0 && WriteAll(draft, bytes);
+    const int writeError = errno;
+    if (::close(draft) != 0 || !written) FailToWrite(path, written ? errno : writeError);
+    if (::rename(draftName.constData(), targetName.constData()) != 0) FailToWrite(path, errno);
+    renamed = true;
+}
+
 void Export(const RegArguments &arguments, QTextStream &out)
 {
     const KeyName key = ParseKeyName(arguments.key);
@@ -168,13 +221,13 @@ void Export(const RegArguments &arguments, QTextStream &out)
     ExportKey(registry, key.fullName, file);
     if (!arguments.force && QFile::exists(arguments.file))
         Confirm(QStringLiteral("File %1 already exists. Overwrite (Yes/No)?").arg(arguments.file), "/y");
-    QSaveFile output(arguments.file);
-    if (!output.open(QIODevice::WriteOnly) || output.write(FormatRegFile(file)) < 0 || !output.commit())
-        Fail(QStringLiteral("Cannot write %1: %2").arg(arguments.file, output.errorString()));
+    WriteWholeFile(arguments.file, FormatRegFile(file));
     out << Done << '\n';
 }
 
-// Each hive takes all of the file's changes to it in one transaction.
+// Each hive takes all of the file's changes to it in one transaction, and nothing is written unless every
+// key path and value name of the whole file is one a hive can hold. Transactions of several hives cannot
+// be made one: when a later hive fails, the message names those already written.
 void Import(const RegArguments &arguments, QTextStream &out)
 {
     QFile input(arguments.file);
@@ -203,10 +256,18 @@ void Import(const RegArguments &arguments, QTextStream &out)
             }
         }
     }
+    for (const RegistryBatch &batch : std::as_const(batches))
+        if (const QString problem = batch.problem(); !problem.isEmpty())
+            Fail(QStringLiteral("%1: %2; nothing was imported").arg(arguments.file, problem));
+    QStringList written;
     for (auto batch = batches.cbegin(); batch != batches.cend(); ++batch) {
-        TRegistry registry;
-        registry.setRootKey(batch.key());
-        registry.apply(batch.value());
+        try {
+            OpenRegistryStore(batch.key(), RegistryAccess::ReadWrite)->apply(batch.value());
+        } catch (const RegistryStoreError &error) {
+            if (written.isEmpty()) throw;
+            Fail(QStringLiteral("%1; already imported in full: %2").arg(error.message(), written.join(", ")));
+        }
+        written.append(HiveName(batch.key()));
     }
     out << Done << '\n';
 }

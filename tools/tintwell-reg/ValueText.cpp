@@ -1,8 +1,8 @@
 #include "ValueText.h"
 
-#include <QRegularExpression>
 #include <QtEndian>
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -40,10 +40,13 @@ quint64 RequireNumber(std::uint32_t type, const QString &text, int bits)
     return *number;
 }
 
+// Checked without a regular expression, whose repeated group gives up on long data.
 QByteArray RequireHexPairs(std::uint32_t type, const QString &text)
 {
-    static const QRegularExpression hexPairs(QStringLiteral("^([0-9A-Fa-f]{2})*$"));
-    if (!hexPairs.match(text).hasMatch())
+    const auto isHexDigit = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    };
+    if (text.size() % 2 != 0 || !std::all_of(text.begin(), text.end(), isHexDigit))
         throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2 (expected pairs of hexadecimal digits)")
                                         .arg(ValueTypeText(type), text)
                                         .toStdString());

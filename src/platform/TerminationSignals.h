@@ -1,0 +1,26 @@
+// The signals with which a desktop session, a service manager or a terminal asks a program to end (SIGTERM,
+// SIGHUP when the terminal goes, SIGINT for Ctrl+C), delivered as an ordinary Qt signal in the event loop.
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+class TerminationSignals : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Takes the three signals over from their default action (ending the process at once) for as long as
+    // this object lives. One object at a time.
+    explicit TerminationSignals(QObject *parent = nullptr);
+    ~TerminationSignals() override;
+
+signals:
+    void received(int signalNumber);
+
+private:
+    void readPending();
+
+    QSocketNotifier *m_notifier;
+};
