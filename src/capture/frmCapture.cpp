@@ -80,7 +80,7 @@ void TCaptureFrm::Finish()
 void TCaptureFrm::SetZoom(int zoom)
 {
     m_zoom = NearestCaptureZoom(zoom);
-    if (m_point) update(MagnifierRect(*m_point) | CrossHairRect(*m_point));
+    if (m_point) update(OverlayRect(*m_point));
 }
 
 QSizeF TCaptureFrm::PictureScale(QSize screen, qreal dpr, QSize picture)
@@ -127,9 +127,9 @@ void TCaptureFrm::MovePickPoint(std::optional<QPoint> point)
 {
     if (point == m_point) return;
     // Only what the cross-hair and the magnifier cover is painted again.
-    if (m_point) update(MagnifierRect(*m_point) | CrossHairRect(*m_point));
+    if (m_point) update(OverlayRect(*m_point));
     m_point = point;
-    if (m_point) update(MagnifierRect(*m_point) | CrossHairRect(*m_point));
+    if (m_point) update(OverlayRect(*m_point));
 }
 
 void TCaptureFrm::MovePickPointBy(int dx, int dy)
@@ -141,6 +141,11 @@ void TCaptureFrm::MovePickPointBy(int dx, int dy)
                          std::clamp(from.y() + dy, pixels.top(), pixels.bottom())));
 }
 
+QRect TCaptureFrm::OverlayRect(QPoint pixel) const
+{
+    return MagnifierRect(pixel) | CrossHairRect(pixel);
+}
+
 QRect TCaptureFrm::CrossHairRect(QPoint pixel) const
 {
     const QPoint centre = PixelCentre(pixel).toPoint();
@@ -148,10 +153,14 @@ QRect TCaptureFrm::CrossHairRect(QPoint pixel) const
     return {centre - QPoint(reach, reach), centre + QPoint(reach, reach)};
 }
 
+int TCaptureFrm::MagnifiedPixel() const
+{
+    return std::max(3, MagnifierSide / m_zoom);
+}
+
 QRect TCaptureFrm::MagnifierRect(QPoint pixel) const
 {
-    const int cell = std::max(3, MagnifierSide / m_zoom);
-    const int side = m_zoom * cell + 2;
+    const int side = m_zoom * MagnifiedPixel() + 2;
     // Wide enough for the widest text too, whatever the font.
     const int boxWidth =
         std::max(side, fontMetrics().horizontalAdvance(QStringLiteral("0x00DDDDDD  (88888, 88888)")) + 8);
@@ -176,7 +185,7 @@ void TCaptureFrm::paintEvent(QPaintEvent *event)
         painter.drawImage(QPoint(0, 0), m_picture.image);
         painter.restore();
     }
-    if (!m_point || !event->rect().intersects(MagnifierRect(*m_point) | CrossHairRect(*m_point))) return;
+    if (!m_point || !event->rect().intersects(OverlayRect(*m_point))) return;
     PaintCrossHair(painter, *m_point);
     PaintMagnifier(painter, *m_point);
 }
@@ -199,7 +208,7 @@ void TCaptureFrm::PaintCrossHair(QPainter &painter, QPoint pixel) const
 void TCaptureFrm::PaintMagnifier(QPainter &painter, QPoint pixel) const
 {
     const QRect box = MagnifierRect(pixel);
-    const int cell = std::max(3, MagnifierSide / m_zoom);
+    const int cell = MagnifiedPixel();
     const QSize zoomSize = QSize(m_zoom, m_zoom) * cell;
     const QRect zoom(box.topLeft() + QPoint((box.width() - zoomSize.width()) / 2, 1), zoomSize);
 

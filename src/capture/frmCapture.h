@@ -70,7 +70,9 @@ private:
     void MovePickPoint(std::optional<QPoint> point);
     void MovePickPointBy(int dx, int dy);
     QPointF PixelCentre(QPoint pixel) const;
+    QRect OverlayRect(QPoint pixel) const; // what the cross-hair and the magnifier cover
     QRect CrossHairRect(QPoint pixel) const;
+    int MagnifiedPixel() const; // logical pixels across one enlarged pixel
     QRect MagnifierRect(QPoint pixel) const;
     void PaintCrossHair(QPainter &painter, QPoint pixel) const;
     void PaintMagnifier(QPainter &painter, QPoint pixel) const;

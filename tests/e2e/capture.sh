@@ -65,21 +65,29 @@ copied_is 0x00336699
 
 # The keyboard: three to the right and one down from the pointer, then Enter.
 open_capture
-xdotool mousemove 1001 333 key Right Right Right Down
+xdotool mousemove 1001 333
+eventually keys_under_pointer || fail "the capture window did not get the keyboard"
+xdotool key Right Right Right Down
 import -window root "$artefacts/capture-$scale-keys.png"
 xdotool key Return
 closed_capture
 copied_is "$(coordinate_hex 1004 334)"
 
 # Escape, typed into the capture window, cancels: the editor comes back with its colour unchanged.
-capture mousemove 1500 900 key Escape
+open_capture
+xdotool mousemove 1500 900
+eventually keys_under_pointer || fail "the capture window did not get the keyboard"
+xdotool key Escape
+closed_capture
 copied_is "$(coordinate_hex 1004 334)"
 
 if [ "$scale" = 1 ]; then
     # Held, Escape repeats; only its real release cancels. The fault showed in some tries only.
     for try in $(seq 10); do
         open_capture
-        xdotool mousemove 1500 900 keydown Escape
+        xdotool mousemove 1500 900
+        eventually keys_under_pointer || fail "the capture window did not get the keyboard"
+        xdotool keydown Escape
         sleep 1.5 # held past the keyboard's repeat delay (660 ms), so that it repeats
         held=$(named_windows '^CaptureFrm' || true)
         xdotool keyup Escape
