@@ -1,6 +1,7 @@
 // From F12 to the capture window's first paint, less the capture delay, beside the bare grab of the screen
-// that the capture has to make anyway. Prints the medians of several rounds, in milliseconds, as key=value
-// lines. Run under X (bench/capture.sh).
+// that the capture has to make anyway; and from a pointer move over the capture window to the magnifier
+// painted again and handed to the X server. Prints medians (and the 99th percentile of the moves), in
+// milliseconds, as key=value lines. Run under X (bench/capture.sh).
 #include "frmCapture.h"
 #include "frmMain.h"
 #include "uOptions.h"
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,32 +20,57 @@
 
 namespace {
 
-double Median(std::vector<double> values)
+double Percentile(std::vector<double> values, double share)
 {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values[std::min(values.size() - 1, size_t(values.size() * share))];
 }
 
-// Notes the time of the capture window's first paint and closes the window once it is painted.
-class FirstPaint : public QObject
+// Times the paints of the capture window: the first one after the clock starts, and then, with moves to make,
+// each pointer move's repaint. Closes the window once done.
+class PaintClock : public QObject
 {
 public:
     QElapsedTimer clock;
     double paintedAt = -1;
+    int moves = 0;
+    std::vector<double> moveTimes;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *form = qobject_cast<TCaptureFrm *>(watched);
-        if (form && event->type() == QEvent::Paint && paintedAt < 0) {
-            form->removeEventFilter(this);
-            const bool handled = static_cast<QObject *>(form)->event(event); // paint first, then take the time
-            paintedAt = clock.nsecsElapsed() / 1e6;
-            QTimer::singleShot(0, form, &QDialog::reject);
-            return handled;
-        }
-        return false;
+        if (!form || event->type() != m_timed || paintedAt >= 0) return false;
+        const bool handled = static_cast<QObject *>(form)->event(event); // paint first, then take the time
+        paintedAt = clock.nsecsElapsed() / 1e6;
+        if (m_timed == QEvent::Paint)
+            QTimer::singleShot(0, form, [this, form] {
+                Move(form);
+                form->close();
+            });
+        return handled;
     }
+
+private:
+    void Move(TCaptureFrm *form)
+    {
+        // A widget paints its changes on an UpdateRequest, which also hands them to the X server.
+        m_timed = QEvent::UpdateRequest;
+        for (int i = 0; i < moves; ++i) {
+            // Across the screen in odd steps, so that every move shows other pixels.
+            const QPointF at((i * 37) % form->width(), (i * 23) % form->height());
+            QMouseEvent move(QEvent::MouseMove, at, at, form->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            paintedAt = -1;
+            clock.start();
+            QApplication::sendEvent(form, &move);
+            while (paintedAt < 0)
+                QApplication::processEvents();
+            moveTimes.push_back(paintedAt);
+        }
+    }
+
+    QEvent::Type m_timed = QEvent::Paint;
 };
 
 } // namespace
@@ -64,7 +91,7 @@ int main(int argc, char *argv[])
 
     std::vector<double> captures, grabs;
     for (int round = 0; round < rounds; ++round) {
-        FirstPaint watch;
+        PaintClock watch;
         app.installEventFilter(&watch);
         watch.clock.start();
         capture->trigger();
@@ -77,9 +104,18 @@ int main(int argc, char *argv[])
         grabs.push_back(clock.nsecsElapsed() / 1e6);
         QApplication::processEvents();
     }
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size() *
-                         QGuiApplication::primaryScreen()->devicePixelRatio();
+    PaintClock moves;
+    moves.moves = 300;
+    app.installEventFilter(&moves);
+    capture->trigger();
+    app.removeEventFilter(&moves);
+
+    const QSize screen =
+        QGuiApplication::primaryScreen()->geometry().size() * QGuiApplication::primaryScreen()->devicePixelRatio();
     const int w = screen.width(), h = screen.height();
-    std::printf("capture_%dx%d_ms=%.1f\ngrab_%dx%d_ms=%.1f\n", w, h, Median(captures), w, h, Median(grabs));
+    std::printf("capture_%dx%d_ms=%.1f\ngrab_%dx%d_ms=%.1f\n", w, h, Percentile(captures, 0.5), w, h,
+                Percentile(grabs, 0.5));
+    std::printf("magnifier_%dx%d_median_ms=%.2f\nmagnifier_%dx%d_p99_ms=%.2f\n", w, h, Percentile(moves.moveTimes, 0.5),
+                w, h, Percentile(moves.moveTimes, 0.99));
     return 0;
 }

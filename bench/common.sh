@@ -11,12 +11,13 @@ bench_session() {
     xsession_start "$1"
 }
 
-# Starts a program in the background ($pid) and returns once a window "Corvane Tintwell" is on screen.
+# Starts a program in the background ($pid) and returns once a window whose title matches $bench_window (by
+# default the editor's, "Corvane Tintwell") is on screen.
 bench_launch() {
     "$@" >/dev/null 2>&1 &
     pid=$!
     local deadline=$((SECONDS + 30))
-    until xdotool search --onlyvisible --name '^Corvane Tintwell$' >/dev/null 2>&1; do
+    until xdotool search --onlyvisible --name "${bench_window:-^Corvane Tintwell\$}" >/dev/null 2>&1; do
         if ! kill -0 "$pid" 2>/dev/null || [ "$SECONDS" -ge "$deadline" ]; then
             echo "$1 showed no window" >&2
             return 1

@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target tintwell bare_window bench_notations bench_editor bench_registry clipboard_latency \
-    capture_latency >&2
+cmake --build build --target tintwell bare_window bare_grab bench_notations bench_editor bench_registry \
+    clipboard_latency capture_latency >&2
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 
@@ -31,6 +31,7 @@ run bench/startup.sh build/src/app/tintwell build/bench/bare_window
 run bench/memory.sh build/src/app/tintwell build/bench/bare_window
 run bench/idle.sh build/src/app/tintwell
 run bench/capture.sh build/bench/capture_latency
+run bench/pick.sh build/src/app/tintwell build/bench/bare_grab
 run bench/clipboard.sh build/bench/clipboard_latency
 
 awk -F= '
@@ -88,6 +89,14 @@ awk -F= '
                 fig("grab_" size "_ms", 1, "ms", 1) " bare grab", r, i == 1 ? "—" : "ratio ≤ 1.5",
                 i == 1 ? "—" : met(r != "n/a", n("capture_" size "_ms") <= 1.5 * n("grab_" size "_ms")))
         }
+        m = "magnifier_3840x2160"
+        row("Pointer move to repainted magnifier, 3840x2160 (median, 99th percentile)",
+            has(m "_median_ms") ? fig(m "_median_ms", 1, "", 2) " ms, " fig(m "_p99_ms", 1, "ms", 2) : "n/a",
+            "—", "—", "median < 2 ms", met(has(m "_median_ms"), n(m "_median_ms") < 2))
+        r = ratio("pick_tintwell_ms", "pick_bare_ms")
+        row("tintwell --pick to capture window on screen, 1920x1080 (median of " v["pick_runs"] ")",
+            fig("pick_tintwell_ms", 1, "ms", 0), fig("pick_bare_ms", 1, "ms", 0) " bare grab window", r,
+            "ratio ≤ 1.5", met(r != "n/a", n("pick_tintwell_ms") <= 1.5 * n("pick_bare_ms")))
         row("Exit save: window stores and preferences", fig("ExitSave_ns", 1e6, "ms", 2), "—", "—", "< 5 ms",
             met(has("ExitSave_ns"), n("ExitSave_ns") < 5e6))
         row("Preferences save alone (TTintOptions::Save)", fig("SaveOptions_ns", 1e6, "ms", 2), "—", "—", "—", "—")

@@ -20,6 +20,8 @@ void CancelDialogs()
         if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible()) open.append(dialog);
     for (QDialog *dialog : std::as_const(open))
         if (dialog) dialog->reject();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *capture = qobject_cast<TCaptureFrm *>(window); capture && capture->isVisible()) capture->close();
 }
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "ClipboardHolder.h"
+#include "CommandLine.h"
 #include "TintApplication.h"
 #include "uRes.h"
 
@@ -8,5 +9,6 @@ int main(int argc, char *argv[])
     TTintApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
+    if (const std::optional<int> status = RunCommandLine(QApplication::arguments())) return *status;
     return RunTintwell(SplashWait);
 }

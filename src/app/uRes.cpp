@@ -69,13 +69,24 @@ void StartUp(std::chrono::milliseconds splashWait)
     HideSplash();
 }
 
+void StartUpQuietly()
+{
+    Application = new TCVApplication;
+    FillIdentity(*Application);
+    TintOptions = new TTintOptions(Application->RegRoot, Application->RegAppKey);
+    TintOptions->Load();
+}
+
 void ShutDown()
 {
-    if (TintOptions) {
-        TintOptions->Save();
-        delete TintOptions;
-        TintOptions = nullptr;
-    }
+    if (TintOptions) TintOptions->Save();
+    ReleaseStartUp();
+}
+
+void ReleaseStartUp()
+{
+    delete TintOptions;
+    TintOptions = nullptr;
     SplashBitmap.reset();
     delete Application;
     Application = nullptr;

@@ -1,9 +1,10 @@
 #include "frmCapture.h"
 
 #include "CVExceptions.h"
-#include "ScreenService.h"
+#include "KeyState.h"
 
 #include <QBitmap>
+#include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,9 +16,14 @@
 
 namespace {
 
-constexpr int MagnifiedPixels = 9;  // device pixels across the magnifier
-constexpr int MagnifiedSize = 8;    // logical pixels per magnified pixel
-constexpr int MagnifierOffset = 24; // from the pointer's hot spot
+constexpr int MagnifierSide = 117;  // logical pixels across the enlarged pixels, about
+constexpr int MagnifierOffset = 24; // from the pick point
+constexpr int CrossHairGap = 3;     // logical pixels left clear around the pick point
+constexpr int CrossHairArm = 11;
+
+// A Wayland compositor gives the pointer's position in 1/256 of a logical pixel, so the left or top edge of a
+// device pixel can come out a hair before the edge.
+constexpr qreal PixelEdgeTolerance = 0.01;
 
 QCursor CaptureCursor()
 {
@@ -28,13 +34,20 @@ QCursor CaptureCursor()
 
 } // namespace
 
-TCaptureFrm::TCaptureFrm(QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+int NearestCaptureZoom(int pixelsAcross)
+{
+    return *std::min_element(CaptureZooms.begin(), CaptureZooms.end(), [pixelsAcross](int a, int b) {
+        return std::abs(qint64(a) - pixelsAcross) < std::abs(qint64(b) - pixelsAcross);
+    });
+}
+
+TCaptureFrm::TCaptureFrm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("CaptureFrm"));
     setWindowTitle(QStringLiteral("CaptureFrm")); // never shown: the window has no title bar
     setCursor(CaptureCursor());
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     // On X11 the window is mapped by the server at once, without the window manager's round trip; it takes
@@ -42,156 +55,371 @@ TCaptureFrm::TCaptureFrm(QWidget *parent)
     if (!IsWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
 }
 
-int TCaptureFrm::exec(const QImage &snapshot)
+void TCaptureFrm::Show(const ScreenPicture &picture, int zoom)
 {
-    m_snapshot = snapshot;
-    m_pointer.reset();
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    setGeometry(screen ? screen->geometry() : QRect(QPoint(0, 0), snapshot.deviceIndependentSize().toSize()));
+    m_picture = picture;
+    m_zoom = NearestCaptureZoom(zoom);
+    m_wheel = 0;
+    m_point.reset();
+    m_repeat.reset();
+    setScreen(picture.screen);
+    setGeometry(picture.screen->geometry());
     // A Wayland client cannot place its window; only full screen puts it over the whole output.
     if (IsWaylandSession()) setWindowState(windowState() | Qt::WindowFullScreen);
-    const int result = QDialog::exec();
-    m_snapshot = QImage(); // the next capture brings its own; no picture of the screen is kept
-    return result;
+    show();
+    raise();
 }
 
-Colour TCaptureFrm::pickedColour() const { return m_pickedColour; }
-
-Colour TCaptureFrm::SnapshotColour(QPoint pixel) const
+void TCaptureFrm::Finish()
 {
-    const QRgb rgb = m_snapshot.pixel(pixel);
+    hide();
+    m_picture = {}; // the next capture brings its own; no picture of the screen is kept
+    m_point.reset();
+}
+
+void TCaptureFrm::SetZoom(int zoom)
+{
+    m_zoom = NearestCaptureZoom(zoom);
+    if (m_point) update(OverlayRect(*m_point));
+}
+
+QSizeF TCaptureFrm::PictureScale(QSize screen, qreal dpr, QSize picture)
+{
+    const auto scale = [dpr](int logical, int pixels) {
+        return std::abs(logical * dpr - pixels) < dpr || logical <= 0 ? dpr : qreal(pixels) / logical;
+    };
+    return {scale(screen.width(), picture.width()), scale(screen.height(), picture.height())};
+}
+
+QPoint TCaptureFrm::PicturePixel(QPointF position, QSizeF scale, QSize picture)
+{
+    if (picture.isEmpty()) return {};
+    const int x = int(std::floor(position.x() * scale.width() + PixelEdgeTolerance));
+    const int y = int(std::floor(position.y() * scale.height() + PixelEdgeTolerance));
+    return {std::clamp(x, 0, picture.width() - 1), std::clamp(y, 0, picture.height() - 1)};
+}
+
+QSizeF TCaptureFrm::Scale() const
+{
+    const QScreen *screen = m_picture.screen;
+    return screen ? PictureScale(screen->geometry().size(), screen->devicePixelRatio(), m_picture.image.size())
+                  : QSizeF(1, 1);
+}
+
+QPoint TCaptureFrm::PixelAt(QPointF position) const
+{
+    return PicturePixel(position, Scale(), m_picture.image.size());
+}
+
+Colour TCaptureFrm::PixelColour(QPoint pixel) const
+{
+    const QRgb rgb = m_picture.image.pixel(pixel);
     return MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
-QPoint TCaptureFrm::SnapshotPixel(QPointF position, QSize window, QSize snapshot)
+QPointF TCaptureFrm::PixelCentre(QPoint pixel) const
 {
-    if (window.isEmpty() || snapshot.isEmpty()) return {};
-    const int x = int(std::floor(position.x() * snapshot.width() / window.width()));
-    const int y = int(std::floor(position.y() * snapshot.height() / window.height()));
-    return {std::clamp(x, 0, snapshot.width() - 1), std::clamp(y, 0, snapshot.height() - 1)};
+    const QSizeF scale = Scale();
+    return {(pixel.x() + 0.5) / scale.width(), (pixel.y() + 0.5) / scale.height()};
+}
+
+void TCaptureFrm::MovePickPoint(std::optional<QPoint> point)
+{
+    if (point == m_point) return;
+    // Only what the cross-hair and the magnifier cover is painted again.
+    if (m_point) update(OverlayRect(*m_point));
+    m_point = point;
+    if (m_point) update(OverlayRect(*m_point));
+}
+
+void TCaptureFrm::MovePickPointBy(int dx, int dy)
+{
+    const QRect pixels = m_picture.image.rect();
+    if (pixels.isEmpty()) return;
+    const QPoint from = m_point.value_or(pixels.center());
+    MovePickPoint(QPoint(std::clamp(from.x() + dx, pixels.left(), pixels.right()),
+                         std::clamp(from.y() + dy, pixels.top(), pixels.bottom())));
+}
+
+QRect TCaptureFrm::OverlayRect(QPoint pixel) const
+{
+    return MagnifierRect(pixel) | CrossHairRect(pixel);
+}
+
+QRect TCaptureFrm::CrossHairRect(QPoint pixel) const
+{
+    const QPoint centre = PixelCentre(pixel).toPoint();
+    const int reach = CrossHairArm + 2;
+    return {centre - QPoint(reach, reach), centre + QPoint(reach, reach)};
+}
+
+int TCaptureFrm::MagnifiedPixel() const
+{
+    return std::max(3, MagnifierSide / m_zoom);
+}
+
+QRect TCaptureFrm::MagnifierRect(QPoint pixel) const
+{
+    const int side = m_zoom * MagnifiedPixel() + 2;
+    // Wide enough for the widest text too, whatever the font.
+    const int boxWidth =
+        std::max(side, fontMetrics().horizontalAdvance(QStringLiteral("0x00DDDDDD  (88888, 88888)")) + 8);
+    const int textHeight = fontMetrics().height() + 4;
+    const QPoint centre = PixelCentre(pixel).toPoint();
+    QRect box(centre + QPoint(MagnifierOffset, MagnifierOffset), QSize(boxWidth, side + textHeight));
+    // Keep it on screen: flip to the other side of the pick point near the right and bottom edges.
+    if (box.right() > width()) box.moveRight(centre.x() - MagnifierOffset);
+    if (box.bottom() > height()) box.moveBottom(centre.y() - MagnifierOffset);
+    return box;
 }
 
 void TCaptureFrm::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawImage(rect(), m_snapshot);
-    if (m_pointer && event->rect().intersects(magnifierRect(*m_pointer))) paintMagnifier(painter);
+    {
+        // Drawn in the picture's own pixels: one on each device pixel wherever the scale is Qt's own, so that
+        // what is seen is exactly what is picked.
+        const QSizeF scale = Scale();
+        painter.save();
+        painter.scale(1 / scale.width(), 1 / scale.height());
+        painter.drawImage(QPoint(0, 0), m_picture.image);
+        painter.restore();
+    }
+    if (!m_point || !event->rect().intersects(OverlayRect(*m_point))) return;
+    PaintCrossHair(painter, *m_point);
+    PaintMagnifier(painter, *m_point);
 }
 
-QRect TCaptureFrm::magnifierRect(QPointF pointer) const
+void TCaptureFrm::PaintCrossHair(QPainter &painter, QPoint pixel) const
 {
-    const int side = MagnifiedPixels * MagnifiedSize + 2;
-    // Wide enough for the widest hexadecimal text too, whatever the font.
-    const int boxWidth = std::max(side, fontMetrics().horizontalAdvance(QStringLiteral("0x00DDDDDD")) + 8);
-    const int textHeight = fontMetrics().height() + 4;
-    QRect box(pointer.toPoint() + QPoint(MagnifierOffset, MagnifierOffset), QSize(boxWidth, side + textHeight));
-    // Keep it on screen: flip to the other side of the pointer near the right and bottom edges.
-    if (box.right() > width()) box.moveRight(int(pointer.x()) - MagnifierOffset);
-    if (box.bottom() > height()) box.moveBottom(int(pointer.y()) - MagnifierOffset);
-    return box;
+    const QPointF centre = PixelCentre(pixel);
+    const qreal gap = CrossHairGap + 0.5 / Scale().width();
+    QList<QLineF> arms;
+    for (const QPointF direction : {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1)})
+        arms.append(QLineF(centre + direction * gap, centre + direction * CrossHairArm));
+    // Dark with a light edge: seen on any colour.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawLines(arms);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLines(arms);
 }
 
-void TCaptureFrm::paintMagnifier(QPainter &painter) const
+void TCaptureFrm::PaintMagnifier(QPainter &painter, QPoint pixel) const
 {
-    const QRect box = magnifierRect(*m_pointer);
-    const QPoint centre = SnapshotPixel(*m_pointer, size(), m_snapshot.size());
-    const QSize zoomSize = QSize(MagnifiedPixels, MagnifiedPixels) * MagnifiedSize;
+    const QRect box = MagnifierRect(pixel);
+    const int cell = MagnifiedPixel();
+    const QSize zoomSize = QSize(m_zoom, m_zoom) * cell;
     const QRect zoom(box.topLeft() + QPoint((box.width() - zoomSize.width()) / 2, 1), zoomSize);
 
     painter.fillRect(box, palette().window());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QRect source(centre - QPoint(MagnifiedPixels / 2, MagnifiedPixels / 2), QSize(MagnifiedPixels, MagnifiedPixels));
+    const QRect source(pixel - QPoint(m_zoom / 2, m_zoom / 2), QSize(m_zoom, m_zoom));
     QImage area(source.size(), QImage::Format_RGB32);
     area.fill(Qt::black); // beyond the screen's edge
     {
         QPainter copy(&area);
-        copy.drawImage(QPoint(0, 0), m_snapshot, source);
+        copy.drawImage(QPoint(0, 0), m_picture.image, source);
     }
     painter.drawImage(zoom, area);
     painter.setPen(Qt::black);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    const QRect centrePixel(zoom.topLeft() + QPoint(MagnifiedPixels / 2, MagnifiedPixels / 2) * MagnifiedSize,
-                            QSize(MagnifiedSize, MagnifiedSize));
+    const QRect centrePixel(zoom.topLeft() + QPoint(m_zoom / 2, m_zoom / 2) * cell, QSize(cell, cell));
     painter.setPen(Qt::white);
     painter.drawRect(centrePixel.adjusted(-1, -1, 0, 0));
     painter.setPen(Qt::black);
     painter.drawRect(centrePixel.adjusted(-2, -2, 1, 1));
 
-    const QString text = QString::fromStdString(ColourToHEXText(SnapshotColour(centre)));
+    const QPoint inSnapshot = m_picture.origin + pixel;
+    const QString text = QStringLiteral("%1  (%2, %3)")
+                             .arg(QString::fromStdString(ColourToHEXText(PixelColour(pixel))))
+                             .arg(inSnapshot.x())
+                             .arg(inSnapshot.y());
     painter.setPen(palette().windowText().color());
     painter.drawText(QRect(box.left(), zoom.bottom() + 2, box.width(), box.bottom() - zoom.bottom() - 2),
                      Qt::AlignCenter, text);
 }
 
+void TCaptureFrm::enterEvent(QEnterEvent *event)
+{
+    // The window under the pointer takes the keys.
+    activateWindow();
+    MovePickPoint(PixelAt(event->scenePosition()));
+}
+
+void TCaptureFrm::leaveEvent(QEvent *)
+{
+    MovePickPoint(std::nullopt);
+}
+
 void TCaptureFrm::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_pointer) update(magnifierRect(*m_pointer));
-    m_pointer = event->position();
-    update(magnifierRect(*m_pointer));
+    MovePickPoint(PixelAt(event->scenePosition()));
 }
 
 void TCaptureFrm::mouseReleaseEvent(QMouseEvent *event)
 {
     // The release alone counts; Shift and the other modifiers are ignored.
     switch (event->button()) {
-    case Qt::LeftButton:
-        m_picked = SnapshotPixel(event->position(), size(), m_snapshot.size());
-        m_pickedColour = SnapshotColour(m_picked);
-        accept();
+    case Qt::LeftButton: {
+        const QPoint pixel = PixelAt(event->scenePosition());
+        MovePickPoint(pixel);
+        emit picked(PixelColour(pixel));
         break;
+    }
     case Qt::RightButton:
-        reject();
+        emit cancelled();
         break;
     default:
         break;
     }
 }
 
+void TCaptureFrm::wheelEvent(QWheelEvent *event)
+{
+    // Away from the user zooms in: fewer pixels across. A touchpad turns in small parts of a step.
+    m_wheel += event->angleDelta().y();
+    const int steps = m_wheel / QWheelEvent::DefaultDeltasPerStep;
+    if (steps == 0) return;
+    m_wheel -= steps * QWheelEvent::DefaultDeltasPerStep;
+    const auto current = std::find(CaptureZooms.begin(), CaptureZooms.end(), m_zoom) - CaptureZooms.begin();
+    const auto next = std::clamp<qsizetype>(current - steps, 0, qsizetype(CaptureZooms.size()) - 1);
+    if (CaptureZooms[next] == m_zoom) return;
+    SetZoom(CaptureZooms[next]);
+    emit zoomChanged(m_zoom);
+}
+
+bool TCaptureFrm::IsRepeat(const QKeyEvent &press) const
+{
+    return press.isAutoRepeat() || m_repeat == std::pair(press.nativeScanCode(), press.timestamp());
+}
+
+bool TCaptureFrm::IsRealRelease(const QKeyEvent &release) const
+{
+    if (release.isAutoRepeat()) return false;
+    // On X11 a repeat's release can come unflagged; then the key is still down.
+    return !isKeyDown(release.nativeScanCode()).value_or(false);
+}
+
 void TCaptureFrm::keyPressEvent(QKeyEvent *event)
 {
-    // QDialog would close on the press of Escape; the capture closes on its release only.
+    // A held arrow key keeps moving the point; Enter and Space pick once, on a press made in this window.
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        MovePickPointBy(-step, 0);
+        break;
+    case Qt::Key_Right:
+        MovePickPointBy(step, 0);
+        break;
+    case Qt::Key_Up:
+        MovePickPointBy(0, -step);
+        break;
+    case Qt::Key_Down:
+        MovePickPointBy(0, step);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_point && !IsRepeat(*event)) emit picked(PixelColour(*m_point));
+        break;
+    default:
+        break;
+    }
     event->accept();
 }
 
 void TCaptureFrm::keyReleaseEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) reject();
     event->accept();
-}
-
-bool TCaptureFrm::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
-        raise();
-        activateWindow();
+    if (!IsRealRelease(*event)) {
+        m_repeat = std::pair(event->nativeScanCode(), event->timestamp());
+        return;
     }
-    return QDialog::event(event);
+    // Escape cancels on its release; every other key's release, such as that of the key that started the
+    // capture, does nothing.
+    if (event->key() == Qt::Key_Escape) emit cancelled();
 }
 
-std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form)
+void TCaptureFrm::closeEvent(QCloseEvent *event)
 {
-    std::optional<QImage> snapshot;
+    // Closed some other way, for instance by the system's close keys: a cancel too.
+    event->ignore();
+    emit cancelled();
+}
+
+TCaptureWindows::TCaptureWindows() = default;
+TCaptureWindows::~TCaptureWindows() = default;
+
+std::optional<Colour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures, int &zoom)
+{
+    std::optional<Colour> colour;
+    QEventLoop picking;
+    while (m_forms.size() < size_t(pictures.size()))
+        m_forms.push_back(std::make_unique<TCaptureFrm>());
+    // Out of sight at once, however the capture ends.
+    const auto finish = [&] {
+        for (const auto &form : m_forms)
+            form->Finish();
+        picking.quit();
+    };
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        TCaptureFrm *form = m_forms[i].get();
+        QObject::connect(form, &TCaptureFrm::picked, &picking, [&](Colour picked) {
+            colour = picked;
+            finish();
+        });
+        QObject::connect(form, &TCaptureFrm::cancelled, &picking, finish);
+        // One zoom for every screen.
+        QObject::connect(form, &TCaptureFrm::zoomChanged, &picking, [&](int changed) {
+            zoom = changed;
+            for (qsizetype j = 0; j < pictures.size(); ++j)
+                m_forms[j]->SetZoom(changed);
+        });
+        form->Show(pictures[i], zoom);
+    }
+    // The keys go first to the window under the pointer; later, to the one it enters.
+    const QPoint pointer = QCursor::pos();
+    TCaptureFrm *first = m_forms.front().get();
+    for (qsizetype i = 0; i < pictures.size(); ++i)
+        if (pictures[i].screen->geometry().contains(pointer)) first = m_forms[i].get();
+    first->raise();
+    first->activateWindow();
+    picking.exec();
+    return colour;
+}
+
+std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom)
+{
+    std::optional<QList<ScreenPicture>> snapshot;
     bool cancelled = false;
     QString failure, details;
     QEventLoop waiting;
-    QObject::connect(&screen, &ScreenService::snapshotReady, &waiting, [&](const QImage &image) {
-        snapshot = image;
+    QObject::connect(&screen, &ScreenService::snapshotReady, &waiting, [&](const QList<ScreenPicture> &pictures) {
+        snapshot = pictures;
         waiting.quit();
     });
-    QObject::connect(&screen, &ScreenService::snapshotFailed, &waiting, [&](const QString &message, const QString &cause) {
-        failure = message.isEmpty() ? QStringLiteral("The screen could not be read.") : message;
-        details = cause;
-        waiting.quit();
-    });
+    QObject::connect(&screen, &ScreenService::snapshotFailed, &waiting,
+                     [&](const QString &message, const QString &cause) {
+                         failure = message.isEmpty() ? QStringLiteral("The screen could not be read.") : message;
+                         details = cause;
+                         waiting.quit();
+                     });
     QObject::connect(&screen, &ScreenService::snapshotCancelled, &waiting, [&] {
         cancelled = true;
         waiting.quit();
     });
-    screen.requestSnapshot();
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        throw ECVException(QStringLiteral("The screen could not be read."), QStringLiteral("There is no screen."), 1);
+    QList<QScreen *> screens{primary};
+    if (allScreens) {
+        for (QScreen *other : QGuiApplication::screens())
+            if (!screens.contains(other)) screens.append(other);
+    }
+    screen.requestSnapshot(screens);
     if (!snapshot && !cancelled && failure.isEmpty()) waiting.exec();
     if (cancelled) return std::nullopt;
     if (!snapshot) throw ECVException(failure, details, 1);
-
-    if (form.exec(*snapshot) != QDialog::Accepted) return std::nullopt;
-    return form.pickedColour();
+    return windows.Pick(*snapshot, zoom);
 }

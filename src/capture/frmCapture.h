@@ -1,57 +1,116 @@
-// Picking the colour of a screen pixel: a borderless window over the whole primary screen shows a snapshot
-// of it, and the user's click on the snapshot chooses the pixel. What the user sees is exactly what is read.
+// Picking the colour of a screen pixel: a borderless window over each captured screen shows that screen's part
+// of a snapshot, and the user picks a pixel of it with the mouse or the keyboard. What the user sees is exactly
+// what is read.
 #pragma once
 
+#include "ScreenService.h"
 #include "uFunctions.h"
 
-#include <QDialog>
-#include <QImage>
+#include <QWidget>
 
+#include <array>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
-class ScreenService;
+// The magnifier's zooms, in snapshot pixels across, that the mouse wheel steps through.
+inline constexpr std::array<int, 3> CaptureZooms{9, 15, 25};
+// The zoom of CaptureZooms nearest to `pixelsAcross`, which may come from the store as anything at all.
+int NearestCaptureZoom(int pixelsAcross);
 
-// One window serves every capture with a new snapshot: the first showing of a window the size of the screen
-// costs as much again as the grab itself (fresh memory for its backing store), later ones almost nothing.
-class TCaptureFrm : public QDialog
+// One screen's capture window. The pick point is the snapshot pixel a pick takes: the one under the pointer's
+// hot spot, or where the arrow keys moved it.
+class TCaptureFrm : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TCaptureFrm(QWidget *parent = nullptr);
+    TCaptureFrm();
 
-    // Shows `snapshot` over the whole primary screen until the user picks a pixel (OK) or cancels.
-    int exec(const QImage &snapshot);
+    // Covers the picture's screen with it, the magnifier `zoom` pixels across, until Finish.
+    void Show(const ScreenPicture &picture, int zoom);
+    // Hides the window and lets go of its picture.
+    void Finish();
+    void SetZoom(int zoom);
 
-    // The snapshot's pixel under the point where the left button was released; valid after OK.
-    QPoint pickedPixel() const { return m_picked; }
-    Colour pickedColour() const;
+    // None while the pointer is on another screen and no key has moved the point here.
+    std::optional<QPoint> PickPoint() const { return m_point; }
 
-    // The device pixel of a snapshot of `snapshot` size drawn over a window of `window` size, under `position`.
-    // Scales by the two sizes rather than by a device pixel ratio, which is exact at fractional scales too.
-    static QPoint SnapshotPixel(QPointF position, QSize window, QSize snapshot);
+    // Picture pixels per logical pixel, across and down, of a picture shown over a whole screen of `screen`
+    // logical size and device pixel ratio `dpr`. Qt's own ratio wherever it accounts for the picture: the
+    // screen's logical size is rounded to whole pixels, and the ratio of the sizes would be off by up to half a
+    // pixel at the far edge. Only where the compositor scales on its own (Wayland at a fractional scale, where
+    // Qt 6.4 draws at the next whole one) does the ratio of the sizes tell.
+    static QSizeF PictureScale(QSize screen, qreal dpr, QSize picture);
+    // The picture's pixel under `position`, in logical pixels of the window, exactly as the window system
+    // gave it (a widget's own event position is rounded to whole logical pixels).
+    static QPoint PicturePixel(QPointF position, QSizeF scale, QSize picture);
+
+signals:
+    void picked(Colour colour);
+    void cancelled();
+    void zoomChanged(int zoom);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
-    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
-    using QDialog::exec;
-    Colour SnapshotColour(QPoint pixel) const;
-    QRect magnifierRect(QPointF pointer) const;
-    void paintMagnifier(QPainter &painter) const;
+    QSizeF Scale() const;
+    QPoint PixelAt(QPointF position) const;
+    Colour PixelColour(QPoint pixel) const;
+    void MovePickPoint(std::optional<QPoint> point);
+    void MovePickPointBy(int dx, int dy);
+    QPointF PixelCentre(QPoint pixel) const;
+    QRect OverlayRect(QPoint pixel) const; // what the cross-hair and the magnifier cover
+    QRect CrossHairRect(QPoint pixel) const;
+    int MagnifiedPixel() const; // logical pixels across one enlarged pixel
+    QRect MagnifierRect(QPoint pixel) const;
+    void PaintCrossHair(QPainter &painter, QPoint pixel) const;
+    void PaintMagnifier(QPainter &painter, QPoint pixel) const;
+    bool IsRepeat(const QKeyEvent &press) const;
+    bool IsRealRelease(const QKeyEvent &release) const;
 
-    QImage m_snapshot;
-    QPoint m_picked;
-    Colour m_pickedColour = White;
-    std::optional<QPointF> m_pointer;
+    ScreenPicture m_picture;
+    int m_zoom = CaptureZooms.front();
+    int m_wheel = 0; // wheel turns not yet a whole step
+    std::optional<QPoint> m_point;
+    // The last release that belonged to a held key (its scan code and time): the press of the same key at the
+    // same time repeats it.
+    std::optional<std::pair<quint32, quint64>> m_repeat;
 };
 
-// Takes a snapshot through `screen`, lets the user pick a pixel of it in `form`, and returns its colour; nothing
-// when the user cancelled, here or at the desktop's own question. Throws ECVException (a warning) when no
-// snapshot can be had.
-std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureFrm &form);
+// The capture windows, one per captured screen. They are kept from one capture to the next: the first showing
+// of a window the size of a screen costs as much again as the grab itself (fresh memory for its backing store),
+// later ones almost nothing.
+class TCaptureWindows
+{
+public:
+    TCaptureWindows();
+    ~TCaptureWindows();
+    TCaptureWindows(const TCaptureWindows &) = delete;
+    TCaptureWindows &operator=(const TCaptureWindows &) = delete;
+
+    // Shows each picture over its screen until the user picks a pixel (its colour) or cancels (nothing). The
+    // wheel's zoom is read from and left in `zoom`.
+    std::optional<Colour> Pick(const QList<ScreenPicture> &pictures, int &zoom);
+
+    // The windows of the capture under way (and idle ones beyond them).
+    const std::vector<std::unique_ptr<TCaptureFrm>> &Forms() const { return m_forms; }
+
+private:
+    std::vector<std::unique_ptr<TCaptureFrm>> m_forms;
+};
+
+// Takes a snapshot through `screen` of the primary screen, or of every screen when `allScreens`, and lets the
+// user pick a pixel of it in `windows`. Returns its colour; nothing when the user cancelled, here or at the
+// desktop's own question. Throws ECVException (a warning) when no snapshot can be had.
+std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom);

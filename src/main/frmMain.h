@@ -190,7 +190,7 @@ private:
     bool clipHoldsRGB = false;
     bool clipHoldsHEX = false;
     bool clipHoldsHTML = false;
-    std::unique_ptr<TCaptureFrm> captureFrm;
+    std::unique_ptr<TCaptureWindows> captureWindows;
     bool inUpdate = false;
     Glyph shownPinGlyph = PinSide;
 

@@ -1,8 +1,8 @@
 // F12: the program gets out of the way, the screen is frozen in a snapshot and the user picks a pixel of it.
 #include "frmMain.h"
 
-#include "ScreenService.h"
 #include "frmCapture.h"
+#include "ScreenService.h"
 #include "uOptions.h"
 
 #include <QApplication>
@@ -54,6 +54,8 @@ void TTintMain::actEditCaptureExecute()
 
     ScreenService *screen = CreateScreenService(this);
     const auto release = qScopeGuard([screen] { screen->deleteLater(); });
-    if (!captureFrm) captureFrm = std::make_unique<TCaptureFrm>();
-    if (const std::optional<Colour> picked = CaptureColour(*screen, *captureFrm)) SetColour(*picked);
+    if (!captureWindows) captureWindows = std::make_unique<TCaptureWindows>();
+    if (const std::optional<Colour> picked =
+            CaptureColour(*screen, *captureWindows, TintOptions->CaptureAllScreens, TintOptions->CaptureZoom))
+        SetColour(*picked);
 }

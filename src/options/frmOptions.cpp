@@ -124,6 +124,9 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     auto *page = new QVBoxLayout(tsGeneral);
     page->addWidget(GroupBox("gbGeneral", QStringLiteral(" General application options "), general));
     page->addWidget(GroupBox("gbStartup", QStringLiteral(" Thumbnail image "), thumbnail));
+    chkCaptureAllScreens = new QCheckBox(QStringLiteral("Capture from all screens"));
+    chkCaptureAllScreens->setObjectName(QStringLiteral("chkCaptureAllScreens"));
+    capture->addRow(chkCaptureAllScreens);
     page->addWidget(GroupBox("GroupBox1", QStringLiteral(" Capture options "), capture));
     page->addStretch();
     return tsGeneral;
@@ -135,6 +138,7 @@ void TOptionsDlg::LoadControls()
     txtWidth->setValue(TintOptions->ThumbnailWidth);
     txtHeight->setValue(TintOptions->ThumbnailHeight);
     txtDelay->setValue(TintOptions->CaptureDelay);
+    chkCaptureAllScreens->setChecked(TintOptions->CaptureAllScreens);
 }
 
 void TOptionsDlg::StoreControls()
@@ -149,6 +153,7 @@ void TOptionsDlg::StoreControls()
     TintOptions->ThumbnailWidth = *txtWidth->value();
     TintOptions->ThumbnailHeight = *txtHeight->value();
     TintOptions->CaptureDelay = *txtDelay->value();
+    TintOptions->CaptureAllScreens = chkCaptureAllScreens->isChecked();
     for (TSpinEdit *field : {txtWidth, txtHeight, txtDelay})
         field->setValue(*field->value());
     if (m_preferencesChanged) m_preferencesChanged();

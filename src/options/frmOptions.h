@@ -29,6 +29,7 @@ public:
     TSpinEdit *txtWidth;
     TSpinEdit *txtHeight;
     TSpinEdit *txtDelay;
+    QCheckBox *chkCaptureAllScreens;
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
     QPushButton *cmdApply;

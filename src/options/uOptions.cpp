@@ -18,6 +18,8 @@ void TTintOptions::Load()
     ThumbnailWidth = RegReadInteger(m_root, m_key, QStringLiteral("ThumbnailWidth"), ThumbnailWidth);
     ThumbnailHeight = RegReadInteger(m_root, m_key, QStringLiteral("ThumbnailHeight"), ThumbnailHeight);
     CaptureDelay = RegReadInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
+    CaptureZoom = RegReadInteger(m_root, m_key, QStringLiteral("CaptureZoom"), CaptureZoom);
+    CaptureAllScreens = RegReadBool(m_root, m_key, QStringLiteral("CaptureAllScreens"), CaptureAllScreens);
 }
 
 // One transaction, so that a crash never leaves some preferences of this save beside others of the last.
@@ -31,5 +33,7 @@ void TTintOptions::Save() const
     write("ThumbnailWidth", ThumbnailWidth);
     write("ThumbnailHeight", ThumbnailHeight);
     write("CaptureDelay", CaptureDelay);
+    write("CaptureZoom", CaptureZoom);
+    write("CaptureAllScreens", CaptureAllScreens ? 1 : 0);
     RegWriteBatch(m_root, batch);
 }

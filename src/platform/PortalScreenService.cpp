@@ -45,8 +45,9 @@ PortalScreenService::PortalScreenService(const QDBusConnection &bus, QObject *pa
     connect(&m_deadline, &QTimer::timeout, this, &PortalScreenService::abandon);
 }
 
-void PortalScreenService::requestSnapshot()
+void PortalScreenService::requestSnapshot(const QList<QScreen *> &screens)
 {
+    m_screens = screens;
     if (!m_bus.isConnected()) {
         emit snapshotFailed(QStringLiteral("The screen cannot be read: there is no D-Bus session bus to reach the "
                                            "desktop portal. Install dbus-user-session."),
@@ -96,18 +97,18 @@ void PortalScreenService::onCallError(const QDBusError &error)
     case QDBusError::Timeout:
         abandon();
         return;
+    // The warning shows a few short lines; what to install goes into its details.
     case QDBusError::ServiceUnknown:
         finish();
-        emit snapshotFailed(QStringLiteral("The screen cannot be read: no desktop portal is running. ") + WhatToInstall,
-                            error.message());
+        emit snapshotFailed(QStringLiteral("The screen cannot be read: no desktop portal is running."),
+                            WhatToInstall + QStringLiteral("\n\n") + error.message());
         return;
     case QDBusError::UnknownMethod:
     case QDBusError::UnknownInterface:
     case QDBusError::UnknownObject:
         finish();
-        emit snapshotFailed(
-            QStringLiteral("The screen cannot be read: the desktop portal offers no screenshot here. ") + WhatToInstall,
-            error.message());
+        emit snapshotFailed(QStringLiteral("The screen cannot be read: the desktop portal offers no screenshot here."),
+                            WhatToInstall + QStringLiteral("\n\n") + error.message());
         return;
     default:
         finish();
@@ -121,7 +122,7 @@ void PortalScreenService::onResponse(uint code, const QVariantMap &results, cons
     if (m_handle.isEmpty() || message.path() != m_handle) return;
     finish();
     if (code == Success)
-        deliver(results);
+        readLayout(results);
     else if (code == CancelledByUser)
         emit snapshotCancelled();
     else
@@ -131,7 +132,7 @@ void PortalScreenService::onResponse(uint code, const QVariantMap &results, cons
                                 .arg(code));
 }
 
-void PortalScreenService::deliver(const QVariantMap &results)
+void PortalScreenService::readLayout(const QVariantMap &results)
 {
     const QUrl uri(results.value(QStringLiteral("uri")).toString());
     // Read at once: some portals write every screenshot to the same file.
@@ -141,8 +142,20 @@ void PortalScreenService::deliver(const QVariantMap &results)
                             QStringLiteral("The portal gave \"%1\".").arg(uri.toString()));
         return;
     }
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    emit snapshotReady(screen ? ScreenPart(layout, screen->geometry(), screen->virtualGeometry()) : layout);
+    QList<ScreenPicture> pictures;
+    for (QScreen *screen : std::as_const(m_screens)) {
+        const QRect part = ScreenRect(layout.size(), screen->geometry(), screen->virtualGeometry());
+        if (part.isEmpty()) {
+            emit snapshotFailed(QStringLiteral("The desktop portal's screenshot does not show every screen."),
+                                QStringLiteral("The screenshot of %1 x %2 pixels has no part for the screen %3.")
+                                    .arg(layout.width())
+                                    .arg(layout.height())
+                                    .arg(screen->name()));
+            return;
+        }
+        pictures.append({screen, part == layout.rect() ? layout : layout.copy(part), part.topLeft()});
+    }
+    deliver(pictures);
 }
 
 void PortalScreenService::abandon()
@@ -171,13 +184,12 @@ void PortalScreenService::stopListening()
     m_handle.clear();
 }
 
-QImage PortalScreenService::ScreenPart(const QImage &layout, QRect screen, QRect desktop)
+QRect PortalScreenService::ScreenRect(QSize layout, QRect screen, QRect desktop)
 {
-    if (layout.isNull() || desktop.isEmpty()) return layout;
+    if (layout.isEmpty() || desktop.isEmpty()) return {};
     const qreal scale = qreal(layout.width()) / desktop.width();
     const QPointF origin = QPointF(screen.topLeft() - desktop.topLeft()) * scale;
-    const QRect part =
-        QRect(qRound(origin.x()), qRound(origin.y()), qRound(screen.width() * scale), qRound(screen.height() * scale))
-            .intersected(layout.rect());
-    return part == layout.rect() ? layout : layout.copy(part);
+    return QRect(qRound(origin.x()), qRound(origin.y()), qRound(screen.width() * scale),
+                 qRound(screen.height() * scale))
+        .intersected(QRect(QPoint(0, 0), layout));
 }

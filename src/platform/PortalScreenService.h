@@ -24,11 +24,11 @@ public:
     PortalScreenService(const QDBusConnection &bus, QObject *parent,
                         std::chrono::milliseconds timeout = DefaultTimeout);
 
-    void requestSnapshot() override;
+    void requestSnapshot(const QList<QScreen *> &screens) override;
 
-    // The part of `layout`, a picture of the whole desktop `desktop`, that shows `screen`; both rectangles in
-    // logical pixels, the result in the picture's device pixels.
-    static QImage ScreenPart(const QImage &layout, QRect screen, QRect desktop);
+    // The part of `layout`, the size of a picture of the whole desktop `desktop`, that shows `screen`; both
+    // rectangles in logical pixels, the result in the picture's pixels.
+    static QRect ScreenRect(QSize layout, QRect screen, QRect desktop);
 
 private slots:
     // Connected by name through QDBusConnection::connect, hence a slot.
@@ -41,11 +41,12 @@ private:
     void abandon();
     void finish();
     void stopListening();
-    void deliver(const QVariantMap &results);
+    void readLayout(const QVariantMap &results);
 
     QDBusConnection m_bus;
     std::chrono::milliseconds m_timeout;
     QTimer m_deadline;
-    QString m_handle; // the request listened to; empty when none is pending
+    QList<QScreen *> m_screens; // those the pending request is for
+    QString m_handle;           // the request listened to; empty when none is pending
     quint64 m_request = 0;
 };

@@ -8,22 +8,28 @@
 
 namespace {
 
-// The X server's own copy of the screen: QScreen::grabWindow of the root window, in device pixels.
+// The X server's own copy of each screen: QScreen::grabWindow of the root window, in device pixels.
 class X11ScreenService : public ScreenService
 {
 public:
     using ScreenService::ScreenService;
 
-    void requestSnapshot() override
+    void requestSnapshot(const QList<QScreen *> &screens) override
     {
-        QScreen *screen = QGuiApplication::primaryScreen();
-        const QImage snapshot = screen ? screen->grabWindow(0).toImage() : QImage();
-        if (snapshot.isNull())
-            emit snapshotFailed(QStringLiteral("The screen could not be read."),
-                                QStringLiteral("The window system gave no picture of the primary screen (%1).")
-                                    .arg(QGuiApplication::platformName()));
-        else
-            emit snapshotReady(snapshot);
+        QList<ScreenPicture> pictures;
+        for (QScreen *screen : screens) {
+            QImage image = screen->grabWindow(0).toImage();
+            if (image.isNull()) {
+                emit snapshotFailed(QStringLiteral("The screen could not be read."),
+                                    QStringLiteral("The window system gave no picture of the screen %1 (%2).")
+                                        .arg(screen->name(), QGuiApplication::platformName()));
+                return;
+            }
+            image.setDevicePixelRatio(1);
+            // Qt scales a screen's size but keeps its top-left corner in device pixels.
+            pictures.append({screen, image, screen->geometry().topLeft()});
+        }
+        deliver(pictures);
     }
 };
 
@@ -34,6 +40,16 @@ ScreenServiceFactory &Factory()
 }
 
 } // namespace
+
+void ScreenService::deliver(QList<ScreenPicture> pictures)
+{
+    QRect all;
+    for (const ScreenPicture &picture : std::as_const(pictures))
+        all |= QRect(picture.origin, picture.image.size());
+    for (ScreenPicture &picture : pictures)
+        picture.origin -= all.topLeft();
+    emit snapshotReady(pictures);
+}
 
 bool IsWaylandSession()
 {
@@ -47,4 +63,7 @@ ScreenService *CreateScreenService(QObject *parent)
     return new X11ScreenService(parent);
 }
 
-void SetScreenServiceFactory(ScreenServiceFactory factory) { Factory() = std::move(factory); }
+void SetScreenServiceFactory(ScreenServiceFactory factory)
+{
+    Factory() = std::move(factory);
+}

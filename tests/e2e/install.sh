@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` of the build into a temporary DESTDIR: the program folder, the link in bin/, the desktop
-# entry and metainfo (checked by desktop-file-validate and appstreamcli), the icon at every size, the man
-# pages; then the installed program runs and finds its help. Usage: install.sh BUILD_DIR
+# entry with its pick action and the metainfo (checked by desktop-file-validate and appstreamcli), the icon
+# at every size, the man pages; then the installed program runs and finds its help. Usage: install.sh BUILD_DIR
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,6 +28,8 @@ for size in 16 22 24 32 48 64 128 256 512; do
 done
 
 desktop-file-validate "$usr/share/applications/tintwell.desktop" || fail "desktop-file-validate"
+# A launcher's menu offers the pick without the editor.
+grep -qx 'Exec=tintwell --pick' "$usr/share/applications/tintwell.desktop" || fail "no desktop action for --pick"
 appstreamcli validate --no-net "$usr/share/metainfo/com.corvane.Tintwell.metainfo.xml" || fail "appstreamcli validate"
 for page in tintwell tintwell-reg; do
     warnings=$(groff -man -Tutf8 -ww -z "$usr/share/man/man1/$page.1" 2>&1)

@@ -19,6 +19,16 @@
 #                        the program rather than a fixed time (a sanitized build answers several times slower).
 #   pixel_is X Y COLOUR  whether the client point (X, Y) shows COLOUR (#RRGGBB).
 #   menu ALT_KEY KEY     opens the editor's menu with Alt+ALT_KEY, waits until it is shown and presses KEY.
+#   start_pick PROGRAM ARG...  PROGRAM --pick ARG... in the background ($pid), its output in $scratch/out and
+#                        $scratch/err; waits for its (first) capture window.
+#   pick_at X Y [KEY...] the pointer to (X, Y), then the keys, once the window under the pointer has the
+#                        keyboard, or else a click.
+#   finish_pick STATUS   waits for the pick to end; fails unless it ended with that exit status.
+#   keys_under_pointer   whether the keyboard focus is in the window under the pointer (a capture window takes it
+#                        once it is shown, and when the pointer enters it).
+#   show_coordinates TOOL WIDTH HEIGHT  paints the root window with the picture of coordinate_wallpaper (TOOL),
+#                        in which every pixel tells where it is; coordinate_hex X Y is the hexadecimal notation
+#                        of its pixel (X, Y).
 # A test may define e2e_cleanup, which runs first at exit.
 
 e2e_begin() {
@@ -145,3 +155,43 @@ menu() {
     eventually eval '[ "$(program_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
     xdotool key "$2"
 }
+
+start_pick() {
+    "$1" --pick "${@:2}" >"$scratch/out" 2>"$scratch/err" &
+    pid=$!
+    wait_window '^CaptureFrm' >/dev/null || fail "no capture window"
+}
+
+# (No --sync on the move: it waits 15 s for a pointer that is already there, and the X server takes a move
+# before the keys and clicks that follow it anyway.)
+pick_at() {
+    xdotool mousemove "$1" "$2"
+    if [ $# -gt 2 ]; then
+        eventually keys_under_pointer || fail "the capture window under the pointer did not get the keyboard"
+        xdotool key "${@:3}"
+    else
+        xdotool click 1
+    fi
+}
+
+finish_pick() {
+    local status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" = "$1" ] || fail "--pick ended with $status, not $1 ($(cat "$scratch/err"))"
+}
+
+keys_under_pointer() {
+    local under
+    under=$(xdotool getmouselocation --shell 2>/dev/null | sed -n 's/^WINDOW=//p')
+    [ -n "$under" ] && has_focus "$under"
+}
+
+show_coordinates() {
+    "$1" "$2" "$3" "$scratch/coordinates.png"
+    # display leaves the picture on the root window but reports a failure, having shown no window of its own.
+    display -window root "$scratch/coordinates.png" || true
+    [ "$(screen_pixel 1001 333)" = '#E94D31' ] || fail "the coordinate wallpaper is not on the screen"
+}
+
+coordinate_hex() { printf '0x00%02X%02X%02X' $(($1 & 255)) $(($2 & 255)) $(($1 >> 8 << 4 | $2 >> 8)); }

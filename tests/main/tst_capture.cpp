@@ -1,9 +1,9 @@
 // Screen colour capture through the real window, with the screen service serving a known picture.
 #include "CVExceptions.h"
-#include "ScreenService.h"
 #include "frmCapture.h"
-#include "ProgramState.h"
 #include "frmMain.h"
+#include "ProgramState.h"
+#include "ScreenService.h"
 #include "uOptions.h"
 
 #include <QAction>
@@ -18,8 +18,8 @@
 
 namespace {
 
-// Serves a fixed picture, or a failure, as the backend of the screen service; a desktop that asks the user
-// first may also be declined.
+// Serves a fixed picture of each screen, or a failure, as the backend of the screen service; a desktop that
+// asks the user first may also be declined.
 class PictureScreen : public ScreenService
 {
 public:
@@ -27,14 +27,20 @@ public:
         : ScreenService(parent), m_picture(std::move(picture)), m_declined(declined)
     {
     }
-    void requestSnapshot() override
+    void requestSnapshot(const QList<QScreen *> &screens) override
     {
-        if (m_declined)
+        if (m_declined) {
             emit snapshotCancelled();
-        else if (m_picture.isNull())
+            return;
+        }
+        if (m_picture.isNull()) {
             emit snapshotFailed(QStringLiteral("No screen"), QStringLiteral("nothing to read"));
-        else
-            emit snapshotReady(m_picture);
+            return;
+        }
+        QList<ScreenPicture> pictures;
+        for (QScreen *screen : screens)
+            pictures.append({screen, m_picture, screen->geometry().topLeft()});
+        deliver(pictures);
     }
 
 private:
@@ -46,7 +52,8 @@ QImage Picture(QSize size)
 {
     QImage picture(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) picture.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
     return picture;
 }
 
@@ -68,8 +75,10 @@ private slots:
     void missingSnapshotIsAWarning();
     void declinedSnapshotLeavesTheColour();
     void onWaylandTheWindowsHideForTheSnapshot();
-    void clicksMapByTheSnapshotSize_data();
-    void clicksMapByTheSnapshotSize();
+    void keysMoveThePickPointAndPick();
+    void wheelZoomIsKeptForTheNextCapture();
+    void pointerPositionsMapToDevicePixels_data();
+    void pointerPositionsMapToDevicePixels();
 
 private:
     // Runs F12 and, once the capture window is up, `inside` on it.
@@ -82,7 +91,6 @@ private:
     std::unique_ptr<ProgramState> state;
     std::unique_ptr<TTintMain> window;
 };
-
 
 void TestCapture::init()
 {
@@ -107,14 +115,18 @@ void TestCapture::capture(const std::function<void(TCaptureFrm *)> &inside)
     bool ran = false;
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] {
-        auto *form = qobject_cast<TCaptureFrm *>(QApplication::activeModalWidget());
+        TCaptureFrm *form = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->isVisible() && qobject_cast<TCaptureFrm *>(window)) form = static_cast<TCaptureFrm *>(window);
         if (!form || ran) return;
         ran = true;
         QCOMPARE(form->geometry(), QGuiApplication::primaryScreen()->geometry());
         inside(form);
-        if (form->isVisible()) form->reject(); // a step that did not close it leaves no window behind
+        if (form->isVisible()) form->close(); // a step that did not close it leaves no window behind
     });
     watch.start(20);
+    window->activateWindow(); // offscreen, nothing gives it back after an earlier capture
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_F12);
     QVERIFY(ran);
 }
@@ -170,7 +182,7 @@ void TestCapture::commandsAreUnavailableDuringCapture()
         for (QAction *a : window->actions())
             if (a->isEnabled()) available << a->objectName();
         QVERIFY(window->isCapturing());
-        form->reject();
+        form->close();
     });
     QCOMPARE(available, QStringList({"actFile", "actEdit", "actView", "actHelp"}));
     QVERIFY(!window->isCapturing());
@@ -241,32 +253,82 @@ void TestCapture::onWaylandTheWindowsHideForTheSnapshot()
     QCOMPARE(window->currentColour(), MakeColour(3, 4, 0));
 }
 
-void TestCapture::clicksMapByTheSnapshotSize_data()
+void TestCapture::keysMoveThePickPointAndPick()
 {
-    QTest::addColumn<QPointF>("click");
-    QTest::addColumn<QSize>("window");
-    QTest::addColumn<QSize>("snapshot");
+    capture([](TCaptureFrm *form) {
+        QTest::mouseMove(form, QPoint(100, 50));
+        QTest::keyClick(form, Qt::Key_Right);
+        QTest::keyClick(form, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(form, Qt::Key_Down);
+        QCOMPARE(form->PickPoint(), QPoint(111, 51));
+        // A repeat of Enter held since before, and a release without a press, pick nothing.
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(form, &repeat);
+        QTest::keyRelease(form, Qt::Key_Space);
+        QVERIFY(form->isVisible());
+        QTest::keyPress(form, Qt::Key_Space);
+    });
+    QCOMPARE(window->currentColour(), MakeColour(111, 51, 0));
+}
+
+void TestCapture::wheelZoomIsKeptForTheNextCapture()
+{
+    const auto turn = [](TCaptureFrm *form, int delta) {
+        QWheelEvent wheel(QPointF(10, 10), form->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form, &wheel);
+    };
+    QCOMPARE(TintOptions->CaptureZoom, 9);
+    capture([&](TCaptureFrm *form) {
+        turn(form, -120); // towards the user: more pixels across
+        turn(form, -60);
+        turn(form, -60);
+        QTest::keyRelease(form, Qt::Key_Escape);
+    });
+    QCOMPARE(TintOptions->CaptureZoom, 25);
+    TintOptions->CaptureZoom = 16; // as a hand-edited store may hold
+    capture([&](TCaptureFrm *form) {
+        turn(form, 120);
+        QTest::keyRelease(form, Qt::Key_Escape);
+    });
+    QCOMPARE(TintOptions->CaptureZoom, 9);
+}
+
+void TestCapture::pointerPositionsMapToDevicePixels_data()
+{
+    // Positions as the window system gives them: X11 in whole device pixels, which Qt divides by its scale;
+    // Wayland in 1/256 of a logical pixel, at 1.5 over a window that Qt draws at scale 2.
+    QTest::addColumn<QPointF>("position");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<qreal>("dpr");
+    QTest::addColumn<QSize>("picture");
     QTest::addColumn<QPoint>("pixel");
-    QTest::newRow("scale 1") << QPointF(100, 50) << QSize(1920, 1080) << QSize(1920, 1080) << QPoint(100, 50);
-    QTest::newRow("scale 1.25, whole logical pixel")
-        << QPointF(100, 50) << QSize(1536, 864) << QSize(1920, 1080) << QPoint(125, 62);
-    QTest::newRow("scale 1.25, fractional position")
-        << QPointF(100.8, 50.4) << QSize(1536, 864) << QSize(1920, 1080) << QPoint(126, 63);
-    QTest::newRow("scale 1.5") << QPointF(11, 7) << QSize(1280, 720) << QSize(1920, 1080) << QPoint(16, 10);
-    QTest::newRow("scale 2") << QPointF(11.5, 7) << QSize(960, 540) << QSize(1920, 1080) << QPoint(23, 14);
-    QTest::newRow("last pixel") << QPointF(1535.9, 863.9) << QSize(1536, 864) << QSize(1920, 1080)
-                                << QPoint(1919, 1079);
-    QTest::newRow("beyond the edge") << QPointF(1536, 864) << QSize(1536, 864) << QSize(1920, 1080)
+    QTest::newRow("X11, scale 1") << QPointF(100, 50) << QSize(1920, 1080) << 1.0 << QSize(1920, 1080)
+                                  << QPoint(100, 50);
+    QTest::newRow("X11, scale 1.25") << QPointF(2.4, 4) << QSize(1536, 864) << 1.25 << QSize(1920, 1080)
+                                     << QPoint(3, 5);
+    QTest::newRow("X11, scale 1.75, last pixel")
+        << QPointF(1919 / 1.75, 1079 / 1.75) << QSize(1097, 617) << 1.75 << QSize(1920, 1080) << QPoint(1919, 1079);
+    QTest::newRow("X11, scale 1.75, screen size rounded up")
+        << QPointF(1365 / 1.75, 767 / 1.75) << QSize(781, 439) << 1.75 << QSize(1366, 768) << QPoint(1365, 767);
+    QTest::newRow("X11, scale 2, odd pixel")
+        << QPointF(0.5, 1.5) << QSize(960, 540) << 2.0 << QSize(1920, 1080) << QPoint(1, 3);
+    QTest::newRow("Wayland, scale 1.5") << QPointF(667.332, 3.332) << QSize(1280, 720) << 2.0 << QSize(1920, 1080)
+                                        << QPoint(1001, 5);
+    QTest::newRow("Wayland, scale 2") << QPointF(1279.5, 719.5) << QSize(1280, 720) << 2.0 << QSize(2560, 1440)
+                                      << QPoint(2559, 1439);
+    QTest::newRow("beyond the edge") << QPointF(1536, 864) << QSize(1536, 864) << 1.25 << QSize(1920, 1080)
                                      << QPoint(1919, 1079);
 }
 
-void TestCapture::clicksMapByTheSnapshotSize()
+void TestCapture::pointerPositionsMapToDevicePixels()
 {
-    QFETCH(QPointF, click);
-    QFETCH(QSize, window);
-    QFETCH(QSize, snapshot);
+    QFETCH(QPointF, position);
+    QFETCH(QSize, screen);
+    QFETCH(qreal, dpr);
+    QFETCH(QSize, picture);
     QFETCH(QPoint, pixel);
-    QCOMPARE(TCaptureFrm::SnapshotPixel(click, window, snapshot), pixel);
+    QCOMPARE(TCaptureFrm::PicturePixel(position, TCaptureFrm::PictureScale(screen, dpr, picture), picture), pixel);
 }
 
 QTEST_MAIN(TestCapture)

@@ -297,6 +297,8 @@ void TestCommands::functionKeysReachCommands()
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [] {
         if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) dialog->reject();
+        for (QWidget *capture : QApplication::topLevelWidgets())
+            if (capture->isVisible() && capture->objectName() == u"CaptureFrm") capture->close();
     });
     closer.start(20);
     for (const char *focus : {"txtRed", "slGreen", "txtHex"}) {

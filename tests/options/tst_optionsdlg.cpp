@@ -95,6 +95,7 @@ private slots:
     void enterInAFieldConfirmsTheDialog();
     void refusedKeysBeepAndArrowsStayInRange();
     void applyThenCancelKeepsTheAppliedValues();
+    void captureAllScreensComesLast();
     void textThatIsNoNumberStoresNothing_data();
     void textThatIsNoNumberStoresNothing();
     void keysActWhereverTheFocusIs_data();
@@ -225,6 +226,29 @@ void TestOptionsDialog::applyThenCancelKeepsTheAppliedValues()
         QTest::keyClick(dialog->txtWidth, Qt::Key_Escape);
     });
     QCOMPARE(InRegistry(), (Stored{true, 64, 32, 500}));
+}
+
+void TestOptionsDialog::captureAllScreensComesLast()
+{
+    TintOptions->CaptureAllScreens = true;
+    WithModalPreferences([](TOptionsDlg *dialog) {
+        QCOMPARE(dialog->chkCaptureAllScreens->text(), QStringLiteral("Capture from all screens"));
+        QVERIFY(dialog->chkCaptureAllScreens->isChecked());
+        QVERIFY(dialog->chkCaptureAllScreens->geometry().top() > dialog->txtDelay->geometry().bottom());
+        // Tab goes from the delay to the check box and on to OK; Space clears it.
+        dialog->txtDelay->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->chkCaptureAllScreens);
+        QTest::keyClick(dialog->chkCaptureAllScreens, Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->cmdOK);
+        QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+    });
+    QCOMPARE(TintOptions->CaptureAllScreens, false);
+    TTintOptions reloaded(HKEY_LOCAL_MACHINE, AppKey);
+    reloaded.CaptureAllScreens = true;
+    reloaded.Load();
+    QVERIFY(!reloaded.CaptureAllScreens);
 }
 
 void TestOptionsDialog::textThatIsNoNumberStoresNothing_data()

@@ -6,7 +6,8 @@
 #   --without-screenshot sets the portal up as plain Debian 12 sway does: without an Access backend, it offers
 #   no Screenshot.
 #   WIDTHxHEIGHT is the output's mode in device pixels. COMMAND gets WAYLAND_DISPLAY, SWAYSOCK, the XDG_*
-#   folders, QT_QPA_PLATFORM=wayland and VPTR ("$VPTR click X Y W H" clicks at a point of the W x H layout).
+#   folders, QT_QPA_PLATFORM=wayland and VPTR ("$VPTR click X Y W H" clicks at a point of the W x H layout,
+#   "$VPTR move X Y W H" only moves there).
 set -euo pipefail
 access='org.freedesktop.impl.portal.Access;'
 [ "${1:-}" = --without-screenshot ] && { access=; shift; }

@@ -1,6 +1,7 @@
 /* A pointer device for a wlroots compositor, through its virtual-pointer protocol, for tests that click.
  *   vptr hold SECONDS        keeps a pointer in the seat: a headless seat without one gives clients no wl_pointer
  *   vptr click X Y W H       moves to (X, Y) of a W x H layout and clicks the left button
+ *   vptr move X Y W H        only moves there
  * The protocol is small enough to describe here by hand rather than generate its code.
  */
 #include <stdio.h>
@@ -52,8 +53,9 @@ int main(int argc, char **argv)
 {
     const int hold = argc == 3 && strcmp(argv[1], "hold") == 0;
     const int click = argc == 6 && strcmp(argv[1], "click") == 0;
-    if (!hold && !click) {
-        fprintf(stderr, "usage: vptr hold SECONDS | vptr click X Y W H\n");
+    const int move = argc == 6 && strcmp(argv[1], "move") == 0;
+    if (!hold && !click && !move) {
+        fprintf(stderr, "usage: vptr hold SECONDS | vptr click X Y W H | vptr move X Y W H\n");
         return 2;
     }
     struct wl_display *display = wl_display_connect(NULL);
@@ -76,10 +78,12 @@ int main(int argc, char **argv)
         wl_proxy_marshal(pointer, MOTION_ABSOLUTE, now_ms(), atoi(argv[2]), atoi(argv[3]), atoi(argv[4]),
                          atoi(argv[5]));
         wl_proxy_marshal(pointer, FRAME);
-        wl_proxy_marshal(pointer, BUTTON, now_ms(), BUTTON_LEFT, PRESSED);
-        wl_proxy_marshal(pointer, FRAME);
-        wl_proxy_marshal(pointer, BUTTON, now_ms(), BUTTON_LEFT, RELEASED);
-        wl_proxy_marshal(pointer, FRAME);
+        if (click) {
+            wl_proxy_marshal(pointer, BUTTON, now_ms(), BUTTON_LEFT, PRESSED);
+            wl_proxy_marshal(pointer, FRAME);
+            wl_proxy_marshal(pointer, BUTTON, now_ms(), BUTTON_LEFT, RELEASED);
+            wl_proxy_marshal(pointer, FRAME);
+        }
     }
     wl_proxy_marshal(pointer, DESTROY);
     wl_proxy_destroy(pointer);

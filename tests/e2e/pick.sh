@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# `tintwell --pick` on the real binary under X, over a root window whose every pixel tells where it is: at each
+# display scale (QT_SCALE_FACTOR 1, 1.25, 1.5, 1.75, 2, and Xft.dpi 144) a click on any device pixel, edge and
+# odd ones included, prints exactly that pixel's colour; the arrow keys move by one device pixel (Shift: ten)
+# and Enter picks. Escape and the right button cancel with nothing printed; the Enter that started the pick
+# does nothing; the store is not written; the command line's other answers.
+# Usage: pick.sh TINTWELL COORDINATE_WALLPAPER
+set -euo pipefail
+binary=$1
+. "$(dirname "$0")/session.sh"
+e2e_begin pick
+e2e_cleanup() {
+    xrdb -remove 2>/dev/null || true
+    xsetroot -solid black 2>/dev/null || true
+}
+show_coordinates "$2" 1920 1080
+
+# pick X Y [KEY...]: with the pointer on device pixel (X, Y), types the keys or else clicks; $got is what the
+# pick printed.
+pick() {
+    start_pick "$binary" --format hex
+    pick_at "$@"
+    finish_pick 0
+    got=$(cat "$scratch/out")
+}
+
+points=("0 0" "1919 1079" "1919 0" "0 1079" "960 540" "1 1" "3 5" "1001 333" "257 769" "1543 977")
+for scale in 1 1.25 1.5 1.75 2 dpi144; do
+    if [ "$scale" = dpi144 ]; then
+        echo 'Xft.dpi: 144' | xrdb -merge
+        unset QT_SCALE_FACTOR
+    else
+        export QT_SCALE_FACTOR=$scale
+    fi
+    for point in "${points[@]}"; do
+        read -r x y <<<"$point"
+        pick "$x" "$y"
+        [ "$got" = "$(coordinate_hex "$x" "$y")" ] || fail "at scale $scale a click on $x,$y picked $got, not $(coordinate_hex "$x" "$y")"
+    done
+    pick 1001 333 Right Right Right Down Return
+    [ "$got" = "$(coordinate_hex 1004 334)" ] || fail "at scale $scale three Right, a Down and Enter from 1001,333 picked $got"
+    pick 1001 333 shift+Left Up space
+    [ "$got" = "$(coordinate_hex 991 332)" ] || fail "at scale $scale Shift+Left, Up and Space from 1001,333 picked $got"
+    # The arrows stay on the screen.
+    pick 1918 1 Right Right Up Return
+    [ "$got" = "$(coordinate_hex 1919 0)" ] || fail "at scale $scale the arrows left the screen: $got"
+    echo "scale $scale: ${#points[@]} clicks and three key picks exact"
+done
+xrdb -remove
+unset QT_SCALE_FACTOR
+
+# The notations; html is the default.
+start_pick "$binary"
+pick_at 10 20
+finish_pick 0
+[ "$(cat "$scratch/out")" = '#0A1400' ] || fail "the default notation printed $(cat "$scratch/out")"
+start_pick "$binary" --format rgb
+pick_at 10 20
+finish_pick 0
+[ "$(cat "$scratch/out")" = 'RGB(10, 20, 0)' ] || fail "--format rgb printed $(cat "$scratch/out")"
+# The printed text stays on the clipboard after the program has ended.
+[ "$(xclip -o -selection clipboard)" = 'RGB(10, 20, 0)' ] || fail "the picked colour is not on the clipboard"
+
+# Escape (on its release) and the right button cancel: status 1, nothing printed.
+for cancel in "key Escape" "click 3"; do
+    start_pick "$binary"
+    eventually keys_under_pointer || fail "the capture window did not get the keyboard"
+    # shellcheck disable=SC2086
+    xdotool $cancel
+    finish_pick 1
+    [ ! -s "$scratch/out" ] || fail "a pick cancelled by $cancel printed $(cat "$scratch/out")"
+done
+
+# The Enter that started the pick in a terminal is released in the capture window: it picks nothing. Held
+# long enough, its repeats come there too.
+xdotool mousemove 500 500
+xdotool keydown Return
+start_pick "$binary" --format hex
+xdotool keyup Return
+pick_at 700 300
+finish_pick 0
+[ "$(cat "$scratch/out")" = "$(coordinate_hex 700 300)" ] || fail "the Enter that started the pick picked $(cat "$scratch/out")"
+
+# Nothing of all this was stored.
+[ ! -e "$TINTWELL_REGISTRY_DIR" ] || [ -z "$(ls -A "$TINTWELL_REGISTRY_DIR")" ] || fail "a pick wrote to the store"
+
+# The command line's other answers.
+"$binary" --version >"$scratch/out"
+grep -qx 'Corvane Tintwell [0-9]*\.[0-9]*\.[0-9]* Build [0-9]*' "$scratch/out" || fail "--version: $(cat "$scratch/out")"
+"$binary" --help >"$scratch/out"
+grep -q -- '--pick' "$scratch/out" || fail "--help does not tell of --pick"
+for wrong in --frobnicate "--pick --format cmyk" "--format hex" extra; do
+    status=0
+    # shellcheck disable=SC2086
+    "$binary" $wrong >"$scratch/out" 2>"$scratch/err" || status=$?
+    [ "$status" = 2 ] || fail "'$wrong' ended with $status, not 2"
+    grep -q '^Usage: tintwell' "$scratch/err" || fail "'$wrong' gave no usage line"
+    [ ! -s "$scratch/out" ] || fail "'$wrong' printed $(cat "$scratch/out")"
+done
+echo ok
