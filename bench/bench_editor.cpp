@@ -2,8 +2,8 @@
 // sliders and three notation fields into line; a three-digit number typed into a number field; a slider
 // dragged across its whole range; and the whole save as the program exits (the window's two stores and the
 // preferences). Repaints are left to the event loop and not counted.
-#include "ProgramState.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 
 #include <QApplication>
 #include <QCloseEvent>

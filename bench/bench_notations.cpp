@@ -12,13 +12,15 @@ using Formatter = std::string (*)(Colour);
 void Validate(benchmark::State &state, Validator isText, const char *text)
 {
     const std::string_view input(text);
-    for (auto _ : state) benchmark::DoNotOptimize(isText(input));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(isText(input));
 }
 
 void Parse(benchmark::State &state, Parser toColour, const char *text)
 {
     const std::string_view input(text);
-    for (auto _ : state) benchmark::DoNotOptimize(toColour(input));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(toColour(input));
 }
 
 void Format(benchmark::State &state, Formatter format)

@@ -25,7 +25,8 @@ namespace {
 void OfferText(const QByteArray &text)
 {
     QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    xclip.start(QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
     xclip.write(text);
     xclip.closeWriteChannel();
     xclip.waitForFinished(); // xclip forks a server for the selection and returns at once

@@ -1,7 +1,7 @@
 #include "uRes.h"
 
-#include "CVApp.h"
 #include "ClipboardHolder.h"
+#include "CVApp.h"
 #include "CVRegUtils.h"
 #include "CVSplashFrm2.h"
 #include "CVStoreNotices.h"

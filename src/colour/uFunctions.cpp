@@ -11,7 +11,8 @@ bool IsComponentText(std::string_view s)
 {
     if (s.empty() || s.size() > 3 || !IsDigits(s)) return false;
     int value = 0;
-    for (char ch : s) value = value * 10 + (ch - '0');
+    for (char ch : s)
+        value = value * 10 + (ch - '0');
     return value <= 255;
 }
 
@@ -78,7 +79,10 @@ std::string PrefixedHexText(std::string_view prefix, Colour c)
 
 } // namespace
 
-std::string LeftText(std::string_view s, std::size_t n) { return std::string(s.substr(0, n)); }
+std::string LeftText(std::string_view s, std::size_t n)
+{
+    return std::string(s.substr(0, n));
+}
 
 std::string RightText(std::string_view s, std::size_t n)
 {
@@ -97,7 +101,8 @@ std::string StripBlanks(std::string_view s)
 std::size_t CountChar(std::string_view s, char ch)
 {
     std::size_t n = 0;
-    for (char c : s) n += c == ch;
+    for (char c : s)
+        n += c == ch;
     return n;
 }
 
@@ -108,7 +113,10 @@ bool IsDigits(std::string_view s)
     return true;
 }
 
-std::string EmptyToZero(std::string_view s) { return s.empty() ? std::string("0") : std::string(s); }
+std::string EmptyToZero(std::string_view s)
+{
+    return s.empty() ? std::string("0") : std::string(s);
+}
 
 std::string UpperCase(std::string_view s)
 {
@@ -181,14 +189,32 @@ std::string ColourToRGBText(Colour c)
     return std::string(buffer, out);
 }
 
-bool IsHEXText(std::string_view text) noexcept { return IsPrefixedHexText(text, "0X00"); }
+bool IsHEXText(std::string_view text) noexcept
+{
+    return IsPrefixedHexText(text, "0X00");
+}
 
-Colour HEXTextToColour(std::string_view text) noexcept { return PrefixedHexTextToColour(text, 4); }
+Colour HEXTextToColour(std::string_view text) noexcept
+{
+    return PrefixedHexTextToColour(text, 4);
+}
 
-std::string ColourToHEXText(Colour c) { return PrefixedHexText("0x00", c); }
+std::string ColourToHEXText(Colour c)
+{
+    return PrefixedHexText("0x00", c);
+}
 
-bool IsHTMLText(std::string_view text) noexcept { return IsPrefixedHexText(text, "#"); }
+bool IsHTMLText(std::string_view text) noexcept
+{
+    return IsPrefixedHexText(text, "#");
+}
 
-Colour HTMLTextToColour(std::string_view text) noexcept { return PrefixedHexTextToColour(text, 1); }
+Colour HTMLTextToColour(std::string_view text) noexcept
+{
+    return PrefixedHexTextToColour(text, 1);
+}
 
-std::string ColourToHTMLText(Colour c) { return PrefixedHexText("#", c); }
+std::string ColourToHTMLText(Colour c)
+{
+    return PrefixedHexText("#", c);
+}

@@ -16,12 +16,24 @@ constexpr Colour MakeColour(int red, int green, int blue)
 {
     return Colour(red & 0xFF) | Colour(green & 0xFF) << 8 | Colour(blue & 0xFF) << 16;
 }
-constexpr int GetRValue(Colour c) { return int(c & 0xFF); }
-constexpr int GetGValue(Colour c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(Colour c) { return int((c >> 16) & 0xFF); }
+constexpr int GetRValue(Colour c)
+{
+    return int(c & 0xFF);
+}
+constexpr int GetGValue(Colour c)
+{
+    return int((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(Colour c)
+{
+    return int((c >> 16) & 0xFF);
+}
 
 // Text helpers. Only the letters a-z are upper-cased; a hexadecimal digit is 0-9, A-F or a-f.
-constexpr char UpperCaseChar(char ch) { return ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch; }
+constexpr char UpperCaseChar(char ch)
+{
+    return ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch;
+}
 // The digit's value, or -1 for a character that is no hexadecimal digit (any character code, so that wide
 // characters can be asked too).
 constexpr int HexDigitValue(char32_t ch)

@@ -42,7 +42,10 @@ void EndProgram()
 }
 } // namespace
 
-void SendReportsToStandardError() { reportToStandardError = true; }
+void SendReportsToStandardError()
+{
+    reportToStandardError = true;
+}
 
 void ReportOnStandardError(const ECVException &error)
 {

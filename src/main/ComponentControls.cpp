@@ -49,9 +49,15 @@ ComponentSpin::ComponentSpin(QWidget *parent) : QSpinBox(parent)
     connect(lineEdit(), &QLineEdit::textChanged, this, &ComponentSpin::editTextChanged);
 }
 
-QString ComponentSpin::text() const { return lineEdit()->text(); }
+QString ComponentSpin::text() const
+{
+    return lineEdit()->text();
+}
 
-void ComponentSpin::setText(const QString &text) { lineEdit()->setText(text); }
+void ComponentSpin::setText(const QString &text)
+{
+    lineEdit()->setText(text);
+}
 
 QValidator::State ComponentSpin::validate(QString &input, int &) const
 {

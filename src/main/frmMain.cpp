@@ -2,8 +2,8 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
-#include "CVApp.h"
 #include "ComponentControls.h"
+#include "CVApp.h"
 #include "PreferredFont.h"
 
 #include <QFrame>
@@ -154,8 +154,8 @@ QWidget *TTintMain::CreateSettingsPanel()
         connect(field, &ComponentSpin::left, this, [this, field] { IsEmpty(field); });
         ++row;
     };
-    const auto addNotation = [&](const char *labelName, const QString &caption, const char *fieldName,
-                                 int maxLength, void (TTintMain::*exitHandler)()) {
+    const auto addNotation = [&](const char *labelName, const QString &caption, const char *fieldName, int maxLength,
+                                 void (TTintMain::*exitHandler)()) {
         auto *field = Named(new NotationEdit(gbSettings), fieldName);
         field->setMaxLength(maxLength);
         addLabel(labelName, caption, field);

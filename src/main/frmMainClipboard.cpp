@@ -2,8 +2,8 @@
 // and coming back from clipboard text.
 #include "frmMain.h"
 
-#include "CVExceptions.h"
 #include "Clipboard.h"
+#include "CVExceptions.h"
 #include "uOptions.h"
 
 #include <QAction>
@@ -14,7 +14,10 @@
 namespace {
 
 // A thumbnail side as stored, brought into the range the preferences dialog keeps.
-int ThumbnailSide(int stored) { return std::clamp(stored, 1, 1000); }
+int ThumbnailSide(int stored)
+{
+    return std::clamp(stored, 1, 1000);
+}
 
 } // namespace
 
@@ -35,11 +38,20 @@ void TTintMain::CopyText(const std::string &text)
         throw ECVException(QStringLiteral("Cannot open clipboard"), failure, 1);
 }
 
-void TTintMain::actEditCopyRGBExecute() { CopyText(ColourToRGBText(color)); }
+void TTintMain::actEditCopyRGBExecute()
+{
+    CopyText(ColourToRGBText(color));
+}
 
-void TTintMain::actEditCopyHEXExecute() { CopyText(ColourToHEXText(color)); }
+void TTintMain::actEditCopyHEXExecute()
+{
+    CopyText(ColourToHEXText(color));
+}
 
-void TTintMain::actEditCopyHTMLExecute() { CopyText(ColourToHTMLText(color)); }
+void TTintMain::actEditCopyHTMLExecute()
+{
+    CopyText(ColourToHTMLText(color));
+}
 
 void TTintMain::actEditCopyThumbnailExecute()
 {
@@ -47,18 +59,37 @@ void TTintMain::actEditCopyThumbnailExecute()
                      QImage::Format_RGB32);
     thumbnail.fill(QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
     QString failure;
-    if (!clipboard->setImage(thumbnail, failure)) throw ECVException(QStringLiteral("Cannot open clipboard"), failure, 1);
+    if (!clipboard->setImage(thumbnail, failure))
+        throw ECVException(QStringLiteral("Cannot open clipboard"), failure, 1);
 }
 
 // The context menus' Copy runs the Edit command of its notation, and only when that one is available.
-void TTintMain::actPopCopyRGBExecute() { actEditCopyRGB->trigger(); }
+void TTintMain::actPopCopyRGBExecute()
+{
+    actEditCopyRGB->trigger();
+}
 
-void TTintMain::actPopCopyHEXExecute() { actEditCopyHEX->trigger(); }
+void TTintMain::actPopCopyHEXExecute()
+{
+    actEditCopyHEX->trigger();
+}
 
-void TTintMain::actPopCopyHTMLExecute() { actEditCopyHTML->trigger(); }
+void TTintMain::actPopCopyHTMLExecute()
+{
+    actEditCopyHTML->trigger();
+}
 
-void TTintMain::actPopPasteRGBExecute() { ApplyRGBText(clipboard->text()); }
+void TTintMain::actPopPasteRGBExecute()
+{
+    ApplyRGBText(clipboard->text());
+}
 
-void TTintMain::actPopPasteHEXExecute() { ApplyHEXText(clipboard->text()); }
+void TTintMain::actPopPasteHEXExecute()
+{
+    ApplyHEXText(clipboard->text());
+}
 
-void TTintMain::actPopPasteHTMLExecute() { ApplyHTMLText(clipboard->text()); }
+void TTintMain::actPopPasteHTMLExecute()
+{
+    ApplyHTMLText(clipboard->text());
+}

@@ -17,7 +17,10 @@
 
 namespace {
 
-QIcon LoadGlyph(const char *name) { return QIcon(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(name))); }
+QIcon LoadGlyph(const char *name)
+{
+    return QIcon(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(name)));
+}
 
 bool IsKey(const QKeyEvent *event, Qt::Key key)
 {
@@ -28,9 +31,9 @@ bool IsKey(const QKeyEvent *event, Qt::Key key)
 
 void TTintMain::CreateCommands()
 {
-    imlMenus = {LoadGlyph("pin-side"),       LoadGlyph("pin-front"), LoadGlyph("help"),
-                LoadGlyph("colour-dialog"),  LoadGlyph("capture"),   LoadGlyph("copy-thumbnail"),
-                LoadGlyph("copy-hex"),       LoadGlyph("copy-html"), LoadGlyph("copy-rgb")};
+    imlMenus = {LoadGlyph("pin-side"),      LoadGlyph("pin-front"), LoadGlyph("help"),
+                LoadGlyph("colour-dialog"), LoadGlyph("capture"),   LoadGlyph("copy-thumbnail"),
+                LoadGlyph("copy-hex"),      LoadGlyph("copy-html"), LoadGlyph("copy-rgb")};
     clipboard = new Clipboard(this);
     clipboard->setObjectName(QStringLiteral("clipboard"));
     connect(clipboard, &Clipboard::textRead, this, &TTintMain::ClipboardTextRead);
@@ -62,60 +65,59 @@ void TTintMain::CreateCommands()
                                 QStringLiteral("Show/hide toolbar"), {}, -1, &TTintMain::actViewToolbarExecute);
     actViewStatusBar = AddCommand("actViewStatusBar", QStringLiteral("&Status Bar"), "View",
                                   QStringLiteral("Show/hide status bar"), {}, -1, &TTintMain::actViewStatusBarExecute);
-    actViewAlwaysOnTop = AddCommand("actViewAlwaysOnTop", QStringLiteral("&Always on Top"), "View",
-                                    QStringLiteral("Keep window always on top"), {}, PinSide,
-                                    &TTintMain::actViewAlwaysOnTopExecute);
-    for (QAction *view : {actViewToolbar, actViewStatusBar, actViewAlwaysOnTop}) view->setCheckable(true);
-    actFilePreferences = AddCommand("actFilePreferences", QStringLiteral("&Preferences..."), "File",
-                                    QStringLiteral("Application preferences"), {}, -1,
-                                    &TTintMain::actFilePreferencesExecute);
-    actFileExit = AddCommand("actFileExit", QStringLiteral("E&xit"), "File", QStringLiteral("Exit the application"),
-                             {}, -1, &TTintMain::actFileExitExecute);
+    actViewAlwaysOnTop =
+        AddCommand("actViewAlwaysOnTop", QStringLiteral("&Always on Top"), "View",
+                   QStringLiteral("Keep window always on top"), {}, PinSide, &TTintMain::actViewAlwaysOnTopExecute);
+    for (QAction *view : {actViewToolbar, actViewStatusBar, actViewAlwaysOnTop})
+        view->setCheckable(true);
+    actFilePreferences =
+        AddCommand("actFilePreferences", QStringLiteral("&Preferences..."), "File",
+                   QStringLiteral("Application preferences"), {}, -1, &TTintMain::actFilePreferencesExecute);
+    actFileExit = AddCommand("actFileExit", QStringLiteral("E&xit"), "File", QStringLiteral("Exit the application"), {},
+                             -1, &TTintMain::actFileExitExecute);
     actEditCopyRGB = AddCommand("actEditCopyRGB", QStringLiteral("Copy &RGB Value"), "Edit",
                                 QStringLiteral("Copy current color RGB value to the Clipboard"), Qt::Key_F6, ClipRgb,
                                 &TTintMain::actEditCopyRGBExecute);
-    actEditCopyHEX =
-        AddCommand("actEditCopyHEX", QStringLiteral("Copy He&xadecimal Value"), "Edit",
-                   QStringLiteral("Copy current color hexadecimal value to the Clipboard"), Qt::Key_F7, ClipHex,
-                   &TTintMain::actEditCopyHEXExecute);
+    actEditCopyHEX = AddCommand("actEditCopyHEX", QStringLiteral("Copy He&xadecimal Value"), "Edit",
+                                QStringLiteral("Copy current color hexadecimal value to the Clipboard"), Qt::Key_F7,
+                                ClipHex, &TTintMain::actEditCopyHEXExecute);
     actEditCopyHTML = AddCommand("actEditCopyHTML", QStringLiteral("Copy &HTML Value"), "Edit",
                                  QStringLiteral("Copy current color HTML value to the Clipboard"), Qt::Key_F8, ClipHtml,
                                  &TTintMain::actEditCopyHTMLExecute);
-    actEditCopyThumbnail =
-        AddCommand("actEditCopyThumbnail", QStringLiteral("Copy &Thumbnail Image"), "Edit",
-                   QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9, ClipThumbnail,
-                   &TTintMain::actEditCopyThumbnailExecute);
+    actEditCopyThumbnail = AddCommand("actEditCopyThumbnail", QStringLiteral("Copy &Thumbnail Image"), "Edit",
+                                      QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9,
+                                      ClipThumbnail, &TTintMain::actEditCopyThumbnailExecute);
     actEditColorDialog = AddCommand("actEditColorDialog", QStringLiteral("Color &Dialog..."), "Edit",
                                     QStringLiteral("Open the color dialog"), Qt::Key_F11, ColourGrid,
                                     &TTintMain::actEditColorDialogExecute);
-    actEditCapture = AddCommand("actEditCapture", QStringLiteral("&Capture Screen Color"), "Edit",
-                                QStringLiteral("Capture screen color"), Qt::Key_F12, Pipette,
-                                &TTintMain::actEditCaptureExecute);
+    actEditCapture =
+        AddCommand("actEditCapture", QStringLiteral("&Capture Screen Color"), "Edit",
+                   QStringLiteral("Capture screen color"), Qt::Key_F12, Pipette, &TTintMain::actEditCaptureExecute);
 
     const QKeySequence copyKey(Qt::ControlModifier | Qt::Key_C);
     const QKeySequence pasteKey(Qt::ControlModifier | Qt::Key_V);
     actPopCopyRGB =
         AddCommand("actPopCopyRGB", QStringLiteral("Copy"), "Popup", {}, copyKey, -1, &TTintMain::actPopCopyRGBExecute);
-    actPopPasteRGB =
-        AddCommand("actPopPasteRGB", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1, &TTintMain::actPopPasteRGBExecute);
+    actPopPasteRGB = AddCommand("actPopPasteRGB", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1,
+                                &TTintMain::actPopPasteRGBExecute);
     actPopCopyHEX =
         AddCommand("actPopCopyHEX", QStringLiteral("Copy"), "Popup", {}, copyKey, -1, &TTintMain::actPopCopyHEXExecute);
-    actPopPasteHEX =
-        AddCommand("actPopPasteHEX", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1, &TTintMain::actPopPasteHEXExecute);
+    actPopPasteHEX = AddCommand("actPopPasteHEX", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1,
+                                &TTintMain::actPopPasteHEXExecute);
     actPopCopyHTML = AddCommand("actPopCopyHTML", QStringLiteral("Copy"), "Popup", {}, copyKey, -1,
                                 &TTintMain::actPopCopyHTMLExecute);
     actPopPasteHTML = AddCommand("actPopPasteHTML", QStringLiteral("Paste"), "Popup", {}, pasteKey, -1,
                                  &TTintMain::actPopPasteHTMLExecute);
     // Ctrl+C and Ctrl+V are shown in the context menus but routed by eventFilter, by the focused field.
-    for (QAction *popup : {actPopCopyRGB, actPopPasteRGB, actPopCopyHEX, actPopPasteHEX, actPopCopyHTML,
-                           actPopPasteHTML})
+    for (QAction *popup :
+         {actPopCopyRGB, actPopPasteRGB, actPopCopyHEX, actPopPasteHEX, actPopCopyHTML, actPopPasteHTML})
         popup->setShortcutContext(Qt::WidgetShortcut);
 
     // The window carries every command so that the F-keys act wherever the focus is and whatever bar is hidden.
     addActions(alMain);
 
-    for (QWidget *control : std::initializer_list<QWidget *>{txtRed, slRed, txtGreen, slGreen, txtBlue, slBlue,
-                                                              txtRGB, txtHex, txtHTML})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{txtRed, slRed, txtGreen, slGreen, txtBlue, slBlue, txtRGB, txtHex, txtHTML})
         control->installEventFilter(this);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TTintMain::alMainUpdate);
@@ -284,4 +286,7 @@ void TTintMain::RouteClipboardKey(QObject *control, bool paste)
     command->trigger();
 }
 
-void TTintMain::actFileExitExecute() { close(); }
+void TTintMain::actFileExitExecute()
+{
+    close();
+}

@@ -22,9 +22,15 @@ constexpr Notation RGBNotation{IsRGBText, RGBTextToColour, ColourToRGBText};
 constexpr Notation HEXNotation{IsHEXText, HEXTextToColour, ColourToHEXText};
 constexpr Notation HTMLNotation{IsHTMLText, HTMLTextToColour, ColourToHTMLText};
 
-std::string Latin1(const QString &text) { return text.toLatin1().toStdString(); }
+std::string Latin1(const QString &text)
+{
+    return text.toLatin1().toStdString();
+}
 
-QString FromLatin1(const std::string &text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+QString FromLatin1(const std::string &text)
+{
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
 
 } // namespace
 
@@ -45,17 +51,35 @@ void TTintMain::StoreColour(Colour value)
     ScheduleColourSave();
 }
 
-void TTintMain::SetRed(int value) { StoreColour(MakeColour(value, GetGValue(color), GetBValue(color))); }
+void TTintMain::SetRed(int value)
+{
+    StoreColour(MakeColour(value, GetGValue(color), GetBValue(color)));
+}
 
-void TTintMain::SetGreen(int value) { StoreColour(MakeColour(GetRValue(color), value, GetBValue(color))); }
+void TTintMain::SetGreen(int value)
+{
+    StoreColour(MakeColour(GetRValue(color), value, GetBValue(color)));
+}
 
-void TTintMain::SetBlue(int value) { StoreColour(MakeColour(GetRValue(color), GetGValue(color), value)); }
+void TTintMain::SetBlue(int value)
+{
+    StoreColour(MakeColour(GetRValue(color), GetGValue(color), value));
+}
 
-void TTintMain::ApplyRGBText(const QString &text) { ApplyText(RGBNotation, text); }
+void TTintMain::ApplyRGBText(const QString &text)
+{
+    ApplyText(RGBNotation, text);
+}
 
-void TTintMain::ApplyHEXText(const QString &text) { ApplyText(HEXNotation, text); }
+void TTintMain::ApplyHEXText(const QString &text)
+{
+    ApplyText(HEXNotation, text);
+}
 
-void TTintMain::ApplyHTMLText(const QString &text) { ApplyText(HTMLNotation, text); }
+void TTintMain::ApplyHTMLText(const QString &text)
+{
+    ApplyText(HTMLNotation, text);
+}
 
 void TTintMain::ApplyText(const Notation &notation, const QString &text)
 {
@@ -116,11 +140,20 @@ void TTintMain::SliderMoved(void (TTintMain::*setComponent)(int), int position)
     (this->*setComponent)(position);
 }
 
-void TTintMain::slRedChange(int position) { SliderMoved(&TTintMain::SetRed, position); }
+void TTintMain::slRedChange(int position)
+{
+    SliderMoved(&TTintMain::SetRed, position);
+}
 
-void TTintMain::slGreenChange(int position) { SliderMoved(&TTintMain::SetGreen, position); }
+void TTintMain::slGreenChange(int position)
+{
+    SliderMoved(&TTintMain::SetGreen, position);
+}
 
-void TTintMain::slBlueChange(int position) { SliderMoved(&TTintMain::SetBlue, position); }
+void TTintMain::slBlueChange(int position)
+{
+    SliderMoved(&TTintMain::SetBlue, position);
+}
 
 void TTintMain::NotationExit(NotationEdit *field, const Notation &notation)
 {
@@ -132,8 +165,17 @@ void TTintMain::NotationExit(NotationEdit *field, const Notation &notation)
         field->setText(FromLatin1(notation.format(color)));
 }
 
-void TTintMain::txtRGBExit() { NotationExit(txtRGB, RGBNotation); }
+void TTintMain::txtRGBExit()
+{
+    NotationExit(txtRGB, RGBNotation);
+}
 
-void TTintMain::txtHexExit() { NotationExit(txtHex, HEXNotation); }
+void TTintMain::txtHexExit()
+{
+    NotationExit(txtHex, HEXNotation);
+}
 
-void TTintMain::txtHTMLExit() { NotationExit(txtHTML, HTMLNotation); }
+void TTintMain::txtHTMLExit()
+{
+    NotationExit(txtHTML, HTMLNotation);
+}

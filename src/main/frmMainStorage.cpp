@@ -20,7 +20,7 @@ namespace {
 
 const QString StoreSection = QStringLiteral("Storage");
 constexpr QPoint DesignedPlace(60, 61);
-constexpr int FormStyleDelay = 100; // ms
+constexpr int FormStyleDelay = 100;   // ms
 constexpr int ColourSaveDelay = 1000; // ms after the last change of a colour
 
 } // namespace

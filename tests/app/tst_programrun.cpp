@@ -161,8 +161,8 @@ void TestProgramRun::theSessionsRequestToSaveKeepsEverythingAtOnce()
                      TintOptions->ThumbnailWidth = 77;
                      SaveEverything(window);
                      saved = StoredColour() == QString::number(0x224466) &&
-                             RegReadInteger(HKEY_LOCAL_MACHINE, AppKey + QStringLiteral("\\Options"),
-                                            "ThumbnailWidth", -1) == 77 &&
+                             RegReadInteger(HKEY_LOCAL_MACHINE, AppKey + QStringLiteral("\\Options"), "ThumbnailWidth",
+                                            -1) == 77 &&
                              window.isVisible();
                      window.close();
                  }),

@@ -5,8 +5,8 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QObject>
-#include <QTimer>
 #include <QtGlobal>
+#include <QTimer>
 
 #include <functional>
 

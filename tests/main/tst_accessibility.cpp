@@ -2,8 +2,8 @@
 // number fields and sliders carry their row's label and the notation fields theirs, without the access-key
 // ampersand; the colour slots are numbered. Every command can be reached from the keyboard: by its own
 // shortcut, or through a menu opened with Alt and its access key, where the command's access key is unique.
-#include "ProgramState.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -70,15 +70,24 @@ void TestAccessibility::controlsTakeTheirLabel_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
-    QTest::newRow("red field") << "txtRed" << "Red:";
-    QTest::newRow("red slider") << "slRed" << "Red:";
-    QTest::newRow("green field") << "txtGreen" << "Green:";
-    QTest::newRow("green slider") << "slGreen" << "Green:";
-    QTest::newRow("blue field") << "txtBlue" << "Blue:";
-    QTest::newRow("blue slider") << "slBlue" << "Blue:";
-    QTest::newRow("RGB") << "txtRGB" << "RGB:";
-    QTest::newRow("hexadecimal") << "txtHex" << "Hex.:";
-    QTest::newRow("HTML") << "txtHTML" << "HTML:";
+    QTest::newRow("red field") << "txtRed"
+                               << "Red:";
+    QTest::newRow("red slider") << "slRed"
+                                << "Red:";
+    QTest::newRow("green field") << "txtGreen"
+                                 << "Green:";
+    QTest::newRow("green slider") << "slGreen"
+                                  << "Green:";
+    QTest::newRow("blue field") << "txtBlue"
+                                << "Blue:";
+    QTest::newRow("blue slider") << "slBlue"
+                                 << "Blue:";
+    QTest::newRow("RGB") << "txtRGB"
+                         << "RGB:";
+    QTest::newRow("hexadecimal") << "txtHex"
+                                 << "Hex.:";
+    QTest::newRow("HTML") << "txtHTML"
+                          << "HTML:";
 }
 
 void TestAccessibility::controlsTakeTheirLabel()

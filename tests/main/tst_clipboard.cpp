@@ -1,8 +1,8 @@
 // The colour leaving through the clipboard as notation text or a thumbnail image, and coming back.
-#include "CVExceptions.h"
 #include "Clipboard.h"
-#include "ProgramState.h"
+#include "CVExceptions.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 #include "uOptions.h"
 
 #include <QAction>
@@ -38,7 +38,6 @@ private:
     std::unique_ptr<TTintMain> window;
 };
 
-
 void TestClipboard::init()
 {
     // Each test has its own store: what one window saves at its end must not reach the next.
@@ -60,9 +59,12 @@ void TestClipboard::copiesCanonicalText_data()
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("popup");
     QTest::addColumn<QByteArray>("text");
-    QTest::newRow("rgb") << "actEditCopyRGB" << "actPopCopyRGB" << QByteArray("RGB(255, 128, 0)");
-    QTest::newRow("hex") << "actEditCopyHEX" << "actPopCopyHEX" << QByteArray("0x00FF8000");
-    QTest::newRow("html") << "actEditCopyHTML" << "actPopCopyHTML" << QByteArray("#FF8000");
+    QTest::newRow("rgb") << "actEditCopyRGB"
+                         << "actPopCopyRGB" << QByteArray("RGB(255, 128, 0)");
+    QTest::newRow("hex") << "actEditCopyHEX"
+                         << "actPopCopyHEX" << QByteArray("0x00FF8000");
+    QTest::newRow("html") << "actEditCopyHTML"
+                          << "actPopCopyHTML" << QByteArray("#FF8000");
 }
 
 void TestClipboard::copiesCanonicalText()
@@ -108,7 +110,8 @@ void TestClipboard::thumbnailTakesItsSizeWhenCopied()
     QCOMPARE(thumbnail.size(), size);
     const QImage solid = thumbnail.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < solid.height(); ++y)
-        for (int x = 0; x < solid.width(); ++x) QCOMPARE(solid.pixel(x, y), qRgb(255, 128, 0));
+        for (int x = 0; x < solid.width(); ++x)
+            QCOMPARE(solid.pixel(x, y), qRgb(255, 128, 0));
 }
 
 void TestClipboard::unusableClipboardIsAWarning()

@@ -1,8 +1,8 @@
 // The command set: every way of reaching a command, and the availability rules.
 #include "Clipboard.h"
 #include "ComponentControls.h"
-#include "ProgramState.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 #include "uOptions.h"
 #include "WindowTesting.h"
 
@@ -10,16 +10,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QTemporaryDir>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <map>
@@ -62,14 +62,14 @@ private:
     QStringList names(const QList<QAction *> &actions)
     {
         QStringList result;
-        for (QAction *a : actions) result << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        for (QAction *a : actions)
+            result << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
         return result;
     }
 
     std::unique_ptr<ProgramState> state;
     std::unique_ptr<TTintMain> window;
 };
-
 
 void TestCommands::init()
 {
@@ -96,10 +96,8 @@ void TestCommands::commandTable_data()
     QTest::addColumn<bool>("glyph");
     QTest::addColumn<QString>("hint");
 
-    const auto row = [](const char *name, const char *caption, const char *category, const char *shortcut,
-                        bool glyph, const char *hint) {
-        QTest::newRow(name) << caption << category << shortcut << glyph << hint;
-    };
+    const auto row = [](const char *name, const char *caption, const char *category, const char *shortcut, bool glyph,
+                        const char *hint) { QTest::newRow(name) << caption << category << shortcut << glyph << hint; };
     row("actFile", "&File", "Menus", "", false, "File commands");
     row("actEdit", "&Edit", "Menus", "", false, "Edit commands");
     row("actView", "&View", "Menus", "", false, "View commands");
@@ -141,12 +139,31 @@ void TestCommands::commandTable()
     // The window carries the whole list, in list order.
     static const QStringList order = [] {
         QStringList tags;
-        for (const char *tag : {"actFile", "actEdit", "actView", "actHelp", "actHelpContents", "actHelpOnTheWeb",
-                                "actHelpSendEmail", "actHelpAbout", "actViewToolbar", "actViewStatusBar",
-                                "actViewAlwaysOnTop", "actFilePreferences", "actFileExit", "actEditCopyRGB",
-                                "actEditCopyHEX", "actEditCopyHTML", "actEditCopyThumbnail", "actEditColorDialog",
-                                "actEditCapture", "actPopCopyRGB", "actPopPasteRGB", "actPopCopyHEX", "actPopPasteHEX",
-                                "actPopCopyHTML", "actPopPasteHTML"})
+        for (const char *tag : {"actFile",
+                                "actEdit",
+                                "actView",
+                                "actHelp",
+                                "actHelpContents",
+                                "actHelpOnTheWeb",
+                                "actHelpSendEmail",
+                                "actHelpAbout",
+                                "actViewToolbar",
+                                "actViewStatusBar",
+                                "actViewAlwaysOnTop",
+                                "actFilePreferences",
+                                "actFileExit",
+                                "actEditCopyRGB",
+                                "actEditCopyHEX",
+                                "actEditCopyHTML",
+                                "actEditCopyThumbnail",
+                                "actEditColorDialog",
+                                "actEditCapture",
+                                "actPopCopyRGB",
+                                "actPopPasteRGB",
+                                "actPopCopyHEX",
+                                "actPopPasteHEX",
+                                "actPopCopyHTML",
+                                "actPopPasteHTML"})
             tags << QLatin1String(tag);
         return tags;
     }();
@@ -168,16 +185,16 @@ void TestCommands::menusAndToolbarPointAtCommands()
     QCOMPARE(names(menuBar->actions()), QStringList({"actFile", "actEdit", "actView", "actHelp"}));
     const auto menuOf = [&](const char *name) { return names(command(name)->menu<QMenu *>()->actions()); };
     QCOMPARE(menuOf("actFile"), QStringList({"actFilePreferences", "-", "actFileExit"}));
-    QCOMPARE(menuOf("actEdit"), QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML",
-                                             "actEditCopyThumbnail", "-", "actEditColorDialog", "-",
-                                             "actEditCapture"}));
-    QCOMPARE(menuOf("actView"), QStringList({"actViewToolbar", "actViewStatusBar", "-", "actViewAlwaysOnTop"}));
-    QCOMPARE(menuOf("actHelp"), QStringList({"actHelpContents", "-", "actHelpOnTheWeb", "actHelpSendEmail", "-",
-                                             "actHelpAbout"}));
-    QCOMPARE(names(child<QToolBar>("tbMain")->actions()),
+    QCOMPARE(menuOf("actEdit"),
              QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML", "actEditCopyThumbnail", "-",
-                          "actEditColorDialog", "-", "actEditCapture", "-", "actViewAlwaysOnTop", "-",
-                          "actHelpContents"}));
+                          "actEditColorDialog", "-", "actEditCapture"}));
+    QCOMPARE(menuOf("actView"), QStringList({"actViewToolbar", "actViewStatusBar", "-", "actViewAlwaysOnTop"}));
+    QCOMPARE(menuOf("actHelp"),
+             QStringList({"actHelpContents", "-", "actHelpOnTheWeb", "actHelpSendEmail", "-", "actHelpAbout"}));
+    QCOMPARE(
+        names(child<QToolBar>("tbMain")->actions()),
+        QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML", "actEditCopyThumbnail", "-",
+                     "actEditColorDialog", "-", "actEditCapture", "-", "actViewAlwaysOnTop", "-", "actHelpContents"}));
     QCOMPARE(names(child<QMenu>("popRGB")->actions()), QStringList({"actPopCopyRGB", "-", "actPopPasteRGB"}));
     QCOMPARE(names(child<QMenu>("popHEX")->actions()), QStringList({"actPopCopyHEX", "-", "actPopPasteHEX"}));
     QCOMPARE(names(child<QMenu>("popHTML")->actions()), QStringList({"actPopCopyHTML", "-", "actPopPasteHTML"}));
@@ -244,7 +261,8 @@ void TestCommands::pasteFollowsClipboardText()
     QCOMPARE(command("actPopPasteHTML")->isEnabled(), html);
     // Everything else is available outside a capture, menu titles included.
     for (QAction *a : window->actions())
-        if (!a->objectName().startsWith(QLatin1String("actPopPaste"))) QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        if (!a->objectName().startsWith(QLatin1String("actPopPaste")))
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
 }
 
 void TestCommands::pasteNeedsTextClipboard()
@@ -288,11 +306,10 @@ void TestCommands::checkMarksFollowBars()
 
 void TestCommands::functionKeysReachCommands()
 {
-    const QList<QPair<Qt::Key, const char *>> keys = {{Qt::Key_F1, "actHelpContents"},  {Qt::Key_F6, "actEditCopyRGB"},
-                                                      {Qt::Key_F7, "actEditCopyHEX"},   {Qt::Key_F8, "actEditCopyHTML"},
-                                                      {Qt::Key_F9, "actEditCopyThumbnail"},
-                                                      {Qt::Key_F11, "actEditColorDialog"},
-                                                      {Qt::Key_F12, "actEditCapture"}};
+    const QList<QPair<Qt::Key, const char *>> keys = {
+        {Qt::Key_F1, "actHelpContents"}, {Qt::Key_F6, "actEditCopyRGB"},       {Qt::Key_F7, "actEditCopyHEX"},
+        {Qt::Key_F8, "actEditCopyHTML"}, {Qt::Key_F9, "actEditCopyThumbnail"}, {Qt::Key_F11, "actEditColorDialog"},
+        {Qt::Key_F12, "actEditCapture"}};
     // Commands that open a window of their own find it closed again at once.
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [] {
@@ -323,11 +340,26 @@ void TestCommands::copyAndPasteKeysFollowFocus_data()
     QTest::addColumn<QString>("copy");
     QTest::addColumn<QString>("paste");
     QTest::addColumn<QString>("clip");
-    QTest::newRow("rgb field") << "txtRGB" << "actPopCopyRGB" << "actPopPasteRGB" << "RGB(1, 2, 3)";
-    QTest::newRow("hex field") << "txtHex" << "actPopCopyHEX" << "actPopPasteHEX" << "0x00010203";
-    QTest::newRow("html field") << "txtHTML" << "actPopCopyHTML" << "actPopPasteHTML" << "#010203";
-    QTest::newRow("number field") << "txtRed" << "actPopCopyRGB" << "actPopPasteRGB" << "RGB(1, 2, 3)";
-    QTest::newRow("slider") << "slBlue" << "actPopCopyRGB" << "actPopPasteRGB" << "RGB(1, 2, 3)";
+    QTest::newRow("rgb field") << "txtRGB"
+                               << "actPopCopyRGB"
+                               << "actPopPasteRGB"
+                               << "RGB(1, 2, 3)";
+    QTest::newRow("hex field") << "txtHex"
+                               << "actPopCopyHEX"
+                               << "actPopPasteHEX"
+                               << "0x00010203";
+    QTest::newRow("html field") << "txtHTML"
+                                << "actPopCopyHTML"
+                                << "actPopPasteHTML"
+                                << "#010203";
+    QTest::newRow("number field") << "txtRed"
+                                  << "actPopCopyRGB"
+                                  << "actPopPasteRGB"
+                                  << "RGB(1, 2, 3)";
+    QTest::newRow("slider") << "slBlue"
+                            << "actPopCopyRGB"
+                            << "actPopPasteRGB"
+                            << "RGB(1, 2, 3)";
 }
 
 void TestCommands::copyAndPasteKeysFollowFocus()
@@ -346,7 +378,8 @@ void TestCommands::copyAndPasteKeysFollowFocus()
             spies[a->objectName()] = std::make_unique<QSignalSpy>(a, &QAction::triggered);
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-    for (const auto &[name, spy] : spies) QCOMPARE(spy->count(), name == copy || name == paste ? 1 : 0);
+    for (const auto &[name, spy] : spies)
+        QCOMPARE(spy->count(), name == copy || name == paste ? 1 : 0);
     // The colour went through the field's notation both ways; the field's own copy and paste never ran.
     QCOMPARE(window->currentColour(), Colour(0x00030201));
     QCOMPARE(QApplication::clipboard()->text(), clip);

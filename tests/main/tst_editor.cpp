@@ -58,7 +58,10 @@ void TestEditor::init()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
-void TestEditor::cleanup() { window.reset(); }
+void TestEditor::cleanup()
+{
+    window.reset();
+}
 
 void TestEditor::typeInto(QWidget *field, const QString &text)
 {
@@ -296,9 +299,12 @@ void TestEditor::notationFieldsApplyWhenLeft_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<Colour>("colour");
-    QTest::newRow("rgb with blanks") << "txtRGB" << " rgb ( 1,2,3 )" << Colour(0x00030201);
-    QTest::newRow("hex lower case") << "txtHex" << "0x00ff0000" << Colour(0x000000FF);
-    QTest::newRow("html lower case") << "txtHTML" << "#0a141e" << Colour(0x001E140A);
+    QTest::newRow("rgb with blanks") << "txtRGB"
+                                     << " rgb ( 1,2,3 )" << Colour(0x00030201);
+    QTest::newRow("hex lower case") << "txtHex"
+                                    << "0x00ff0000" << Colour(0x000000FF);
+    QTest::newRow("html lower case") << "txtHTML"
+                                     << "#0a141e" << Colour(0x001E140A);
 }
 
 void TestEditor::notationFieldsApplyWhenLeft()
@@ -318,10 +324,14 @@ void TestEditor::invalidNotationIsPutBack_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("hex bad digits") << "txtHex" << "0x00zz0000";
-    QTest::newRow("html short form") << "txtHTML" << "#FFF";
-    QTest::newRow("rgb out of range") << "txtRGB" << "RGB(1,2,300)";
-    QTest::newRow("rgb emptied") << "txtRGB" << "";
+    QTest::newRow("hex bad digits") << "txtHex"
+                                    << "0x00zz0000";
+    QTest::newRow("html short form") << "txtHTML"
+                                     << "#FFF";
+    QTest::newRow("rgb out of range") << "txtRGB"
+                                      << "RGB(1,2,300)";
+    QTest::newRow("rgb emptied") << "txtRGB"
+                                 << "";
 }
 
 void TestEditor::invalidNotationIsPutBack()
@@ -352,21 +362,22 @@ void TestEditor::notationWaitsForFocusToLeave()
 
 void TestEditor::tabOrderAndAccessKeys()
 {
-    const QStringList order = {"txtRed", "slRed", "txtGreen", "slGreen", "txtBlue", "slBlue",
-                               "txtRGB", "txtHex", "txtHTML", "txtRed"};
+    const QStringList order = {"txtRed", "slRed",  "txtGreen", "slGreen", "txtBlue",
+                               "slBlue", "txtRGB", "txtHex",   "txtHTML", "txtRed"};
     child<QWidget>("txtRed")->setFocus();
     for (int i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget *focused = QApplication::focusWidget();
-        while (focused && focused->objectName().isEmpty()) focused = focused->parentWidget(); // spin's line edit
+        while (focused && focused->objectName().isEmpty())
+            focused = focused->parentWidget(); // spin's line edit
         QVERIFY(focused);
         QCOMPARE(focused->objectName(), order.at(i));
     }
 
-    const QList<QPair<QString, QString>> labels = {{"lblRed", "Re&d:"},  {"lblGreen", "&Green:"},
-                                                   {"lblBlue", "&Blue:"}, {"lblRGB", "&RGB:"},
-                                                   {"lblHex", "He&x.:"},  {"lblHTML", "H&TML:"}};
-    for (const auto &[name, caption] : labels) QCOMPARE(child<QLabel>(qPrintable(name))->text(), caption);
+    const QList<QPair<QString, QString>> labels = {{"lblRed", "Re&d:"}, {"lblGreen", "&Green:"}, {"lblBlue", "&Blue:"},
+                                                   {"lblRGB", "&RGB:"}, {"lblHex", "He&x.:"},    {"lblHTML", "H&TML:"}};
+    for (const auto &[name, caption] : labels)
+        QCOMPARE(child<QLabel>(qPrintable(name))->text(), caption);
 
     child<QWidget>("txtRGB")->setFocus();
     QTest::keyClick(window.get(), Qt::Key_B, Qt::AltModifier);

@@ -311,7 +311,8 @@ void TestViews::eachBarGoesToEachPlaceAndBack()
                 const QString moved = barPlaces();
                 exitRun();
                 start();
-                QVERIFY2(barPlaces() == moved, qPrintable(QStringLiteral("%1 came back as %2").arg(moved, barPlaces())));
+                QVERIFY2(barPlaces() == moved,
+                         qPrintable(QStringLiteral("%1 came back as %2").arg(moved, barPlaces())));
                 child<DockToolBar>("tbMenu")->setCurrentDock({window.get(), Qt::TopToolBarArea});
                 child<DockToolBar>("tbMenu")->setDockRow(0);
                 child<DockToolBar>("tbMain")->setCurrentDock({window.get(), Qt::TopToolBarArea});

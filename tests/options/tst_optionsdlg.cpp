@@ -288,8 +288,8 @@ void TestOptionsDialog::textThatIsNoNumberStoresNothing()
 void TestOptionsDialog::keysActWhereverTheFocusIs_data()
 {
     QTest::addColumn<QString>("control");
-    for (const char *name : {"pcOptions", "chkSaveWindow", "txtWidth", "txtHeight", "txtDelay", "cmdOK", "cmdCancel",
-                             "cmdApply"})
+    for (const char *name :
+         {"pcOptions", "chkSaveWindow", "txtWidth", "txtHeight", "txtDelay", "cmdOK", "cmdCancel", "cmdApply"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -344,8 +344,8 @@ void TestOptionsDialog::escapeOnAWarningLeavesTheDialogOpen()
         try {
             dialog->StoreControls();
         } catch (const ECVException &error) {
-            ShowDetailsDialog(error.ErrorMessage, error.Details, {}, TCVMessageKind::Warning, TCVLanguage::English,
-                              {}, false);
+            ShowDetailsDialog(error.ErrorMessage, error.Details, {}, TCVMessageKind::Warning, TCVLanguage::English, {},
+                              false);
         }
         SetDetailsDialogObserver(previous);
         QVERIFY(dialog->isVisible());

@@ -18,9 +18,11 @@ enum { BUTTON_LEFT = 0x110, PRESSED = 1, RELEASED = 0 };
 static const struct wl_interface pointer_interface;
 static const struct wl_interface *untyped[6];
 static const struct wl_message pointer_requests[] = {
-    {"motion", "uff", untyped},       {"motion_absolute", "uuuuu", untyped}, {"button", "uuu", untyped},
-    {"axis", "uuf", untyped},         {"frame", "", untyped},                {"axis_source", "u", untyped},
-    {"axis_stop", "uu", untyped},     {"axis_discrete", "uufi", untyped},    {"destroy", "", untyped},
+    {"motion", "uff", untyped},   {"motion_absolute", "uuuuu", untyped},
+    {"button", "uuu", untyped},   {"axis", "uuf", untyped},
+    {"frame", "", untyped},       {"axis_source", "u", untyped},
+    {"axis_stop", "uu", untyped}, {"axis_discrete", "uufi", untyped},
+    {"destroy", "", untyped},
 };
 static const struct wl_interface pointer_interface = {"zwlr_virtual_pointer_v1", 1, 9, pointer_requests, 0, NULL};
 static const struct wl_interface *create_types[] = {&wl_seat_interface, &pointer_interface};
@@ -40,7 +42,10 @@ static void announce(void *data, struct wl_registry *registry, uint32_t name, co
         seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
 }
 
-static void withdraw(void *data, struct wl_registry *registry, uint32_t name) { (void)data, (void)registry, (void)name; }
+static void withdraw(void *data, struct wl_registry *registry, uint32_t name)
+{
+    (void)data, (void)registry, (void)name;
+}
 
 static uint32_t now_ms(void)
 {
