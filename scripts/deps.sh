@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+    cmake ninja-build g++ clang libclang-rt-14-dev clang-format-14 pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
     libqt6sql6-sqlite libsqlite3-dev libgl-dev libbenchmark-dev libxcb1-dev
     # run and test
