@@ -2,6 +2,8 @@
 
 #include "CVExceptions.h"
 #include "KeyState.h"
+#include "QtColour.h"
+#include "SessionType.h"
 
 #include <QBitmap>
 #include <QCursor>
@@ -52,7 +54,7 @@ TCaptureFrm::TCaptureFrm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     setAttribute(Qt::WA_NoSystemBackground);
     // On X11 the window is mapped by the server at once, without the window manager's round trip; it takes
     // the keyboard itself (Qt sets the input focus directly for such a window).
-    if (!IsWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
+    if (!isWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
 }
 
 void TCaptureFrm::Show(const ScreenPicture &picture, int zoom)
@@ -65,7 +67,7 @@ void TCaptureFrm::Show(const ScreenPicture &picture, int zoom)
     setScreen(picture.screen);
     setGeometry(picture.screen->geometry());
     // A Wayland client cannot place its window; only full screen puts it over the whole output.
-    if (IsWaylandSession()) setWindowState(windowState() | Qt::WindowFullScreen);
+    if (isWaylandSession()) setWindowState(windowState() | Qt::WindowFullScreen);
     show();
     raise();
 }
@@ -113,8 +115,7 @@ QPoint TCaptureFrm::PixelAt(QPointF position) const
 
 Colour TCaptureFrm::PixelColour(QPoint pixel) const
 {
-    const QRgb rgb = m_picture.image.pixel(pixel);
-    return MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    return fromQRgb(m_picture.image.pixel(pixel));
 }
 
 QPointF TCaptureFrm::PixelCentre(QPoint pixel) const

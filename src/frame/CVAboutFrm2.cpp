@@ -6,6 +6,7 @@
 #include "CVMsgDetailsFrm.h"
 #include "CVSysInfo.h"
 #include "PreferredFont.h"
+#include "QtColour.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,11 +33,6 @@ QLabel *Label(QWidget *parent, const char *name, const QRect &geometry)
     label->setAttribute(Qt::WA_TranslucentBackground);
     return label;
 }
-
-QColor FromColour(Colour colour)
-{
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-}
 } // namespace
 
 TAboutForm::TAboutForm(QWidget *owner, const TCVApplication &application)
@@ -49,7 +45,7 @@ TAboutForm::TAboutForm(QWidget *owner, const TCVApplication &application)
     setFixedSize(425, 382);
     setWindowTitle(QStringLiteral("About %1...").arg(application.LongName));
     setFont(PreferredFont(application.FontName, 8));
-    CreateAccentStrip(FromColour(application.AccentColour));
+    CreateAccentStrip(toQColor(application.AccentColour));
     CreateTexts();
     CreateButtons();
     InstallDialogKeys(this, application);

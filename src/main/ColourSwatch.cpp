@@ -1,4 +1,5 @@
 #include "ColourSwatch.h"
+#include "QtColour.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,7 +23,7 @@ void ColourSwatch::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
-        painter.fillRect(contentsRect(), QColor(GetRValue(m_colour), GetGValue(m_colour), GetBValue(m_colour)));
+        painter.fillRect(contentsRect(), toQColor(m_colour));
     }
     QFrame::paintEvent(event);
 }

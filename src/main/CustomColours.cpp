@@ -2,6 +2,7 @@
 
 #include "CVRegUtils.h"
 #include "FormStorage.h"
+#include "QtColour.h"
 #include "uFunctions.h"
 
 #include <algorithm>
@@ -32,14 +33,9 @@ std::optional<Colour> ParseHexColour(QStringView text)
     return Colour(text.toUInt(nullptr, 16));
 }
 
-QColor ToQColor(Colour colour)
-{
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-}
-
 QString FormatLine(int position, const QColor &colour)
 {
-    const Colour value = MakeColour(colour.red(), colour.green(), colour.blue());
+    const Colour value = fromQColor(colour);
     return LineName(position) + u'=' + QStringLiteral("%1").arg(value, 6, 16, QLatin1Char('0')).toUpper();
 }
 } // namespace
@@ -51,7 +47,7 @@ QList<QColor> CustomColoursFromList(const QStringList &list)
         const qsizetype line = FindLine(list, LineName(position));
         const std::optional<Colour> colour =
             line < 0 ? std::nullopt : ParseHexColour(QStringView(list[line]).mid(list[line].indexOf(u'=') + 1));
-        colours.append(ToQColor(colour.value_or(White)));
+        colours.append(toQColor(colour.value_or(White)));
     }
     return colours;
 }

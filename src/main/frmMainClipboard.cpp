@@ -4,19 +4,18 @@
 
 #include "Clipboard.h"
 #include "CVExceptions.h"
+#include "QtColour.h"
 #include "uOptions.h"
 
 #include <QAction>
 #include <QImage>
-
-#include <algorithm>
 
 namespace {
 
 // A thumbnail side as stored, brought into the range the preferences dialog keeps.
 int ThumbnailSide(int stored)
 {
-    return std::clamp(stored, 1, 1000);
+    return TTintOptions::ThumbnailSideRange.bound(stored);
 }
 
 } // namespace
@@ -57,7 +56,7 @@ void TTintMain::actEditCopyThumbnailExecute()
 {
     QImage thumbnail(ThumbnailSide(TintOptions->ThumbnailWidth), ThumbnailSide(TintOptions->ThumbnailHeight),
                      QImage::Format_RGB32);
-    thumbnail.fill(QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
+    thumbnail.fill(toQColor(color));
     QString failure;
     if (!clipboard->setImage(thumbnail, failure))
         throw ECVException(QStringLiteral("Cannot open clipboard"), failure, 1);

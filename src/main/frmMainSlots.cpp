@@ -3,6 +3,7 @@
 
 #include "ColourSwatch.h"
 #include "CustomColours.h"
+#include "QtColour.h"
 
 #include <QAction>
 #include <QApplication>
@@ -85,7 +86,7 @@ void TTintMain::actEditColorDialogExecute()
 
     QColorDialog dialog(this);
     dialog.setOption(QColorDialog::DontUseNativeDialog); // a desktop's own chooser could be neither placed nor read
-    dialog.setCurrentColor(QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
+    dialog.setCurrentColor(toQColor(color));
     PlaceColourDialog(dialog);
     const bool confirmed = dialog.exec() == QDialog::Accepted;
     activateWindow(); // without a window manager nothing gives the window back its keys
@@ -96,7 +97,7 @@ void TTintMain::actEditColorDialogExecute()
     }
     UpdateCustomColourList(customColours, DialogCustomColours());
     const QColor chosen = dialog.selectedColor();
-    SetColour(MakeColour(chosen.red(), chosen.green(), chosen.blue()));
+    SetColour(fromQColor(chosen));
 }
 
 void TTintMain::PlaceColourDialog(QDialog &dialog) const
