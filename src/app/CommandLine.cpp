@@ -6,7 +6,7 @@
 #include "CVExceptions.h"
 #include "CVVerInf.h"
 #include "frmCapture.h"
-#include "ScreenService.h"
+#include "ScreenBackend.h"
 #include "uOptions.h"
 #include "uRes.h"
 
@@ -60,7 +60,7 @@ int Pick(std::string (*format)(Colour))
 {
     StartUpQuietly();
     const auto release = qScopeGuard([] { ReleaseStartUp(); });
-    const std::unique_ptr<ScreenService> screen(CreateScreenService(nullptr));
+    const std::unique_ptr<ScreenService> screen(createScreenService(nullptr));
     TCaptureWindows windows;
     int zoom = TintOptions->CaptureZoom; // a zoom changed here is not kept
     try {

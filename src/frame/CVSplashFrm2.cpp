@@ -2,7 +2,7 @@
 
 #include "CVApp.h"
 #include "PreferredFont.h"
-#include "ScreenService.h"
+#include "SessionType.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,7 +46,7 @@ TSplashForm::TSplashForm() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWi
     setObjectName(QStringLiteral("SplashForm"));
     // On X11 the splash is mapped by the server at once, without the window manager's round trip: it is
     // on top and centred by itself, and it takes no input.
-    if (!IsWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
+    if (!isWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
     setFixedSize(ClientWidth, ClientHeight);
     QFont base = PreferredFont(QStringLiteral("Tahoma"), 8);
     base.setPixelSize(11);

@@ -2,15 +2,14 @@
 #include "frmMain.h"
 
 #include "frmCapture.h"
-#include "ScreenService.h"
+#include "ScreenBackend.h"
+#include "SessionType.h"
 #include "uOptions.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QThread>
-
-#include <algorithm>
 
 namespace {
 
@@ -45,14 +44,14 @@ void TTintMain::actEditCaptureExecute()
         alMainUpdate(); // the commands are back at once, not only at the next idle pass
     });
 
-    if (IsWaylandSession())
+    if (isWaylandSession())
         hidden = HideVisibleWindows();
     else
         showMinimized();
     QGuiApplication::sync(); // the window system must have the request before the wait
-    QThread::msleep(ulong(std::clamp(TintOptions->CaptureDelay, 1, 2000)));
+    QThread::msleep(ulong(TTintOptions::CaptureDelayRange.bound(TintOptions->CaptureDelay)));
 
-    ScreenService *screen = CreateScreenService(this);
+    ScreenService *screen = createScreenService(this);
     const auto release = qScopeGuard([screen] { screen->deleteLater(); });
     if (!captureWindows) captureWindows = std::make_unique<TCaptureWindows>();
     if (const std::optional<Colour> picked =

@@ -7,6 +7,17 @@
 
 #include <QString>
 
+#include <algorithm>
+
+// The range the program keeps a number preference in. The store takes any value; the dialog offers this range,
+// and every reader brings a stored value into it where it uses it.
+struct PreferenceRange
+{
+    qint32 minimum;
+    qint32 maximum;
+    constexpr qint32 bound(qint32 value) const { return std::clamp(value, minimum, maximum); }
+};
+
 class TTintOptions
 {
 public:
@@ -23,12 +34,16 @@ public:
     // stopped it is noted for the user (CVStoreNotices), never raised.
     void Save() const;
 
+    // Each preference's stored name is its field's name; the fields' initial values are the defaults.
     bool SaveWindow = true;
-    qint32 ThumbnailWidth = 32;
+    qint32 ThumbnailWidth = 32; // ThumbnailSideRange, as the height
     qint32 ThumbnailHeight = 32;
-    qint32 CaptureDelay = 500;
+    qint32 CaptureDelay = 500;      // milliseconds, CaptureDelayRange
     qint32 CaptureZoom = 9;         // the capture's magnifier, in snapshot pixels across
     bool CaptureAllScreens = false; // capture every screen, not only the primary one
+
+    static constexpr PreferenceRange ThumbnailSideRange{1, 1000};
+    static constexpr PreferenceRange CaptureDelayRange{1, 2000};
 
 private:
     HKEY m_root;

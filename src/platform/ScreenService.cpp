@@ -1,46 +1,5 @@
 #include "ScreenService.h"
 
-#include "PortalScreenService.h"
-
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
-
-namespace {
-
-// The X server's own copy of each screen: QScreen::grabWindow of the root window, in device pixels.
-class X11ScreenService : public ScreenService
-{
-public:
-    using ScreenService::ScreenService;
-
-    void requestSnapshot(const QList<QScreen *> &screens) override
-    {
-        QList<ScreenPicture> pictures;
-        for (QScreen *screen : screens) {
-            QImage image = screen->grabWindow(0).toImage();
-            if (image.isNull()) {
-                emit snapshotFailed(QStringLiteral("The screen could not be read."),
-                                    QStringLiteral("The window system gave no picture of the screen %1 (%2).")
-                                        .arg(screen->name(), QGuiApplication::platformName()));
-                return;
-            }
-            image.setDevicePixelRatio(1);
-            // Qt scales a screen's size but keeps its top-left corner in device pixels.
-            pictures.append({screen, image, screen->geometry().topLeft()});
-        }
-        deliver(pictures);
-    }
-};
-
-ScreenServiceFactory &Factory()
-{
-    static ScreenServiceFactory factory;
-    return factory;
-}
-
-} // namespace
-
 void ScreenService::deliver(QList<ScreenPicture> pictures)
 {
     QRect all;
@@ -49,21 +8,4 @@ void ScreenService::deliver(QList<ScreenPicture> pictures)
     for (ScreenPicture &picture : pictures)
         picture.origin -= all.topLeft();
     emit snapshotReady(pictures);
-}
-
-bool IsWaylandSession()
-{
-    return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland";
-}
-
-ScreenService *CreateScreenService(QObject *parent)
-{
-    if (Factory()) return Factory()(parent);
-    if (IsWaylandSession()) return new PortalScreenService(QDBusConnection::sessionBus(), parent);
-    return new X11ScreenService(parent);
-}
-
-void SetScreenServiceFactory(ScreenServiceFactory factory)
-{
-    Factory() = std::move(factory);
 }

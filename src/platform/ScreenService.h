@@ -6,8 +6,6 @@
 #include <QList>
 #include <QObject>
 
-#include <functional>
-
 class QScreen;
 
 // What one screen showed, and where that lies in the snapshot of all the screens captured together.
@@ -41,12 +39,3 @@ protected:
     // origins come in the backend's own desktop coordinates.
     void deliver(QList<ScreenPicture> pictures);
 };
-
-// Whether the session runs on Wayland, where the program can neither read the screen itself nor rely on being
-// minimised; a program running through XWayland counts too.
-bool IsWaylandSession();
-
-// The backend for this session. Tests may replace the factory to serve fixed pictures.
-ScreenService *CreateScreenService(QObject *parent);
-using ScreenServiceFactory = std::function<ScreenService *(QObject *parent)>;
-void SetScreenServiceFactory(ScreenServiceFactory factory);

@@ -3,7 +3,7 @@
 #include "frmCapture.h"
 #include "frmMain.h"
 #include "ProgramState.h"
-#include "ScreenService.h"
+#include "ScreenBackend.h"
 #include "uOptions.h"
 
 #include <QAction>
@@ -85,7 +85,7 @@ private:
     void capture(const std::function<void(TCaptureFrm *)> &inside);
     void serve(const QImage &picture)
     {
-        SetScreenServiceFactory([picture](QObject *parent) { return new PictureScreen(picture, parent); });
+        setScreenServiceFactory([picture](QObject *parent) { return new PictureScreen(picture, parent); });
     }
 
     std::unique_ptr<ProgramState> state;
@@ -106,7 +106,7 @@ void TestCapture::init()
 void TestCapture::cleanup()
 {
     window.reset();
-    SetScreenServiceFactory({});
+    setScreenServiceFactory({});
     state.reset();
 }
 
@@ -224,7 +224,7 @@ void TestCapture::missingSnapshotIsAWarning()
 
 void TestCapture::declinedSnapshotLeavesTheColour()
 {
-    SetScreenServiceFactory([](QObject *parent) { return new PictureScreen(QImage(), parent, true); });
+    setScreenServiceFactory([](QObject *parent) { return new PictureScreen(QImage(), parent, true); });
     window->SetColour(0x00ABCDEF);
     window->findChild<QAction *>(QStringLiteral("actEditCapture"))->trigger();
     QCOMPARE(window->currentColour(), Colour(0x00ABCDEF));

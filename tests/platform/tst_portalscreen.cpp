@@ -2,6 +2,7 @@
 // bus and speaks its Request/Response protocol. Runs under dbus-run-session with a bus that starts no services.
 #include "PortalScreenService.h"
 #include "PreferredFont.h"
+#include "SessionType.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -344,7 +345,7 @@ void TestPortalScreen::sessionChoosesThePortal()
     };
     set("WAYLAND_DISPLAY", waylandDisplay);
     set("XDG_SESSION_TYPE", sessionType);
-    const bool chosen = IsWaylandSession();
+    const bool chosen = isWaylandSession();
     set("WAYLAND_DISPLAY", savedDisplay);
     set("XDG_SESSION_TYPE", savedType);
     QCOMPARE(chosen, portal);
