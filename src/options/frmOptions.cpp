@@ -20,9 +20,9 @@
 #include <algorithm>
 
 namespace {
-TSpinEdit *SpinEdit(const char *name, int minimum, int maximum)
+TSpinEdit *SpinEdit(const char *name, PreferenceRange range)
 {
-    auto *field = new TSpinEdit(minimum, maximum);
+    auto *field = new TSpinEdit(range.minimum, range.maximum);
     field->setObjectName(QLatin1String(name));
     field->setFixedWidth(64);
     return field;
@@ -105,10 +105,10 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     auto *general = new QVBoxLayout;
     general->addWidget(chkSaveWindow);
 
-    txtWidth = SpinEdit("txtWidth", 1, 1000);
-    txtHeight = SpinEdit("txtHeight", 1, 1000);
+    txtWidth = SpinEdit("txtWidth", TTintOptions::ThumbnailSideRange);
+    txtHeight = SpinEdit("txtHeight", TTintOptions::ThumbnailSideRange);
     auto *thumbnail = new QFormLayout;
-    txtDelay = SpinEdit("txtDelay", 1, 2000);
+    txtDelay = SpinEdit("txtDelay", TTintOptions::CaptureDelayRange);
     auto *capture = new QFormLayout;
     const QList<QLabel *> labels{
         AddField(thumbnail, "lblWidth", QStringLiteral("&Width:"), txtWidth),

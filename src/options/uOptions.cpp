@@ -3,6 +3,9 @@
 #include "CVRegUtils.h"
 #include "RegistryStore.h"
 
+#include <type_traits>
+#include <variant>
+
 TTintOptions *TintOptions = nullptr;
 
 TTintOptions::TTintOptions(HKEY regRoot, const QString &regAppKey)
@@ -12,28 +15,57 @@ TTintOptions::TTintOptions(HKEY regRoot, const QString &regAppKey)
 
 TTintOptions::~TTintOptions() = default;
 
+namespace {
+
+// Every preference, by its stored name and its field (whose type is the value's).
+struct Preference
+{
+    const char *name;
+    std::variant<bool TTintOptions::*, qint32 TTintOptions::*> field;
+};
+
+const Preference Preferences[] = {
+    {"SaveWindow", &TTintOptions::SaveWindow},           {"ThumbnailWidth", &TTintOptions::ThumbnailWidth},
+    {"ThumbnailHeight", &TTintOptions::ThumbnailHeight}, {"CaptureDelay", &TTintOptions::CaptureDelay},
+    {"CaptureZoom", &TTintOptions::CaptureZoom},         {"CaptureAllScreens", &TTintOptions::CaptureAllScreens},
+};
+
+// Calls one of the two with the preference's field in `options`.
+template <typename Options, typename OnFlag, typename OnNumber>
+void VisitField(Options &options, const Preference &preference, OnFlag onFlag, OnNumber onNumber)
+{
+    std::visit(
+        [&](auto member) {
+            if constexpr (std::is_same_v<decltype(member), bool TTintOptions::*>)
+                onFlag(options.*member);
+            else
+                onNumber(options.*member);
+        },
+        preference.field);
+}
+
+} // namespace
+
 void TTintOptions::Load()
 {
-    SaveWindow = RegReadBool(m_root, m_key, QStringLiteral("SaveWindow"), SaveWindow);
-    ThumbnailWidth = RegReadInteger(m_root, m_key, QStringLiteral("ThumbnailWidth"), ThumbnailWidth);
-    ThumbnailHeight = RegReadInteger(m_root, m_key, QStringLiteral("ThumbnailHeight"), ThumbnailHeight);
-    CaptureDelay = RegReadInteger(m_root, m_key, QStringLiteral("CaptureDelay"), CaptureDelay);
-    CaptureZoom = RegReadInteger(m_root, m_key, QStringLiteral("CaptureZoom"), CaptureZoom);
-    CaptureAllScreens = RegReadBool(m_root, m_key, QStringLiteral("CaptureAllScreens"), CaptureAllScreens);
+    for (const Preference &preference : Preferences) {
+        const QString name = QLatin1String(preference.name);
+        VisitField(
+            *this, preference, [&](bool &flag) { flag = RegReadBool(m_root, m_key, name, flag); },
+            [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number); });
+    }
 }
 
 // One transaction, so that a crash never leaves some preferences of this save beside others of the last.
 void TTintOptions::Save() const
 {
     RegistryBatch batch;
-    const auto write = [&](const char *name, qint32 number) {
-        batch.setValue(m_key, QLatin1String(name), RegistryValue::fromDword(std::uint32_t(number)));
-    };
-    write("SaveWindow", SaveWindow ? 1 : 0);
-    write("ThumbnailWidth", ThumbnailWidth);
-    write("ThumbnailHeight", ThumbnailHeight);
-    write("CaptureDelay", CaptureDelay);
-    write("CaptureZoom", CaptureZoom);
-    write("CaptureAllScreens", CaptureAllScreens ? 1 : 0);
+    for (const Preference &preference : Preferences) {
+        const auto write = [&](qint32 number) {
+            batch.setValue(m_key, QLatin1String(preference.name), RegistryValue::fromDword(std::uint32_t(number)));
+        };
+        VisitField(
+            *this, preference, [&](bool flag) { write(flag ? 1 : 0); }, write);
+    }
     RegWriteBatch(m_root, batch);
 }
