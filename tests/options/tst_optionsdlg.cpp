@@ -55,13 +55,14 @@ void Retype(TSpinEdit *field, const QString &text)
         QTest::keyClicks(field, text);
 }
 
-// Runs the modal dialog and, once it is up, works it with the given steps.
+// Runs the modal dialog and, once it is up and active (the keys go to it), works it with the given steps.
 void WithModalPreferences(const std::function<void(TOptionsDlg *)> &steps)
 {
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto *dialog = qobject_cast<TOptionsDlg *>(QApplication::activeModalWidget())) {
+        auto *dialog = qobject_cast<TOptionsDlg *>(QApplication::activeModalWidget());
+        if (dialog && dialog->isActiveWindow()) {
             poll.stop();
             steps(dialog);
             if (QTest::currentTestFailed()) dialog->close(); // a failed step must not leave the dialog waiting
