@@ -556,10 +556,12 @@ void RegistryStore::requireWritableFiles() const
     if (!IsWritable(m_filePath)) failWithErrno(QStringLiteral("cannot be written"), errno);
     struct stat hive = {};
     if (::stat(FileName(m_filePath).constData(), &hive) != 0) failWithErrno(QStringLiteral("cannot be read"), errno);
+    // Another copy of the program removes both as it closes the hive's last connection, at any moment: a file
+    // that is gone, before or during the check, stands in no write's way.
     for (const char *suffix : {"-wal", "-shm"}) {
         const QString path = m_filePath + QLatin1String(suffix);
-        if (!QFileInfo::exists(path) || IsWritable(path)) continue;
-        if (::chmod(FileName(path).constData(), hive.st_mode & 0666) != 0) {
+        if (IsWritable(path) || errno == ENOENT) continue;
+        if (::chmod(FileName(path).constData(), hive.st_mode & 0666) != 0 && errno != ENOENT) {
             const int error = errno;
             failWithErrno(QStringLiteral("its file %1 cannot be written").arg(QDir::toNativeSeparators(path)), error);
         }
