@@ -51,6 +51,13 @@ void WriteScript(const QString &path, const QByteArray &body)
     file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
+// A tool body that leaves a word in the marker file, whole, by a rename.
+QByteArray MarkerWriter(const QString &marker, const QByteArray &word)
+{
+    const QByteArray path = marker.toUtf8();
+    return "echo " + word + " > \"" + path + ".part\"\nmv \"" + path + ".part\" \"" + path + "\"\n";
+}
+
 QString SystemInfoFailure()
 {
     try {
@@ -102,9 +109,11 @@ void TestDesktop::init()
     m_bin = std::make_unique<QTemporaryDir>();
     m_registry = std::make_unique<TempRegistry>();
     m_path = qgetenv("PATH");
-    // The recording composer writes each argument NUL-terminated and ends with the code it is given.
+    // The recording composer writes each argument NUL-terminated and ends with the code it is given. The record
+    // appears whole, by a rename, so that a reader never meets it half written.
     WriteScript(m_bin->filePath(QStringLiteral("xdg-email")),
-                "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.args\"\nexit ${XDG_EMAIL_EXIT:-0}\n");
+                "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.part\"\nmv \"$0.part\" \"$0.args\"\n"
+                "exit ${XDG_EMAIL_EXIT:-0}\n");
     qputenv("PATH", m_bin->path().toLocal8Bit() + ":/usr/bin:/bin");
     m_application.LongName = QStringLiteral("Corvane Tintwell");
     m_application.FamilyName = QStringLiteral("Corvane Devbench");
@@ -195,13 +204,13 @@ void TestDesktop::composerOutcomesArriveAsSignals()
 void TestDesktop::systemInfoFromTheStoreThenFromPath()
 {
     const QString marker = m_bin->filePath(QStringLiteral("started"));
-    WriteScript(m_bin->filePath(QStringLiteral("hardinfo")), "echo path > \"" + marker.toUtf8() + "\"\n");
+    WriteScript(m_bin->filePath(QStringLiteral("hardinfo")), MarkerWriter(marker, "path"));
     RunSystemInfo();
     QTRY_VERIFY(QFile::exists(marker));
     QFile::remove(marker);
 
     const QString stored = m_bin->filePath(QStringLiteral("stored tool"));
-    WriteScript(stored, "echo stored > \"" + marker.toUtf8() + "\"\n");
+    WriteScript(stored, MarkerWriter(marker, "stored"));
     StoreSystemInfoPath(RegistryValue::fromString(stored));
     RunSystemInfo();
     QTRY_VERIFY(QFile::exists(marker));
