@@ -87,6 +87,9 @@ if [ "$desktop" = --without-screenshot ]; then
     exit
 fi
 
+# Whether the clipboard holds capture's $want; what it holds is left in $copied.
+clipboard_holds_want() { copied=$(wl-paste -n 2>/dev/null || true); [ "$copied" = "$want" ]; }
+
 # capture X Y KEYS...: F12 in the editor, the pointer to device pixel (X, Y), then a click or the keys; F7
 # copies the colour, which must be that of (X + DX, Y + DY) where KEYS moved the point.
 capture() {
@@ -109,14 +112,12 @@ capture() {
     fi
     wait_until eval '! shown CaptureFrm' || fail "the capture window stayed"
     wait_until shown 'Corvane Tintwell' || fail "the main window did not come back"
-    sleep 0.1
-    wtype -k F7
     local want
     want=$(shows $((x + dx)) $((y + dy)))
-    for _ in $(seq 40); do
-        copied=$(wl-paste -n 2>/dev/null || true)
-        [ "$copied" = "$want" ] && break
-        sleep 0.05
+    # F7 is pressed again until the copy arrives: a key sent while the editor takes the keyboard back is lost.
+    for tries in 1 2 3; do
+        wtype -k F7
+        wait_briefly clipboard_holds_want && break
     done
     [ "$copied" = "$want" ] || fail "F12 at $x,$y (moved $dx,$dy) gave '$copied', expected '$want'"
 }
