@@ -22,6 +22,9 @@ cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    # The desktop portal starts the document portal, whose FUSE file system in the runtime folder goes only when
+    # that process has noticed the bus is gone, which may be after this: it is detached here so the folder can go.
+    fusermount3 -u -z "$W/run/doc" 2>/dev/null || true
     rm -rf "$W"
     rm -f /tmp/out.png
 }
