@@ -147,10 +147,15 @@ eventually() {
 
 pixel_is() { [ "$(client_pixel "$1" "$2")" = "$3" ]; }
 
+# The editor is made afresh when it goes on top, so an id can go stale between its lookup and the activation:
+# then it is looked up again.
+activate_found_editor() { xdotool_clean windowactivate --sync "$(find_window)" >/dev/null; }
+activate_editor() { eventually activate_found_editor || fail "the editor could not be activated"; }
+
 menu() {
     local before
     before=$(program_windows) || fail "cannot count the program's windows"
-    xdotool windowactivate --sync "$(find_window)"
+    activate_editor
     xdotool key "alt+$1"
     eventually eval '[ "$(program_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
     xdotool key "$2"

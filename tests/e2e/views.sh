@@ -24,7 +24,7 @@ docked_at_bottom() {
 start() {
     "$binary" &
     pid=$!
-    xdotool windowactivate --sync "$(find_window)"
+    activate_editor
 }
 exit_program() {
     menu f x
