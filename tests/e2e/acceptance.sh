@@ -19,7 +19,7 @@ stage=0
 rm -f "$artefacts"/acceptance-*.png
 shot() { stage=$((stage + 1)); import -window root "$artefacts/acceptance-$stage-$1.png"; }
 # Keys are typed (XTEST) into the active editor window, as a person types them.
-press() { xdotool windowactivate --sync "$(find_window)"; xdotool key "$@"; }
+press() { activate_editor; xdotool key "$@"; }
 # type_into ACCESS_KEY TEXT: the field with that access key gets TEXT, then Tab moves the focus on.
 type_into() {
     press "alt+$1" ctrl+a
@@ -53,7 +53,7 @@ start() {
     [ -n "$ids" ] || fail "no window at all"
     xwininfo -id "$(head -n 1 <<<"$ids")" | grep -q 'Width: 500' || fail "the window came without a splash"
     shot "$1-splash"
-    xdotool windowactivate --sync "$(find_window)" || fail "no editor window after the splash"
+    activate_editor
     shot "$1-window"
 }
 # Client points of the large swatch and of slot 1, less the toolbar row's 27 pixels once it is hidden.
