@@ -63,7 +63,8 @@ state() {
 for round in $(seq 0 11); do
     "$reg" import "$scratch/before.reg" >/dev/null
     start
-    xdotool windowactivate --sync "$(find_window)" key alt+f
+    activate_editor
+    xdotool key alt+f
     eventually eval '[ "$(program_windows)" = 2 ]' || fail "the File menu did not open"
     xdotool key x &
     until [ -s "$hive-wal" ] || ! kill -0 "$pid" 2>/dev/null; do :; done
