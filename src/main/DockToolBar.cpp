@@ -102,14 +102,7 @@ TDock DockToolBar::currentDock() const
 
 void DockToolBar::setCurrentDock(const TDock &dock)
 {
-    if (dock == currentDock()) return;
-    if (dock.window && dock.area != Qt::NoToolBarArea) {
-        dock.window->addToolBar(dock.area, this);
-        return;
-    }
-    const QRect frame(mapToGlobal(QPoint(0, 0)), size());
-    changeLayout(
-        [&](ToolBarState &state, Place place) { SetFloating(state.lines[place.line].items[place.index], frame); });
+    if (dock.window && dock.area != Qt::NoToolBarArea && dock != currentDock()) dock.window->addToolBar(dock.area, this);
 }
 
 int DockToolBar::dockRow() const
@@ -152,16 +145,30 @@ void DockToolBar::setDockPos(int pos)
     });
 }
 
-// Hands the main window its saved layout with this toolbar's entry changed; a layout that cannot be read,
-// or one without this toolbar, is left alone.
+void DockToolBar::takeWholeRow()
+{
+    changeLayout([](ToolBarState &state, Place place) {
+        ToolBarStateLine &line = state.lines[place.line];
+        if (line.items.size() == 1) return;
+        ToolBarStateItem item = line.items.takeAt(place.index);
+        item.pos = 0;
+        item.preferredSize = -1;
+        state.lines.insert(place.line, ToolBarStateLine{line.dock, {item}});
+    });
+}
+
+// Hands the main window its saved layout with this toolbar's entry changed, if that changed anything; a layout
+// that cannot be read, or one without this toolbar, is left alone.
 template <typename Change> void DockToolBar::changeLayout(Change change)
 {
     QMainWindow *window = mainWindow();
     if (!window) return;
-    std::optional<ToolBarState> state = ParseToolBarState(window->saveState());
+    const QByteArray saved = window->saveState();
+    std::optional<ToolBarState> state = ParseToolBarState(saved);
     if (!state) return;
     const Place place = FindPlace(*state, objectName());
     if (place.line < 0) return;
     change(*state, place);
-    window->restoreState(BuildToolBarState(*state));
+    const QByteArray changed = BuildToolBarState(*state);
+    if (changed != saved) window->restoreState(changed);
 }

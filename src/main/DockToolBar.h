@@ -35,7 +35,7 @@ public:
     explicit DockToolBar(const QString &title, QWidget *parent = nullptr);
 
     TDock currentDock() const;
-    // Docks the toolbar in that area of that window, or detaches it for no dock.
+    // Docks the toolbar in that area of that window; no dock leaves it where it is (the user detaches it).
     void setCurrentDock(const TDock &dock);
 
     // Row and offset hold while the toolbar floats too: they are where it docks again.
@@ -47,6 +47,8 @@ public:
     // the first toolbar of a row always sits at 0. The offset asked for is kept for the next change of row,
     // so that setting the offset and then the row puts the toolbar where both say.
     void setDockPos(int pos);
+    // Moves any other toolbar of this one's row to a row of its own just below, so that this one fills its row.
+    void takeWholeRow();
 
 private:
     QMainWindow *mainWindow() const;

@@ -135,21 +135,19 @@ QString DockText(const TDock &dock, const QWidget &owner)
     return dock.window->objectName() + u'.' + name;
 }
 
-// The dock a stored text names, seen from the store's window; nothing when it names a window that is not
-// there. Any name of no dock gives no dock, which detaches the toolbar.
+// The dock a stored text names, seen from the store's window; nothing when it names no dock of a window that
+// is there, and the toolbar then keeps its place.
 std::optional<TDock> DockFromText(const QString &text, QWidget &owner)
 {
-    if (text.compare(QLatin1String("(null)"), Qt::CaseInsensitive) == 0) return TDock{};
     QWidget *window = &owner;
     QString name = text;
     if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) {
         window = FindWindow(text.left(dot));
-        if (!window) return std::nullopt;
         name = text.mid(dot + 1);
     }
     auto *mainWindow = qobject_cast<QMainWindow *>(window);
     const Qt::ToolBarArea area = DockArea(name);
-    if (!mainWindow || area == Qt::NoToolBarArea) return TDock{};
+    if (!mainWindow || area == Qt::NoToolBarArea) return std::nullopt;
     return TDock{mainWindow, area};
 }
 } // namespace
@@ -374,7 +372,7 @@ void TFormStorage::RestoreProperty(const StoredProp &prop)
         property->write(control, text.toInt()); // text that is no decimal integer gives 0
     } else if (type == QMetaType::fromType<TDock>()) {
         // A floating toolbar stays where the user left it.
-        if (text.isEmpty() || !property->read(control).value<TDock>().window) return;
+        if (!property->read(control).value<TDock>().window) return;
         if (const std::optional<TDock> dock = DockFromText(text, *owner()))
             property->write(control, QVariant::fromValue(*dock));
     }

@@ -72,11 +72,3 @@ QByteArray BuildToolBarState(const ToolBarState &state)
     }
     return built;
 }
-
-void SetFloating(ToolBarStateItem &item, const QRect &frame)
-{
-    // Bit 0 says floating; x and y are kept offset by 0x7FFF so that negative coordinates fit in 16 bits.
-    const auto field = [](int value) { return quint32(qMax(0, value)) & 0xffff; };
-    item.geom0 = (field(frame.width()) << 17) | (field(frame.x() + 0x7fff) << 1) | 1;
-    item.geom1 = (field(frame.height()) << 16) | field(frame.y() + 0x7fff);
-}

@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -36,6 +35,3 @@ struct ToolBarState
 // else, so that a layout this code does not understand is never rewritten.
 std::optional<ToolBarState> ParseToolBarState(const QByteArray &saved);
 QByteArray BuildToolBarState(const ToolBarState &state);
-
-// A floating toolbar keeps its line but carries its window's frame in geom0 and geom1.
-void SetFloating(ToolBarStateItem &item, const QRect &frame);

@@ -18,12 +18,12 @@ class Clipboard;
 class ColourSwatch;
 class ComponentSlider;
 class ComponentSpin;
+class DockToolBar;
 class NotationEdit;
 class QAction;
 class QDialog;
 class QMenu;
 class QTimer;
-class QToolBar;
 class TFormPlacement;
 class TFormStorage;
 struct Notation;
@@ -138,7 +138,6 @@ private:
     void actViewToolbarExecute();
     void actViewStatusBarExecute();
     void actViewAlwaysOnTopExecute();
-    void ApplyFormStyle();
     void SetFormStyle(FormStyle style);
     void tSetFormStyleTimer();
     void aeMainHint(const QString &hint);
@@ -183,8 +182,8 @@ private:
 
     QList<QAction *> alMain;
     QList<QIcon> imlMenus;
-    QToolBar *tbMenu = nullptr;
-    QToolBar *tbMain = nullptr;
+    DockToolBar *tbMenu = nullptr;
+    DockToolBar *tbMain = nullptr;
     Clipboard *clipboard = nullptr;
     // Which Paste the clipboard's text allows, worked out once per change of the clipboard.
     bool clipHoldsRGB = false;

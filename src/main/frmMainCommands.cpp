@@ -199,9 +199,11 @@ void TTintMain::CreateBars()
     tbMain->addSeparator();
     tbMain->addAction(actHelpContents);
 
-    for (QToolBar *bar : {tbMenu, tbMain}) {
+    for (DockToolBar *bar : {tbMenu, tbMain}) {
         bar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
         addToolBar(Qt::TopToolBarArea, bar);
+        // The menu bar fills its row, wherever either bar is dropped. (Queued: the drop is still being laid out.)
+        connect(bar, &QToolBar::topLevelChanged, tbMenu, &DockToolBar::takeWholeRow, Qt::QueuedConnection);
     }
     insertToolBarBreak(tbMain);
 

@@ -5,6 +5,7 @@
 #include "ColourSwatch.h"
 #include "CustomColours.h"
 #include "CVApp.h"
+#include "DockToolBar.h"
 #include "FormStorage.h"
 #include "uOptions.h"
 
@@ -122,6 +123,8 @@ void TTintMain::StorageRestorePlacement(TFormPlacement &sender)
     // A style this program never writes ends up normal.
     wantedFormStyle =
         sender.ReadInteger(QStringLiteral("FormStyle"), formStyle()) == fsStayOnTop ? fsStayOnTop : fsNormal;
+    // A layout stored before the menu bar kept its row to itself.
+    tbMenu->takeWholeRow();
 }
 
 void TTintMain::StorageSavePlacement(TFormPlacement &sender)

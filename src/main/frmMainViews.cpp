@@ -1,13 +1,12 @@
 // The view commands: the toolbar, the status bar, always-on-top, and the hints shown in the status bar.
 #include "frmMain.h"
 
-#include "FormStorage.h"
+#include "DockToolBar.h"
 
-#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
-#include <QToolBar>
+#include <QWindow>
 
 TTintMain::FormStyle TTintMain::formStyle() const
 {
@@ -27,31 +26,25 @@ void TTintMain::actViewStatusBarExecute()
 void TTintMain::actViewAlwaysOnTopExecute()
 {
     wantedFormStyle = formStyle() != fsNormal ? fsNormal : fsStayOnTop;
-    ApplyFormStyle();
-}
-
-void TTintMain::ApplyFormStyle()
-{
-    // The native window is made afresh, which hides and shows it: the stores must not take that for the
-    // window's first show or its end.
-    const QScopedValueRollback storageAsleep(Storage->Active, false);
-    const QScopedValueRollback colourStorageAsleep(ColorStorage->Active, false);
     SetFormStyle(wantedFormStyle);
 }
 
+// QWidget::setWindowFlag would make the native window afresh: hidden and mapped again, the window manager
+// places it anew (it crept by its frame) and Qt no longer counts it as the active window, so the keys typed
+// next reached no control. The flag is handed to the native window as it is, and the widget told of it.
 void TTintMain::SetFormStyle(FormStyle style)
 {
     const bool onTop = style == fsStayOnTop;
     if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == onTop) return;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // hides the window
-    if (shown) show();
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowStaysOnTopHint, onTop);
+    overrideWindowFlags(flags);
+    if (QWindow *handle = windowHandle()) handle->setFlags(flags);
 }
 
 void TTintMain::tSetFormStyleTimer()
 {
     tSetFormStyle->stop();
-    ApplyFormStyle();
+    SetFormStyle(wantedFormStyle);
 }
 
 void TTintMain::aeMainHint(const QString &hint)

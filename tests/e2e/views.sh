@@ -7,7 +7,6 @@ set -euo pipefail
 binary=$1
 . "$(dirname "$0")/session.sh"
 e2e_begin views
-# The window is made afresh when it goes on top: always look it up again (find_window) rather than keep its id.
 pixel() { client_pixel "$@"; }
 # A point of the client area in screen coordinates.
 at() {
@@ -32,6 +31,39 @@ exit_program() {
     pid=
 }
 on_top() { xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+# Where the client area is on the screen.
+place() { at 0 0; }
+
+# drag_bar X Y TO_Y ROOM_Y: drags the bar whose grip is at client point (X, Y) down or up to TO_Y, 20 pixels
+# to the right, and drops it there once Qt has opened room for it: Qt does that only after the bar has followed
+# the pointer there, and draws the room in the highlight colour at the window's left edge, at ROOM_Y. While Qt
+# still animates the previous drop it ignores a press on a grip: the press is made again until the bar comes
+# loose as a window of its own.
+drag_bar() {
+    local x y y2 step nudge=0 room_y=$4
+    read -r x y <<<"$(at "$1" "$2")"
+    read -r _ y2 <<<"$(at "$1" "$3")"
+    comes_loose() {
+        xdotool mousemove "$x" "$y" mousedown 1 mousemove "$((x + 20))" "$((y + (y2 - y) / 20))"
+        for _ in 1 2 3 4 5; do
+            [ "$(program_windows)" -gt 1 ] && return 0
+            sleep 0.1
+        done
+        xdotool mouseup 1
+        return 1
+    }
+    eventually comes_loose || return 1
+    for step in $(seq 2 20); do
+        xdotool mousemove "$((x + 20))" "$((y + (y2 - y) * step / 20))"
+    done
+    hover_until_room() {
+        nudge=$((1 - nudge))
+        xdotool mousemove "$((x + 20 + nudge))" "$y2"
+        pixel_is 3 "$room_y" '#B7CFE0'
+    }
+    eventually hover_until_room || { xdotool mouseup 1; return 1; }
+    xdotool mouseup 1
+}
 
 # Client points: the toolbar row below the menu row, slot 1, the large swatch, a point just above the
 # status bar (the bottom toolbar area).
@@ -41,8 +73,23 @@ toolbar_y=40 slot_x=18 slot_y=200 swatch_y=110 bottom_y=385
 for run in 1 2 3; do
     start
     eventually pixel_is 228 $toolbar_y '#1F5FC4' || fail "run $run: the toolbar is not in its own row below the menu bar"
+    [ "$run" = 1 ] && first_place=$(place)
+    [ "$(place)" = "$first_place" ] || fail "run $run: the window moved from $first_place to $(place)"
     exit_program
 done
+
+# The menu bar, dragged to the bottom area and back into the toolbar's row, fills a row of its own again, and
+# comes back so.
+start
+eventually pixel_is 228 $toolbar_y '#1F5FC4' || fail "the toolbar is not in its own row below the menu bar"
+drag_bar 6 13 $bottom_y 375 || fail "no room opened for the menu bar in the bottom area"
+eventually pixel_is 228 16 '#1F5FC4' || fail "the toolbar did not move up into the menu bar's row"
+drag_bar 6 373 13 13 || fail "no room opened for the menu bar beside the toolbar"
+eventually pixel_is 228 $toolbar_y '#1F5FC4' || fail "the menu bar shares its row with the toolbar"
+exit_program
+start
+eventually pixel_is 228 $toolbar_y '#1F5FC4' || fail "the menu bar came back sharing its row with the toolbar"
+exit_program
 
 start
 xdotool key alt+t ctrl+a
@@ -56,23 +103,7 @@ eventually eval '[ "$(program_windows)" = 2 ]' || fail "no context menu on slot 
 xdotool key Up Return # the last entry, "Save Color"
 eventually pixel_is $slot_x $slot_y '#3366CC' || fail "Save Color left slot 1 $(pixel $slot_x $slot_y)"
 
-# Drag the toolbar by its grip down to the bottom area.
-read -r x y <<<"$(at 6 $toolbar_y)"
-read -r _ y2 <<<"$(at 6 $bottom_y)"
-xdotool mousemove "$x" "$y" mousedown 1
-for step in $(seq 20); do
-    xdotool mousemove "$((x + 20))" "$((y + (y2 - y) * step / 20))"
-done
-# Qt opens room for the toolbar in the area under the pointer, drawn in the highlight colour at the window's
-# left edge, only after it has followed the pointer there: the button goes up once the room shows.
-nudge=0
-hover_until_room() {
-    nudge=$((1 - nudge))
-    xdotool mousemove "$((x + 20 + nudge))" "$y2"
-    pixel_is 3 375 '#B7CFE0'
-}
-eventually hover_until_room || fail "no room opened for the toolbar in the bottom area"
-xdotool mouseup 1
+drag_bar 6 $toolbar_y $bottom_y 375 || fail "no room opened for the toolbar in the bottom area"
 eventually pixel_is 150 $toolbar_y '#3366CC' || fail "the toolbar did not leave the top area"
 eventually docked_at_bottom || fail "the toolbar floats instead of sitting in the bottom area"
 
@@ -89,5 +120,25 @@ docked_at_bottom || fail "the toolbar came back floating"
 slot_y_now=$((slot_y - 27))
 pixel_is $slot_x $slot_y_now '#3366CC' || fail "slot 1 came back as $(pixel $slot_x $slot_y_now)"
 eventually on_top || fail "the second start is not on top"
+[ "$(place)" = "$first_place" ] || fail "the window that went on top as it started moved from $first_place to $(place)"
+# Typed into the window that went on top as it started, without a click: the notation takes effect, and Tab
+# moves on.
+xdotool key alt+t ctrl+a
+xdotool type --delay 20 '#FF0000'
+xdotool key Tab
+eventually pixel_is 150 $swatch_y '#FF0000' || fail "typing #FF0000 after the start on top gave $(pixel 150 $swatch_y)"
+# Off and on again, then exit: each next start shows the window where it was.
+menu v a
+menu v a
+eventually on_top || fail "always-on-top did not come back on"
+exit_program
+start
+eventually on_top || fail "the third start is not on top"
+[ "$(place)" = "$first_place" ] || fail "the third start crept from $first_place to $(place)"
+menu v a
+exit_program
+start
+[ "$(place)" = "$first_place" ] || fail "the start after on top was switched off crept from $first_place to $(place)"
+on_top && fail "always-on-top switched off came back on"
 exit_program
 echo "ok"

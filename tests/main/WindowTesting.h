@@ -1,12 +1,16 @@
 // Helpers for tests that drive the real editor window.
 #pragma once
 
+#include "ToolBarState.h"
+
 #include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QObject>
 #include <QtGlobal>
 #include <QTimer>
+#include <QToolBar>
 
 #include <functional>
 
@@ -61,3 +65,18 @@ private:
     QEvent::Type m_type;
     std::function<void()> m_seen;
 };
+
+// Detaches the toolbar as a drag out of its dock does, to the frame given: Qt has no call for that, only its
+// saved layout, where a floating toolbar carries bit 0 and its frame, x and y offset by 0x7FFF.
+inline void FloatToolBar(QMainWindow &window, const QToolBar &toolbar, const QRect &frame)
+{
+    std::optional<ToolBarState> state = ParseToolBarState(window.saveState());
+    if (!state) qFatal("a layout the test cannot read");
+    for (ToolBarStateLine &line : state->lines)
+        for (ToolBarStateItem &item : line.items)
+            if (item.name == toolbar.objectName()) {
+                item.geom0 = quint32(frame.width()) << 17 | quint32(frame.x() + 0x7fff) << 1 | 1;
+                item.geom1 = quint32(frame.height()) << 16 | quint32(frame.y() + 0x7fff);
+            }
+    window.restoreState(BuildToolBarState(*state));
+}

@@ -1,7 +1,8 @@
 // Toolbar places read and set by name: the saved layout read and rebuilt byte for byte, rows and offsets
-// as far as Qt can express them, and docking and detaching.
+// as far as Qt can express them, docking, and a toolbar that keeps its row to itself.
 #include "DockToolBar.h"
 #include "ToolBarState.h"
+#include "WindowTesting.h"
 
 #include <QMainWindow>
 #include <QTest>
@@ -15,7 +16,8 @@ private slots:
     void cleanup();
     void rebuildsTheSavedLayoutExactly();
     void rowsAndOffsets();
-    void docksAndDetaches();
+    void docks();
+    void takesItsWholeRow();
 
 private:
     DockToolBar *AddBar(const QString &name, Qt::ToolBarArea area);
@@ -55,7 +57,7 @@ void TestDockToolBar::rebuildsTheSavedLayoutExactly()
 {
     auto *tbSpare = AddBar(QStringLiteral("tbSpare"), Qt::BottomToolBarArea);
     tbSpare->hide();
-    tbMain->setCurrentDock({}); // floating geometry in the layout too
+    FloatToolBar(*m_window, *tbMain, QRect(300, 200, 120, 30)); // floating geometry in the layout too
     const QByteArray saved = m_window->saveState();
     const std::optional<ToolBarState> state = ParseToolBarState(saved);
     QVERIFY(state);
@@ -90,7 +92,7 @@ void TestDockToolBar::rowsAndOffsets()
     QCOMPARE(tbMenu->y(), tbMain->y() + tbMain->height());
 }
 
-void TestDockToolBar::docksAndDetaches()
+void TestDockToolBar::docks()
 {
     QMainWindow *window = m_window.get();
     QCOMPARE(tbMain->currentDock(), (TDock{window, Qt::TopToolBarArea}));
@@ -100,14 +102,40 @@ void TestDockToolBar::docksAndDetaches()
     QCOMPARE(window->toolBarArea(tbMain), Qt::BottomToolBarArea);
     QCOMPARE(tbMain->dockRow(), 0);
 
-    tbMain->setCurrentDock({});
+    tbMain->setCurrentDock({}); // no dock: it stays
+    QVERIFY(!tbMain->isFloating());
+    QCOMPARE(window->toolBarArea(tbMain), Qt::BottomToolBarArea);
+
+    FloatToolBar(*window, *tbMain, QRect(300, 200, 120, 30));
     QVERIFY(tbMain->isFloating());
     QCOMPARE(tbMain->currentDock(), TDock{});
-
     tbMain->setCurrentDock({window, Qt::TopToolBarArea});
     QVERIFY(!tbMain->isFloating());
     QCOMPARE(window->toolBarArea(tbMain), Qt::TopToolBarArea);
     QCOMPARE(tbMenu->dockRow(), 0);
+}
+
+void TestDockToolBar::takesItsWholeRow()
+{
+    auto *tbSpare = AddBar(QStringLiteral("tbSpare"), Qt::TopToolBarArea);
+    tbSpare->show(); // added to a window already shown
+    tbMain->setDockPos(120);
+    tbMain->setDockRow(0);
+    tbSpare->setDockPos(250);
+    tbSpare->setDockRow(0);
+    QCOMPARE(tbMain->dockRow(), 0);
+    QCOMPARE(tbSpare->dockRow(), 0);
+
+    // The others of its row go below it, in their order; rows further down follow.
+    tbMenu->takeWholeRow();
+    QCOMPARE(tbMenu->dockRow(), 0);
+    QCOMPARE(tbMenu->x(), 0);
+    QCOMPARE(tbMain->dockRow(), 1);
+    QCOMPARE(tbSpare->dockRow(), 1);
+    QVERIFY(tbMain->x() < tbSpare->x());
+    const QByteArray alone = m_window->saveState();
+    tbMenu->takeWholeRow();
+    QCOMPARE(m_window->saveState(), alone);
 }
 
 QTEST_MAIN(TestDockToolBar)
