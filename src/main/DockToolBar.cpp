@@ -102,7 +102,8 @@ TDock DockToolBar::currentDock() const
 
 void DockToolBar::setCurrentDock(const TDock &dock)
 {
-    if (dock.window && dock.area != Qt::NoToolBarArea && dock != currentDock()) dock.window->addToolBar(dock.area, this);
+    if (dock.window && dock.area != Qt::NoToolBarArea && dock != currentDock())
+        dock.window->addToolBar(dock.area, this);
 }
 
 int DockToolBar::dockRow() const

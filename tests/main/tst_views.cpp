@@ -387,10 +387,14 @@ void TestViews::senselessLayoutGivesTheDefault_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("a dock of no area") << "tbMain_CurrentDock" << "Nowhere";
-    QTest::newRow("(null)") << "tbMain_CurrentDock" << "(null)";
-    QTest::newRow("the toolbar in the menu's row") << "tbMain_DockRow" << "0";
-    QTest::newRow("the menu in the toolbar's row") << "tbMenu_DockRow" << "1";
+    QTest::newRow("a dock of no area") << "tbMain_CurrentDock"
+                                       << "Nowhere";
+    QTest::newRow("(null)") << "tbMain_CurrentDock"
+                            << "(null)";
+    QTest::newRow("the toolbar in the menu's row") << "tbMain_DockRow"
+                                                   << "0";
+    QTest::newRow("the menu in the toolbar's row") << "tbMenu_DockRow"
+                                                   << "1";
 }
 
 void TestViews::senselessLayoutGivesTheDefault()
