@@ -5,6 +5,7 @@
 #include "CVHelp.h"
 #include "CVMsgDetailsFrm.h"
 #include "CVSysInfo.h"
+#include "DialogPlacement.h"
 #include "PreferredFont.h"
 #include "QtColour.h"
 
@@ -49,6 +50,7 @@ TAboutForm::TAboutForm(QWidget *owner, const TCVApplication &application)
     CreateTexts();
     CreateButtons();
     InstallDialogKeys(this, application);
+    CentreOverOwner(*this);
     cmdOK->setFocus();
 }
 

@@ -70,6 +70,8 @@ void TTintMain::CreateCommands()
                    QStringLiteral("Keep window always on top"), {}, PinSide, &TTintMain::actViewAlwaysOnTopExecute);
     for (QAction *view : {actViewToolbar, actViewStatusBar, actViewAlwaysOnTop})
         view->setCheckable(true);
+    // A checked entry with a glyph shows the glyph sunken in place of the check mark: the pin is for the toolbar.
+    actViewAlwaysOnTop->setIconVisibleInMenu(false);
     actFilePreferences =
         AddCommand("actFilePreferences", QStringLiteral("&Preferences..."), "File",
                    QStringLiteral("Application preferences"), {}, -1, &TTintMain::actFilePreferencesExecute);

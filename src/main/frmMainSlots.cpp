@@ -3,11 +3,14 @@
 
 #include "ColourSwatch.h"
 #include "CustomColours.h"
+#include "DialogPlacement.h"
 #include "QtColour.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QMenu>
 #include <QScreen>
 
@@ -87,6 +90,9 @@ void TTintMain::actEditColorDialogExecute()
     QColorDialog dialog(this);
     dialog.setOption(QColorDialog::DontUseNativeDialog); // a desktop's own chooser could be neither placed nor read
     dialog.setCurrentColor(toQColor(color));
+    // Qt's buttons carry the style's icons; the program's other dialogs have plain buttons.
+    for (QAbstractButton *button : dialog.findChild<QDialogButtonBox *>()->buttons())
+        button->setIcon({});
     PlaceColourDialog(dialog);
     const bool confirmed = dialog.exec() == QDialog::Accepted;
     activateWindow(); // without a window manager nothing gives the window back its keys
@@ -107,8 +113,7 @@ void TTintMain::PlaceColourDialog(QDialog &dialog) const
     const QScreen *screen = reference->screen() ? reference->screen() : QGuiApplication::primaryScreen();
     const QRect monitor = screen->geometry();
     dialog.adjustSize();
-    // The window manager's frame is not known before the dialog shows; the main window's is a close estimate.
-    const QSize outer = dialog.size() + (frameGeometry().size() - size());
+    const QSize outer = FramedSize(dialog, *this);
     dialog.move(monitor.left() + (monitor.width() - outer.width()) / 2,
                 monitor.top() + (monitor.height() - outer.height()) / 3);
 }

@@ -3,6 +3,7 @@
 #include "CVApp.h"
 #include "CVDialogKeys.h"
 #include "CVExceptions.h"
+#include "DialogPlacement.h"
 #include "PreferredFont.h"
 #include "SpinEdit.h"
 #include "uOptions.h"
@@ -91,6 +92,7 @@ TOptionsDlg::TOptionsDlg(QWidget *owner, std::function<void()> preferencesChange
     layout->addWidget(pcOptions);
     layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(281, 305)));
+    CentreOverOwner(*this);
     // Without the application object (the dialog made on its own) Escape still cancels, through QDialog.
     if (Application) InstallDialogKeys(this, *Application);
 }

@@ -20,6 +20,30 @@ import -window root "$artefacts/edit-menu.png"
 xdotool key Escape
 eventually eval '[ "$(program_windows)" = '"$before"' ]' || fail "Escape left the Edit menu open"
 
+# The preferences and the about box open with their frames centred over the editor's frame (within a pixel).
+frame_centre() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ' ') # left, right, top, bottom
+    xwininfo -id "$1" | awk -v e="$extents" '
+        BEGIN { split(e, f, ",") }
+        /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2}
+        END { printf "%d %d\n", x - f[1] + (w + f[1] + f[2]) / 2, y - f[3] + (h + f[3] + f[4]) / 2 }'
+}
+# (Away from the screen's edge first, where the window manager would keep the wider about box on the screen.)
+xdotool windowmove --sync "$window" 700 300
+read -r editor_x editor_y <<<"$(frame_centre "$window")"
+for entry in "f p ^Preferences" "h a ^About"; do
+    read -r menu_key item title <<<"$entry"
+    menu "$menu_key" "$item"
+    dialog=$(wait_window "$title") || fail "no dialog $title"
+    eventually eval '[ -n "$(xprop -id "$dialog" _NET_FRAME_EXTENTS | grep -o "[0-9]")" ]' || fail "$title: not framed"
+    read -r x y <<<"$(frame_centre "$dialog")"
+    [ $((x - editor_x)) -ge -1 ] && [ $((x - editor_x)) -le 1 ] && [ $((y - editor_y)) -ge -1 ] &&
+        [ $((y - editor_y)) -le 1 ] || fail "$title is centred at $x,$y, the editor at $editor_x,$editor_y"
+    xdotool key Escape
+    eventually window_gone "$title" || fail "Escape left $title open"
+done
+
 # Another program takes the clipboard with an HTML colour: Ctrl+V in the HTML field applies it.
 offer '#0A141E'
 xdotool key --window "$window" alt+t

@@ -11,18 +11,34 @@
 #include "WindowTesting.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
+// Dialog buttons with the style's icons, as Qt's theme on an X11 desktop has them (the offscreen one has none).
+class DesktopStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 const QString AppKey = QStringLiteral("Software\\Corvane\\Tests\\Tintwell");
 const QString StoreKey = AppKey + QStringLiteral("\\Storage");
 const QString CustomKey = StoreKey + QStringLiteral("\\CustomColors");
@@ -79,6 +95,7 @@ private:
 
 void TestViews::initTestCase()
 {
+    QApplication::setStyle(new DesktopStyle);
     qputenv("XDG_CONFIG_HOME", qtConfig.path().toLocal8Bit());
     Application = new TCVApplication;
     Application->RegAppKey = AppKey;
@@ -197,6 +214,16 @@ void TestViews::hintShowsAndEmpties()
     QTRY_COMPARE(child<QStatusBar>("sbMain")->currentMessage(), QStringLiteral("Open the color dialog"));
     QTest::mouseMove(child<QWidget>("txtRGB"));
     QTRY_COMPARE(child<QStatusBar>("sbMain")->currentMessage(), QString());
+
+    // A hint longer than the bar ends in an ellipsis within it, never cut mid-word.
+    auto *sbMain = child<QStatusBar>("sbMain");
+    const QString hint = command("actEditCopyHEX")->statusTip();
+    QVERIFY(sbMain->fontMetrics().horizontalAdvance(hint) > sbMain->width() - 18);
+    QTest::mouseMove(tbMain->widgetForAction(command("actEditCopyHEX")));
+    QTRY_VERIFY(!sbMain->currentMessage().isEmpty());
+    const QString shown = sbMain->currentMessage();
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && hint.startsWith(shown.chopped(1)), qPrintable(shown));
+    QVERIFY(sbMain->fontMetrics().horizontalAdvance(shown) <= sbMain->width() - 18);
 }
 
 void TestViews::alwaysOnTopToggles()
@@ -209,6 +236,18 @@ void TestViews::alwaysOnTopToggles()
     QCOMPARE(window->pos(), place);
     QVERIFY(RunUntilIdle());
     QVERIFY(command("actViewAlwaysOnTop")->isChecked());
+    // In the View menu its check mark looks like that of the checked Toolbar entry.
+    auto *menuView = command("actView")->menu();
+    menuView->popup(window->mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(menuView));
+    const QImage menu = menuView->grab().toImage();
+    const auto checkBox = [&](const char *name) {
+        const QRect item = menuView->actionGeometry(command(name));
+        // The square at the entry's start, within the menu's border.
+        return menu.copy(QRect(item.topLeft(), QSize(item.height(), item.height())).adjusted(2, 2, -2, -2));
+    };
+    QCOMPARE(checkBox("actViewAlwaysOnTop"), checkBox("actViewToolbar"));
+    menuView->close();
     command("actViewAlwaysOnTop")->trigger();
     QVERIFY(!onTop());
     QVERIFY(window->isVisible());
@@ -223,11 +262,15 @@ void TestViews::coloursComeBackWithSaveWindowOff()
     auto *popSlot = child<QMenu>("popSlot");
     QTRY_VERIFY(popSlot->isVisible());
     QTest::mouseClick(popSlot, Qt::LeftButton, {}, popSlot->actionGeometry(command("popSlotSave")).center());
-    QVERIFY(RunColourDialog(*window, [](QColorDialog &dialog) {
+    bool plainButtons = false;
+    QVERIFY(RunColourDialog(*window, [&](QColorDialog &dialog) {
+        const QList<QPushButton *> buttons = dialog.findChildren<QPushButton *>();
+        plainButtons = std::ranges::all_of(buttons, [](QPushButton *button) { return button->icon().isNull(); });
         QColorDialog::setCustomColor(4, QColor(1, 2, 3));
         dialog.setCurrentColor(QColor(0x99, 0x66, 0x33));
         dialog.accept();
     }));
+    QVERIFY2(plainButtons, "the colour dialog's buttons carry icons, as no other dialog's do");
     const QStringList list = window->customColourList();
     window->move(window->pos() + QPoint(40, 30));
     command("actViewToolbar")->trigger();
