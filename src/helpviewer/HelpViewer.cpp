@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHelpEngineCore>
 #include <QHelpLink>
@@ -43,7 +44,16 @@ public:
         resize(720, 600);
         m_browser = new HelpBrowser(&m_engine, this);
         m_browser->setObjectName(QStringLiteral("helpBrowser"));
-        m_browser->setOpenExternalLinks(true);
+        // Left to itself QTextBrowser hands every link of a page in the help file (a qthelp: URL) to the desktop,
+        // which knows nothing of it: the help's own pages open here, everything else on the desktop.
+        m_browser->setOpenLinks(false);
+        connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
+            const QUrl target = m_browser->source().resolved(link);
+            if (target.scheme() == QLatin1String("qthelp"))
+                m_browser->setSource(target);
+            else
+                QDesktopServices::openUrl(target);
+        });
         setCentralWidget(m_browser);
 
         auto *bar = addToolBar(QStringLiteral("Navigation"));

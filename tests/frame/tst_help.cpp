@@ -9,12 +9,25 @@
 #include "HelpTesting.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
 
 namespace {
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+
+public:
+    QList<QUrl> opened;
+};
+
 QString ShownText()
 {
     return HelpWindow()->findChild<QTextBrowser *>(QStringLiteral("helpBrowser"))->toPlainText();
@@ -41,6 +54,7 @@ private slots:
     void missingViewerBeepsAndShowsNothing();
     void missingHelpFileDoesNothingAtAll();
     void eachContextShowsItsTopicInOneWindow();
+    void linksOpenTheHelpsPagesHereAndTheWebOnTheDesktop();
     void unknownContextRaisesTheWarning();
     void aboutBoxKeysActOnTheirPressWhereverTheFocusIs();
 
@@ -82,7 +96,7 @@ void TestHelp::eachContextShowsItsTopicInOneWindow()
 {
     ShowHelp(m_application, 0);
     QCOMPARE(ShownTopic(), QStringLiteral("index.html"));
-    QVERIFY(ShownText().contains(QStringLiteral("Copying the colour")));
+    QVERIFY(ShownText().contains(QStringLiteral("Copying and pasting the colour")));
     QWidget *first = HelpWindow();
 
     ShowHelp(m_application, 500);
@@ -102,6 +116,42 @@ void TestHelp::eachContextShowsItsTopicInOneWindow()
     const QVariant picture = browser->loadResource(QTextDocument::ImageResource,
                                                    browser->source().resolved(QUrl(QStringLiteral("screenshot.png"))));
     QVERIFY(!picture.toByteArray().isEmpty());
+}
+
+// Clicks the first link that reads `text` on the page shown, as a user does.
+void ClickLink(QTextBrowser *browser, const QString &text)
+{
+    QTextCursor link = browser->document()->find(text);
+    while (!link.isNull() && !link.charFormat().isAnchor())
+        link = browser->document()->find(text, link);
+    QVERIFY2(!link.isNull(), qPrintable(text));
+    QTextCursor inside(browser->document());
+    inside.setPosition(link.selectionStart() + 1);
+    const QPoint point = browser->cursorRect(inside).center();
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, point);
+}
+
+void TestHelp::linksOpenTheHelpsPagesHereAndTheWebOnTheDesktop()
+{
+    // What the desktop is handed, by scheme: the web address, and never a page of the help file.
+    UrlRecorder desktop;
+    for (const char *scheme : {"https", "qthelp"})
+        QDesktopServices::setUrlHandler(QLatin1String(scheme), &desktop, "open");
+    ShowHelp(m_application, 0);
+    auto *browser = HelpWindow()->findChild<QTextBrowser *>(QStringLiteral("helpBrowser"));
+    const QList<std::pair<QString, QString>> clicks = {{"below", "index.html"},
+                                                       {"Preferences", "prefs.html"},
+                                                       {"Back to the contents", "index.html"},
+                                                       {"Technical support", "support.html"},
+                                                       {"https://www.corvane.example/tintwell", "support.html"},
+                                                       {"preferences", "prefs.html"}};
+    for (const auto &[text, topic] : clicks) {
+        ClickLink(browser, text);
+        QCOMPARE(ShownTopic(), topic);
+    }
+    QCOMPARE(desktop.opened, QList<QUrl>{QUrl(QStringLiteral("https://www.corvane.example/tintwell"))});
+    for (const char *scheme : {"https", "qthelp"})
+        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
 }
 
 void TestHelp::unknownContextRaisesTheWarning()

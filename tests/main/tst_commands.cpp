@@ -10,10 +10,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -24,6 +26,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 class TestCommands : public QObject
 {
@@ -49,6 +52,7 @@ private slots:
     void contextMenuReplacesEditMenu();
     void unavailableCommandDoesNotRun();
     void exitClosesTheWindow();
+    void helpListsEveryKey();
 
 private:
     QAction *command(const char *name) { return Child<QAction>(*window, name); }
@@ -444,6 +448,24 @@ void TestCommands::exitClosesTheWindow()
     QVERIFY(QApplication::quitOnLastWindowClosed());
     command("actFileExit")->trigger();
     QVERIFY(!window->isVisible());
+}
+
+// The help's table of keys names every command that has a key, with that key, and nothing else.
+void TestCommands::helpListsEveryKey()
+{
+    QFile page(QStringLiteral(HELP_CONTENTS));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    const qsizetype table = html.indexOf(QStringLiteral("<table class=\"keys\""));
+    QVERIFY(table >= 0);
+    const QString rows = html.mid(table, html.indexOf(QStringLiteral("</table>"), table) - table);
+    static const QRegularExpression row(QStringLiteral("<tr><td>([^<]*)</td><td>([^<]*)</td>"));
+    std::set<std::pair<QString, QString>> listed, keyed;
+    for (const QRegularExpressionMatch &match : row.globalMatch(rows))
+        listed.emplace(match.captured(1), match.captured(2));
+    for (QAction *action : window->actions())
+        if (!action->shortcut().isEmpty()) keyed.emplace(action->text().remove(u'&'), action->shortcut().toString());
+    QCOMPARE(listed, keyed);
 }
 
 QTEST_MAIN(TestCommands)
