@@ -42,9 +42,10 @@ void Print(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+// One line, so that a script's log shows the whole of it.
 int Refuse(const QString &message)
 {
-    Print(stderr, QStringLiteral("tintwell: %1\n%2").arg(message, QLatin1String(Usage)));
+    Print(stderr, QStringLiteral("tintwell: %1 See tintwell --help.\n").arg(message));
     return Failed;
 }
 
@@ -56,36 +57,9 @@ std::optional<std::string (*)(Colour)> Formatter(const QString &notation)
     return std::nullopt;
 }
 
-int Pick(std::string (*format)(Colour))
-{
-    StartUpQuietly();
-    const auto release = qScopeGuard([] { ReleaseStartUp(); });
-    const std::unique_ptr<ScreenService> screen(createScreenService(nullptr));
-    TCaptureWindows windows;
-    int zoom = TintOptions->CaptureZoom; // a zoom changed here is not kept
-    try {
-        const std::optional<Colour> colour = CaptureColour(*screen, windows, TintOptions->CaptureAllScreens, zoom);
-        if (!colour) return Cancelled;
-        const QString text = QString::fromStdString(format(*colour));
-        Clipboard clipboard;
-        QString failure;
-        if (!clipboard.setText(text, failure))
-            throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure, 1);
-        Print(stdout, text + u'\n');
-        keepClipboardAfterExit();
-        return Done;
-    } catch (const ECVException &error) {
-        const QString details = error.Details.simplified();
-        Print(
-            stderr,
-            QStringLiteral("tintwell: %1%2\n").arg(error.ErrorMessage, details.isEmpty() ? QString() : u' ' + details));
-        return Failed;
-    }
-}
-
 } // namespace
 
-std::optional<int> RunCommandLine(const QStringList &arguments)
+std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     const QCommandLineOption pick(QStringLiteral("pick"));
@@ -106,8 +80,42 @@ std::optional<int> RunCommandLine(const QStringList &arguments)
         return Done;
     }
     if (parser.isSet(format) && !parser.isSet(pick)) return Refuse(QStringLiteral("--format goes with --pick."));
-    if (!parser.isSet(pick)) return std::nullopt;
+    if (!parser.isSet(pick)) return DisplayRequest{};
     const auto formatter = Formatter(parser.value(format).toLower());
     if (!formatter) return Refuse(QStringLiteral("Unknown notation '%1'.").arg(parser.value(format)));
-    return Pick(*formatter);
+    return DisplayRequest{DisplayRequest::Pick, *formatter};
+}
+
+int RefuseWithoutDisplay()
+{
+    Print(stderr, QStringLiteral("tintwell: No display to open: neither DISPLAY nor WAYLAND_DISPLAY names one that "
+                                 "answers.\n"));
+    return Failed;
+}
+
+int RunPick(const DisplayRequest &request)
+{
+    StartUpQuietly();
+    const auto release = qScopeGuard([] { ReleaseStartUp(); });
+    const std::unique_ptr<ScreenService> screen(createScreenService(nullptr));
+    TCaptureWindows windows;
+    int zoom = TintOptions->CaptureZoom; // a zoom changed here is not kept
+    try {
+        const std::optional<Colour> colour = CaptureColour(*screen, windows, TintOptions->CaptureAllScreens, zoom);
+        if (!colour) return Cancelled;
+        const QString text = QString::fromStdString(request.format(*colour));
+        Clipboard clipboard;
+        QString failure;
+        if (!clipboard.setText(text, failure))
+            throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure, 1);
+        Print(stdout, text + u'\n');
+        keepClipboardAfterExit();
+        return Done;
+    } catch (const ECVException &error) {
+        const QString details = error.Details.simplified();
+        Print(
+            stderr,
+            QStringLiteral("tintwell: %1%2\n").arg(error.ErrorMessage, details.isEmpty() ? QString() : u' ' + details));
+        return Failed;
+    }
 }

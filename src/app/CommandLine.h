@@ -1,12 +1,29 @@
 // The program's command line. Without options the program opens the editor; `--pick` picks a colour from the
-// screen without it, for a terminal or a launcher.
+// screen without it, for a terminal or a launcher. The command line is read before the application object is
+// made: --help, --version and a command line the program does not know need no display.
 #pragma once
+
+#include "uFunctions.h"
 
 #include <QStringList>
 
-#include <optional>
+#include <string>
+#include <variant>
 
-// Does what `arguments` (the program's name first) ask for and returns the process's exit status; nothing when
-// they ask for the editor. A pick prints the colour and leaves it on the clipboard (0), prints nothing when
-// cancelled (1), and an error is one line on standard error (2), as is a command line it does not know.
-std::optional<int> RunCommandLine(const QStringList &arguments);
+// What a command line that needs the display asks for.
+struct DisplayRequest
+{
+    enum Kind { Editor, Pick } kind = Editor;
+    std::string (*format)(Colour) = nullptr; // how a pick prints its colour
+};
+
+// `arguments` with the program's name first. Answers --help and --version, or refuses the command line with one
+// line on standard error, and gives the exit status (0, or 2 when refused); otherwise what the display is for.
+std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments);
+
+// Said on standard error when no display can be opened; the exit status.
+int RefuseWithoutDisplay();
+
+// Picks a colour in the application made by now: prints it and leaves it on the clipboard (0), prints nothing
+// when cancelled (1), and an error is one line on standard error (2).
+int RunPick(const DisplayRequest &request);

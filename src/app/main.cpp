@@ -1,14 +1,22 @@
 #include "ClipboardHolder.h"
 #include "CommandLine.h"
+#include "SessionType.h"
 #include "TintApplication.h"
 #include "uRes.h"
 
 int main(int argc, char *argv[])
 {
     if (isClipboardHolderCall(argc, argv)) return runClipboardHolder();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const std::variant<int, DisplayRequest> request = ReadCommandLine(arguments);
+    if (const int *status = std::get_if<int>(&request)) return *status;
+    if (!isDisplayReachable()) return RefuseWithoutDisplay();
+
     TTintApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
-    if (const std::optional<int> status = RunCommandLine(QApplication::arguments())) return *status;
-    return RunTintwell(SplashWait);
+    const DisplayRequest &wanted = std::get<DisplayRequest>(request);
+    return wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait);
 }

@@ -4,3 +4,9 @@
 // Whether the session runs on Wayland, where the program can neither read the screen itself nor rely on being
 // minimised; a program running through XWayland counts too.
 bool isWaylandSession();
+
+// Whether there is a display the program can open: an X server that answers on $DISPLAY, or a Wayland compositor
+// listening on $WAYLAND_DISPLAY, of the ones Qt's platform ($QT_QPA_PLATFORM) would try; a platform that needs
+// none (offscreen) counts as one. Qt ends the process when it can open none, so this is asked before the
+// application object is made.
+bool isDisplayReachable();

@@ -84,17 +84,27 @@ finish_pick 0
 # Nothing of all this was stored.
 [ ! -e "$TINTWELL_REGISTRY_DIR" ] || [ -z "$(ls -A "$TINTWELL_REGISTRY_DIR")" ] || fail "a pick wrote to the store"
 
-# The command line's other answers.
-"$binary" --version >"$scratch/out"
+# The command line's other answers; --help and --version need no display.
+without_display() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
+without_display "$binary" --version >"$scratch/out"
 grep -qx 'Corvane Tintwell [0-9]*\.[0-9]*\.[0-9]* Build [0-9]*' "$scratch/out" || fail "--version: $(cat "$scratch/out")"
-"$binary" --help >"$scratch/out"
+without_display "$binary" --help >"$scratch/out"
 grep -q -- '--pick' "$scratch/out" || fail "--help does not tell of --pick"
+# refused STATUS COMMAND...: the command ends with STATUS, prints nothing and says why in one line.
+refused() {
+    local status=0
+    "${@:2}" >"$scratch/out" 2>"$scratch/err" || status=$?
+    [ "$status" = "$1" ] || fail "'${*:2}' ended with $status, not $1 ($(cat "$scratch/err"))"
+    [ "$(wc -l <"$scratch/err")" = 1 ] && grep -q '^tintwell: ' "$scratch/err" ||
+        fail "'${*:2}' said: $(cat "$scratch/err")"
+    [ ! -s "$scratch/out" ] || fail "'${*:2}' printed $(cat "$scratch/out")"
+}
 for wrong in --frobnicate "--pick --format cmyk" "--format hex" extra; do
-    status=0
     # shellcheck disable=SC2086
-    "$binary" $wrong >"$scratch/out" 2>"$scratch/err" || status=$?
-    [ "$status" = 2 ] || fail "'$wrong' ended with $status, not 2"
-    grep -q '^Usage: tintwell' "$scratch/err" || fail "'$wrong' gave no usage line"
-    [ ! -s "$scratch/out" ] || fail "'$wrong' printed $(cat "$scratch/out")"
+    refused 2 "$binary" $wrong
 done
+# No display, or one that is not there: one line, not Qt's abort.
+refused 2 without_display "$binary" --pick
+refused 2 without_display "$binary"
+refused 2 env -u WAYLAND_DISPLAY DISPLAY=:199 "$binary" --pick
 echo ok
