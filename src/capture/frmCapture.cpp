@@ -81,6 +81,8 @@ void TCaptureFrm::Finish()
 
 void TCaptureFrm::SetZoom(int zoom)
 {
+    // The magnifier's old place too: a smaller one would leave the old one's edge on the picture.
+    if (m_point) update(OverlayRect(*m_point));
     m_zoom = NearestCaptureZoom(zoom);
     if (m_point) update(OverlayRect(*m_point));
 }

@@ -71,6 +71,21 @@ for cancel in "key Escape" "click 3"; do
     [ ! -s "$scratch/out" ] || fail "a pick cancelled by $cancel printed $(cat "$scratch/out")"
 done
 
+# The wheel makes the magnifier smaller (9 and then 15 pixels across): once the pointer has moved on, the
+# screen shows the picture alone where the larger one was.
+shows_picture_alone() {
+    import -window root -crop 300x200+490+490 +repage "$scratch/now.png"
+    convert "$scratch/coordinates.png" -crop 300x200+490+490 +repage "$scratch/then.png"
+    [ "$(compare -metric AE "$scratch/now.png" "$scratch/then.png" null: 2>&1)" = 0 ]
+}
+start_pick "$binary"
+xdotool mousemove 500 500
+eventually keys_under_pointer || fail "the capture window did not get the keyboard"
+xdotool click 5 click 5 mousemove 1500 900
+eventually shows_picture_alone || fail "a smaller magnifier left a trace of the larger one"
+xdotool key Escape
+finish_pick 1
+
 # The Enter that started the pick in a terminal is released in the capture window: it picks nothing. Held
 # long enough, its repeats come there too.
 xdotool mousemove 500 500
