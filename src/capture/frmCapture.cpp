@@ -5,12 +5,12 @@
 #include "QtColour.h"
 #include "SessionType.h"
 
-#include <QBitmap>
 #include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 
 #include <algorithm>
@@ -27,11 +27,11 @@ constexpr int CrossHairArm = 11;
 // device pixel can come out a hair before the edge.
 constexpr qreal PixelEdgeTolerance = 0.01;
 
+// A picture with transparency, not a bitmap and a mask: Qt's Wayland platform has no picture of those to give
+// the compositor, which then shows no pointer at all.
 QCursor CaptureCursor()
 {
-    const QBitmap bitmap = QBitmap::fromImage(QImage(QStringLiteral(":/cursor/capture-bitmap.png")));
-    const QBitmap mask = QBitmap::fromImage(QImage(QStringLiteral(":/cursor/capture-mask.png")));
-    return QCursor(bitmap, mask, 0, 0); // the eyedropper's tip is the hot spot
+    return QCursor(QPixmap(QStringLiteral(":/cursor/capture.png")), 0, 0); // the eyedropper's tip is the hot spot
 }
 
 } // namespace

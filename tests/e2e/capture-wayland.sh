@@ -139,7 +139,26 @@ pick() {
     "$VPTR" click "$1" "$2" "$width" "$height"
     wait $picker || status=$?
     [ $status = 0 ] || fail "--pick ended with $status: $(cat "$scratch/err")"
+    [ ! -s "$scratch/err" ] || fail "--pick wrote to standard error: $(head -c 500 "$scratch/err")"
 }
+if [ "$scale" = 1 ]; then
+    # The pipette shows over the capture window: the surface the program names as its pointer gets a picture.
+    # (This compositor leaves the pointer out of every screenshot, so the protocol tells.)
+    WAYLAND_DEBUG=client "$binary" --pick >"$scratch/out" 2>"$scratch/protocol" &
+    picker=$!
+    wait_until shown CaptureFrm || fail "no capture window for --pick"
+    pointer_has_picture() {
+        local surface
+        surface=$(grep -o 'set_cursor([0-9]*, wl_surface@[0-9]*' "$scratch/protocol" | tail -n 1 | grep -o 'wl_surface@[0-9]*')
+        [ -n "$surface" ] && grep -q "$surface\.attach(wl_buffer@" "$scratch/protocol"
+    }
+    "$VPTR" move 600 300 "$width" "$height"
+    wait_until pointer_has_picture || fail "the pointer over the capture window has no picture"
+    wtype -k Escape
+    status=0
+    wait $picker || status=$?
+    [ $status = 1 ] || fail "Escape ended --pick with $status"
+fi
 for point in "${points[@]}"; do
     read -r x y <<<"$point"
     pick "$x" "$y"
