@@ -3,7 +3,7 @@
 #                        folder ($scratch), all removed at exit with every program the test started ($pid and
 #                        the ones in $others); `fail` reports, keeps the screenshot NAME-failure.png and exits.
 #   e2e_start COMMAND... starts the program ($pid), waits for its editor window and activates it ($window).
-#   find_window          the editor window's id, looked up afresh (always-on-top makes a new native window);
+#   find_window          the editor window's id, looked up afresh (a second start makes a new window);
 #                        waits up to 30 s for it (a first start under the sanitizers on a busy machine is slow).
 #   editor_window        the same without waiting; fails while there is none.
 #   named_windows REGEX  the ids of the visible windows whose title matches (none is no error); fails when
@@ -147,7 +147,7 @@ eventually() {
 
 pixel_is() { [ "$(client_pixel "$1" "$2")" = "$3" ]; }
 
-# The editor is made afresh when it goes on top, so an id can go stale between its lookup and the activation:
+# An id can go stale between its lookup and the activation (a window closing as the next start opens):
 # then it is looked up again.
 activate_found_editor() { xdotool_clean windowactivate --sync "$(find_window)" >/dev/null; }
 activate_editor() { eventually activate_found_editor || fail "the editor could not be activated"; }
