@@ -6,14 +6,17 @@
 namespace {
 // Reads open the hive for reading only, so that a hive the user may read but not write still gives what
 // it holds.
-template <typename T, typename Read> T ReadOr(HKEY hive, const QString &key, T defaultValue, Read read)
+template <typename T, typename Read> T ReadOr(HKEY hive, const QString &key, T defaultValue, bool *unread, Read read)
 {
     try {
         TRegistry registry(RegistryAccess::ReadOnly);
         registry.setRootKey(hive);
         if (registry.openKey(key, false)) return read(registry);
+    } catch (const RegistryStoreError &error) {
+        NoteStoreFailure(error, StoreUse::Reading);
+        if (unread) *unread = true;
     } catch (...) {
-        // Whatever cannot be read leaves the default; callers rely on getting an answer.
+        // A value of another type leaves the default too; callers rely on getting an answer.
     }
     return defaultValue;
 }
@@ -26,25 +29,26 @@ void WriteOne(HKEY hive, const QString &key, const QString &name, const Registry
 }
 } // namespace
 
-bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue)
+bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue, bool *unread)
 {
-    return ReadOr(hive, key, defaultValue, [&](TRegistry &registry) {
+    return ReadOr(hive, key, defaultValue, unread, [&](TRegistry &registry) {
         return registry.valueExists(name) ? registry.readBool(name) : defaultValue;
     });
 }
 
-qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue)
+qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue, bool *unread)
 {
-    return ReadOr(hive, key, defaultValue, [&](TRegistry &registry) {
+    return ReadOr(hive, key, defaultValue, unread, [&](TRegistry &registry) {
         return registry.valueExists(name) ? registry.readInteger(name) : defaultValue;
     });
 }
 
-QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList)
+QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList,
+                              bool *unread)
 {
     // An empty subkey would name the key itself, whose values are not the list.
     if (subkey.isEmpty()) return defaultList;
-    return ReadOr(hive, key, defaultList, [&](TRegistry &registry) {
+    return ReadOr(hive, key, defaultList, unread, [&](TRegistry &registry) {
         return registry.openKey(subkey, false) ? registry.valueNames() : defaultList;
     });
 }

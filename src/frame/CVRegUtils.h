@@ -1,7 +1,8 @@
 // The registry operations through which the program keeps what it remembers. Each call opens the registry
 // afresh, does one read or one write and closes it again; a write of several values is one transaction.
 // None ever fails: a read that cannot be done gives the caller's default and a write that cannot be done
-// has no effect, though what stopped it is noted for the user (CVStoreNotices).
+// has no effect, though what stopped it is noted for the user (CVStoreNotices). A read sets `unread`, when
+// given, if the store itself could not be read: the default then stands for a value that may well be stored.
 #pragma once
 
 #include "RegistryHive.h"
@@ -11,10 +12,11 @@
 
 class RegistryBatch;
 
-bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue);
-qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue);
+bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue, bool *unread = nullptr);
+qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue, bool *unread = nullptr);
 // The value names of key\subkey, in the order the registry lists them.
-QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList);
+QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList,
+                              bool *unread = nullptr);
 
 void RegWriteString(HKEY hive, const QString &key, const QString &name, const QString &text);
 void RegWriteBool(HKEY hive, const QString &key, const QString &name, bool value);

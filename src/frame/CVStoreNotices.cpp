@@ -17,6 +17,7 @@ struct StoreTrouble
     QString place; // the folder of the store, or the file a damaged one was kept as
     QString details;
     bool keptAside = false;
+    StoreUse use = StoreUse::Writing;
     bool told = false;
 };
 
@@ -58,7 +59,10 @@ ECVException WarningAbout(const StoreTrouble &trouble)
         message = QStringLiteral("The disk that holds the settings is full; they were not saved.");
         break;
     case RegistryFault::Busy:
-        message = QStringLiteral("Another program is using the settings; they were not saved.");
+        message = trouble.use == StoreUse::Reading
+                      ? QStringLiteral("Another program is holding the settings; the program starts with its "
+                                       "defaults, and saves only what you change.")
+                      : QStringLiteral("Another program is using the settings; they were not saved.");
         break;
     case RegistryFault::NoFolder:
         message = QStringLiteral("The settings are neither read nor saved: TINTWELL_REGISTRY_DIR is not an "
@@ -107,20 +111,20 @@ protected:
 };
 } // namespace
 
-void NoteStoreFailure(const RegistryStoreError &error)
+void NoteStoreFailure(const RegistryStoreError &error, StoreUse use)
 {
     const QString file = error.filePath();
     const QString folder = file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
     switch (error.fault()) {
     case RegistryFault::Damaged:
     case RegistryFault::NotAHive:
-        Note({error.fault(), file, Details(file, error.message())});
+        Note({error.fault(), file, Details(file, error.message()), false, use});
         break;
     case RegistryFault::NoFolder:
-        Note({error.fault(), QFileInfo(file).path(), error.message()});
+        Note({error.fault(), QFileInfo(file).path(), error.message(), false, use});
         break;
     default:
-        Note({error.fault(), folder, Details(folder, error.message())});
+        Note({error.fault(), folder, Details(folder, error.message()), false, use});
     }
 }
 

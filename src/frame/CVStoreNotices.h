@@ -12,8 +12,10 @@
 class QWidget;
 class RegistryStoreError;
 
+enum class StoreUse { Reading, Writing };
+
 // Notes a failure to read or write the store.
-void NoteStoreFailure(const RegistryStoreError &error);
+void NoteStoreFailure(const RegistryStoreError &error, StoreUse use = StoreUse::Writing);
 // Checks the hive before anything else touches it: a damaged file is set aside under a name that says so,
 // and noted, so that the program starts on its defaults and saves into a fresh hive.
 void KeepDamagedStoreAside(HKEY hive);

@@ -196,18 +196,43 @@ void TFormPlacement::Restore()
         if (OnRestorePlacement) OnRestorePlacement(*this);
     }
     m_restored = true;
+    // What could not be read must not be written back as the defaults that stood in for it. What a save would
+    // write is taken as the window first shows, framed by then: the stored place includes the frame.
+    if (m_unread) {
+        QWindow *handle = m_owner->windowHandle();
+        if (handle && !handle->isExposed())
+            handle->installEventFilter(this);
+        else
+            m_unreadBaseline = CollectChanges();
+    }
+}
+
+bool TFormPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+        watched->removeEventFilter(this);
+        m_unreadBaseline = CollectChanges();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Without the key, or without a store that can be read, every value reads as missing and the restore runs
-// on defaults; what is wrong with the store reaches the user through its writes.
+// on defaults.
 void TFormPlacement::OpenForReading()
 {
     try {
         auto registry = std::make_unique<TRegistry>(RegistryAccess::ReadOnly);
         registry->setRootKey(m_hive);
         if (registry->openKey(m_path, false)) m_openKey = std::move(registry);
-    } catch (const RegistryStoreError &) {
+    } catch (const RegistryStoreError &error) {
+        NoteUnread(error);
     }
+}
+
+void TFormPlacement::NoteUnread(const RegistryStoreError &error) const
+{
+    NoteStoreFailure(error, StoreUse::Reading);
+    m_unread = true;
 }
 
 void TFormPlacement::RestorePosition()
@@ -237,10 +262,18 @@ void TFormPlacement::RestorePosition()
 
 void TFormPlacement::Save()
 {
-    if (!m_restored) return; // a run that never restored would overwrite the stored values with defaults
+    // A run that never restored, or never showed what it could not read, would overwrite the stored values
+    // with defaults.
+    if (!m_restored || (m_unread && !m_unreadBaseline)) return;
+    RegistryBatch changes = CollectChanges();
+    if (m_unreadBaseline) changes = changes.without(*m_unreadBaseline);
+    if (changes.changes().isEmpty() || ApplyChanges(changes)) m_saved = true;
+}
+
+RegistryBatch TFormPlacement::CollectChanges()
+{
     m_changes.emplace();
     const auto forgetChanges = qScopeGuard([this] { m_changes.reset(); });
-
     WriteInteger(QStringLiteral("FormVersion"), Version);
     if (Options & fpPosition) {
         WritePlacement();
@@ -248,14 +281,14 @@ void TFormPlacement::Save()
     }
     SaveProperties();
     if (OnSavePlacement) OnSavePlacement(*this);
-    if (ApplyChanges()) m_saved = true;
+    return *m_changes;
 }
 
 // A store that has already cost the user a warning in this run fails quietly; the in-memory state stands.
-bool TFormPlacement::ApplyChanges()
+bool TFormPlacement::ApplyChanges(const RegistryBatch &changes)
 {
     try {
-        OpenRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(*m_changes);
+        OpenRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(changes);
         return true;
     } catch (const RegistryStoreError &error) {
         NoteStoreFailure(error);
@@ -286,7 +319,8 @@ std::optional<QString> TFormPlacement::ReadText(const QString &name) const
     std::optional<RegistryValue> value;
     try {
         value = m_openKey->readValue(name);
-    } catch (const RegistryStoreError &) {
+    } catch (const RegistryStoreError &error) {
+        NoteUnread(error);
         return std::nullopt;
     }
     // A value of another type, say a REG_DWORD written by hand, counts as missing.

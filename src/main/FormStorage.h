@@ -64,6 +64,7 @@ public:
     std::function<void(TFormPlacement &sender)> OnSavePlacement;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     QWidget *owner() const { return m_owner; }
     // Text of a value, or nothing when it is missing or not text: the caller's default stands in.
     std::optional<QString> ReadText(const QString &name) const;
@@ -73,15 +74,22 @@ protected:
 private:
     void Restore();
     void OpenForReading();
+    void NoteUnread(const RegistryStoreError &error) const;
     void RestorePosition();
     void WritePlacement();
-    bool ApplyChanges();
+    // What a save writes now: everything of the store, events included.
+    RegistryBatch CollectChanges();
+    bool ApplyChanges(const RegistryBatch &changes);
 
     QWidget *m_owner;
     HKEY m_hive;
     QString m_path;
     std::unique_ptr<TRegistry> m_openKey;   // only during a restore
     std::optional<RegistryBatch> m_changes; // only during a save
+    mutable bool m_unread = false;          // the store could not be read in the restore
+    // What a save would have written as the window first showed after a restore that could not read the
+    // store; a save then writes only what differs from it.
+    std::optional<RegistryBatch> m_unreadBaseline;
     bool m_shown = false;
     bool m_restored = false;
     bool m_saved = false;

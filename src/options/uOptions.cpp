@@ -1,7 +1,6 @@
 #include "uOptions.h"
 
 #include "CVRegUtils.h"
-#include "RegistryStore.h"
 
 #include <type_traits>
 #include <variant>
@@ -48,16 +47,25 @@ void VisitField(Options &options, const Preference &preference, OnFlag onFlag, O
 
 void TTintOptions::Load()
 {
+    bool unread = false;
     for (const Preference &preference : Preferences) {
         const QString name = QLatin1String(preference.name);
         VisitField(
-            *this, preference, [&](bool &flag) { flag = RegReadBool(m_root, m_key, name, flag); },
-            [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number); });
+            *this, preference, [&](bool &flag) { flag = RegReadBool(m_root, m_key, name, flag, &unread); },
+            [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number, &unread); });
     }
+    // The defaults that stood in for what could not be read are not written back over it.
+    if (unread) m_unreadBaseline = Changes();
 }
 
 // One transaction, so that a crash never leaves some preferences of this save beside others of the last.
 void TTintOptions::Save() const
+{
+    const RegistryBatch changes = m_unreadBaseline ? Changes().without(*m_unreadBaseline) : Changes();
+    if (!changes.changes().isEmpty()) RegWriteBatch(m_root, changes);
+}
+
+RegistryBatch TTintOptions::Changes() const
 {
     RegistryBatch batch;
     for (const Preference &preference : Preferences) {
@@ -67,5 +75,5 @@ void TTintOptions::Save() const
         VisitField(
             *this, preference, [&](bool flag) { write(flag ? 1 : 0); }, write);
     }
-    RegWriteBatch(m_root, batch);
+    return batch;
 }

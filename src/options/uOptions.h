@@ -4,10 +4,12 @@
 #pragma once
 
 #include "RegistryHive.h"
+#include "RegistryStore.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 
 // The range the program keeps a number preference in. The store takes any value; the dialog offers this range,
 // and every reader brings a stored value into it where it uses it.
@@ -30,8 +32,9 @@ public:
 
     // Each value missing or of another type than REG_DWORD leaves its field as it is.
     void Load();
-    // Rewrites every value, changed or not, together. A registry that cannot be written loses them; what
-    // stopped it is noted for the user (CVStoreNotices), never raised.
+    // Rewrites every value, changed or not, together; after a load that could not read the store, only those
+    // changed since. A registry that cannot be written loses them; what stopped it is noted for the user
+    // (CVStoreNotices), never raised.
     void Save() const;
 
     // Each preference's stored name is its field's name; the fields' initial values are the defaults.
@@ -46,8 +49,11 @@ public:
     static constexpr PreferenceRange CaptureDelayRange{1, 2000};
 
 private:
+    RegistryBatch Changes() const;
+
     HKEY m_root;
     QString m_key;
+    std::optional<RegistryBatch> m_unreadBaseline; // what Save would have written right after a load that failed
 };
 
 // The one store of the run. Start-up creates and loads it; shutdown saves and frees it.

@@ -24,10 +24,10 @@ namespace {
 // "TwRg": marks a database file as a hive of this program, so that no other SQLite file is taken for one.
 constexpr qint64 HiveApplicationId = 0x54775267;
 constexpr qint64 RootKeyId = 1;
-constexpr std::chrono::milliseconds ReadWait(10000);
-// How long a write waits for another program's write lock. A copy of this program holds it for a
-// millisecond or so; whoever holds it longer is not letting go soon, and an exit must not hang on it.
-constexpr std::chrono::milliseconds WriteWait(2000);
+// How long a read or a write waits for another program's lock. A copy of this program holds the write lock for
+// a millisecond or so, and never one that keeps readers out; whoever holds a lock longer is not letting go
+// soon, and neither the start nor the exit must hang on it.
+constexpr std::chrono::milliseconds LockWait(2000);
 
 constexpr const char *SchemaSql = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
@@ -166,8 +166,8 @@ void SyncFolder(const QString &path)
     ::close(folder);
 }
 
-// Hives another write found held past the wait. Until a write to one succeeds, the next ones try once and
-// do not wait: a program that makes several writes in a row, as at exit, waits only once.
+// Hives a read or a write found held past the wait. Until one succeeds again, the next ones try once and do not
+// wait: a program that reads or writes several times in a row, as at its start and its exit, waits only once.
 class BusyHives
 {
 public:
@@ -240,6 +240,34 @@ QString RegistryBatch::problem() const
         }
     }
     return {};
+}
+
+namespace {
+// A batch's changes in the pieces that stand or go together: a deleted key with what fills it again, or one
+// change alone.
+QList<QList<RegistryBatch::Change>> Units(const QList<RegistryBatch::Change> &changes)
+{
+    QList<QList<RegistryBatch::Change>> units;
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        QList<RegistryBatch::Change> unit{changes[i]};
+        if (changes[i].kind == RegistryBatch::Kind::DeleteKey) {
+            while (i + 1 < changes.size() && changes[i + 1].kind != RegistryBatch::Kind::DeleteKey &&
+                   changes[i + 1].key == changes[i].key)
+                unit.append(changes[++i]);
+        }
+        units.append(unit);
+    }
+    return units;
+}
+} // namespace
+
+RegistryBatch RegistryBatch::without(const RegistryBatch &baseline) const
+{
+    const QList<QList<Change>> unchanged = Units(baseline.m_changes);
+    RegistryBatch rest;
+    for (const QList<Change> &unit : Units(m_changes))
+        if (!unchanged.contains(unit)) rest.m_changes.append(unit);
+    return rest;
 }
 
 class RegistryStore::Statement
@@ -344,12 +372,30 @@ RegistryStore::~RegistryStore()
     sqlite3_close(m_db);
 }
 
+template <typename Work> auto RegistryStore::waitingForLocks(Work work) -> decltype(work())
+{
+    BusyHives &busyHives = KnownBusyHives();
+    const bool knownBusy = busyHives.contains(m_filePath);
+    m_lockDeadline = Clock::now() + (knownBusy ? Clock::duration::zero() : LockWait);
+    try {
+        auto result = RetryWhileBusy(m_lockDeadline, [&] {
+            if (m_db) sqlite3_busy_timeout(m_db, MillisecondsLeft(m_lockDeadline));
+            return work();
+        });
+        if (knownBusy) busyHives.mark(m_filePath, false);
+        return result;
+    } catch (const BusyError &) {
+        busyHives.mark(m_filePath, true);
+        throw;
+    }
+}
+
 template <typename Read>
 auto RegistryStore::readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>
 {
     const KeyPath path = ParseKeyPath(key);
     if (!path.problem.isEmpty()) return std::nullopt;
-    return RetryWhileBusy(Clock::now() + ReadWait, [&]() -> std::optional<decltype(read(qint64()))> {
+    return waitingForLocks([&]() -> std::optional<decltype(read(qint64()))> {
         if (!connectForReading()) return std::nullopt;
         Transaction transaction(*this, "BEGIN");
         std::optional<decltype(read(qint64()))> result;
@@ -408,33 +454,21 @@ std::optional<RegistryValue> RegistryStore::value(const QString &key, const QStr
 void RegistryStore::apply(const RegistryBatch &batch)
 {
     if (const QString problem = batch.problem(); !problem.isEmpty()) fail(problem);
-    BusyHives &busyHives = KnownBusyHives();
-    const bool knownBusy = busyHives.contains(m_filePath);
-    const Clock::time_point deadline = Clock::now() + (knownBusy ? Clock::duration::zero() : WriteWait);
-    const auto readWaitAgain = qScopeGuard([this] {
-        if (m_db) sqlite3_busy_timeout(m_db, int(ReadWait.count()));
+    waitingForLocks([&] {
+        connectForWriting();
+        Transaction transaction(*this, "BEGIN IMMEDIATE");
+        if (!m_hasSchema) exec(SchemaSql);
+        for (const RegistryBatch::Change &change : batch.changes())
+            applyChange(change);
+        transaction.commit();
+        m_hasSchema = true;
+        return true;
     });
-    try {
-        RetryWhileBusy(deadline, [&] {
-            connectForWriting();
-            sqlite3_busy_timeout(m_db, MillisecondsLeft(deadline));
-            Transaction transaction(*this, "BEGIN IMMEDIATE");
-            if (!m_hasSchema) exec(SchemaSql);
-            for (const RegistryBatch::Change &change : batch.changes())
-                applyChange(change);
-            transaction.commit();
-            m_hasSchema = true;
-        });
-    } catch (const BusyError &) {
-        busyHives.mark(m_filePath, true);
-        throw;
-    }
-    if (knownBusy) busyHives.mark(m_filePath, false);
 }
 
 void RegistryStore::verifyIntact()
 {
-    if (RetryWhileBusy(Clock::now() + ReadWait, [this] { return connectForReading(); })) requireIntact();
+    if (waitingForLocks([this] { return connectForReading(); })) requireIntact();
 }
 
 // Key paths and value names were checked for the whole batch before it began.
@@ -631,7 +665,7 @@ void RegistryStore::openConnection(bool immutable)
     }
     m_immutable = immutable;
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, int(ReadWait.count()));
+    sqlite3_busy_timeout(m_db, MillisecondsLeft(m_lockDeadline));
     exec("PRAGMA foreign_keys = ON");
 }
 

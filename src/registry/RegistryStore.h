@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,6 +71,8 @@ public:
         QString key;
         QString name;
         RegistryValue value;
+
+        bool operator==(const Change &) const = default;
     };
 
     void createKey(const QString &key) { m_changes.append({Kind::CreateKey, key, {}, {}}); }
@@ -82,6 +85,10 @@ public:
     const QList<Change> &changes() const { return m_changes; }
     // The first key path or value name in the batch that no hive can hold; empty when every one is sound.
     QString problem() const;
+    // The changes of this batch that `baseline` does not make alike: a value set as the baseline sets it, or a key
+    // replaced (deleted, then filled again) as the baseline replaces it, is left out. So a save that could not
+    // read what is stored writes back only what changed since.
+    RegistryBatch without(const RegistryBatch &baseline) const;
 
 private:
     QList<Change> m_changes;
@@ -126,6 +133,8 @@ private:
     void requireIntact();
     void useWriteAheadLog();
 
+    // Runs work again from its start while another program holds the hive, up to a bounded wait.
+    template <typename Work> auto waitingForLocks(Work work) -> decltype(work());
     template <typename Read> auto readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>;
     std::optional<qint64> childKey(qint64 parent, const QString &name);
     std::optional<qint64> findKey(const QStringList &names);
@@ -147,6 +156,7 @@ private:
     bool m_hasSchema = false;
     bool m_writable = false;
     bool m_immutable = false; // read without the write-ahead log's index: nothing can write the hive
+    std::chrono::steady_clock::time_point m_lockDeadline; // of the read or write under way
     QHash<const char *, std::shared_ptr<Statement>> m_statements;
 };
 

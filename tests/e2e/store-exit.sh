@@ -77,6 +77,55 @@ for round in $(seq 0 11); do
     case $states in *mixed*) fail "a save was cut in half: $(cat "$scratch/now.reg")" ;; esac
 done
 
+# Another program holds the store in a way that keeps readers out too, from before the start. The editor comes
+# up on its defaults after one bounded wait, with one warning. With the lock gone by the exit, the exit saves
+# the colour the user set and nothing of the defaults that stood in for the rest; with the lock still held, it
+# ends without waiting again.
+"$reg" import "$scratch/before.reg" >/dev/null
+"$reg" add "$app\Storage" /v pSlot3_Color /d 255 /f >/dev/null
+"$reg" export "$app" "$scratch/stored.reg" /y >/dev/null
+for lock_at_exit in released held; do
+    "$reg" import "$scratch/stored.reg" >/dev/null
+    "$writer" exclusive >"$scratch/locker" &
+    others=$!
+    eventually grep -q locked "$scratch/locker" || fail "no exclusive lock taken"
+    "$program" &
+    pid=$!
+    for _ in $(seq 300); do [ -n "$(warning)" ] && break; sleep 0.1; done
+    [ -n "$(warning)" ] || fail "no warning about the held store within 30 s"
+    editor_shown || fail "no editor window with the warning"
+    xdotool windowactivate --sync "$(warning)" key alt+o
+    eventually eval '[ -z "$(warning)" ]' || fail "the warning stayed"
+    if [ $lock_at_exit = released ]; then
+        kill "$others"
+        wait "$others" 2>/dev/null || true
+        others=
+    fi
+    activate_editor
+    xdotool key alt+t ctrl+a
+    xdotool type --delay 20 '#0A0B0C'
+    xdotool key Tab
+    eventually pixel_is 150 110 '#0A0B0C' || fail "the typed colour did not take"
+    menu f x
+    eventually eval '! kill -0 $pid 2>/dev/null' || fail "the exit waited for the lock ($lock_at_exit)"
+    [ -z "$(warning)" ] || fail "a second warning at the exit"
+    wait "$pid" || fail "the program ended with status $?"
+    pid=
+    if [ -n "$others" ]; then
+        kill "$others"
+        wait "$others" 2>/dev/null || true
+        others=
+    fi
+    "$reg" export "$app" "$scratch/now.reg" /y >/dev/null
+    if [ $lock_at_exit = released ]; then
+        # Only the colour changed: 0C0B0A is 789258.
+        sed 's/^"pCurrentColor_Color"=.*/"pCurrentColor_Color"="789258"/' "$scratch/stored.reg" >"$scratch/expected.reg"
+    else
+        cp "$scratch/stored.reg" "$scratch/expected.reg"
+    fi
+    diff "$scratch/expected.reg" "$scratch/now.reg" || fail "the exit ($lock_at_exit) wrote over what it could not read"
+done
+
 # Another program holds the write lock through the exit.
 start
 "$writer" lock >"$scratch/locker" &

@@ -44,6 +44,8 @@ drag_bar() {
     read -r x y <<<"$(at "$1" "$2")"
     read -r _ y2 <<<"$(at "$1" "$3")"
     comes_loose() {
+        # (A bar still on its way to its last place is a window of its own too.)
+        [ "$(program_windows)" = 1 ] || return 1
         xdotool mousemove "$x" "$y" mousedown 1 mousemove "$((x + 20))" "$((y + (y2 - y) / 20))"
         for _ in 1 2 3 4 5; do
             [ "$(program_windows)" -gt 1 ] && return 0

@@ -395,8 +395,8 @@ private slots:
     }
 
     // A hive file that is no database can be neither read nor written: the window opens on its defaults, and
-    // the refused saves at the close and at the destruction cost one warning, none in a later window of the
-    // same run. The file stays as it was.
+    // the refused saves of a change at the close and at the destruction cost one warning, none in a later window
+    // of the same run. The file stays as it was.
     void aRefusedSaveWarnsOncePerRun_data()
     {
         QTest::addColumn<bool>("closeFirst");
@@ -424,6 +424,7 @@ private slots:
             TestWindow window;
             window.ShowAndWait();
             QCOMPARE(window.pSwatch->colour(), White);
+            window.pSwatch->setColour(0x123456);
             if (closeFirst && run == 0) {
                 try {
                     window.Storage->WindowCloseRequested();

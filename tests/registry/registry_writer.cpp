@@ -6,6 +6,8 @@
 // before its checkpoint leaves it; prints "holding" once written.
 // registry_writer lock: takes the HKEY_LOCAL_MACHINE hive's write lock and keeps it until killed, as
 // another program in the middle of a long write does; prints "locked" once it has it.
+// registry_writer exclusive: writes to that hive in SQLite's exclusive locking mode, which keeps every other
+// connection out, readers too, until killed; prints "locked" once it holds the hive.
 #include "Registry.h"
 
 #include <QFile>
@@ -33,6 +35,18 @@ int HoldWriteLock()
     sqlite3 *db = nullptr;
     if (sqlite3_open(QFile::encodeName(HiveFilePath(HKEY_LOCAL_MACHINE)).constData(), &db) != SQLITE_OK ||
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
+        return 1;
+    }
+    WaitToBeKilled("locked");
+}
+
+int HoldExclusively()
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(QFile::encodeName(HiveFilePath(HKEY_LOCAL_MACHINE)).constData(), &db) != SQLITE_OK ||
+        sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; UPDATE keys SET name = name WHERE id = 1", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
         return 1;
     }
@@ -69,6 +83,7 @@ int main(int argc, char *argv[])
     const auto argument = [&](int i) { return QString::fromLocal8Bit(argv[i]); };
     try {
         if (argc == 2 && std::strcmp(argv[1], "lock") == 0) return HoldWriteLock();
+        if (argc == 2 && std::strcmp(argv[1], "exclusive") == 0) return HoldExclusively();
         if (argc == 5 && std::strcmp(argv[1], "hold") == 0)
             return HoldWrittenValue(argument(2), argument(3), std::atoi(argv[4]));
         if (argc == 4) return WriteNumberedValues(argument(1), argument(2), std::atoi(argv[3]));

@@ -31,6 +31,14 @@ template <typename Action> QString RegistryErrorOf(Action action)
     }
     return {};
 }
+// A key that holds a list, replaced as a whole, as the program keeps one.
+void AddTestList(RegistryBatch &batch, const QString &key, const QStringList &names)
+{
+    batch.deleteKey(key);
+    batch.createKey(key);
+    for (const QString &name : names)
+        batch.setValue(key, name, RegistryValue::fromString(QString()));
+}
 } // namespace
 
 class TestRegistry : public QObject
@@ -56,6 +64,7 @@ private slots:
     void keysOpenRelativeToTheOpenKey();
     void readOnlyAccessorNeverWrites();
     void batchIsAllOrNothing();
+    void batchWithoutItsBaseline();
     void hivesAreSeparatePrivateFiles();
 
 private:
@@ -289,6 +298,25 @@ void TestRegistry::batchIsAllOrNothing()
     QVERIFY_THROWS_EXCEPTION(RegistryStoreError, registry.apply(batch));
     QCOMPARE(registry.readString(QStringLiteral("Old")), QStringLiteral("kept"));
     QVERIFY(!registry.keyExists(QStringLiteral("New")));
+}
+
+// What a save writes after a read that failed: a value changed since, a list replaced with other names; not a
+// value set alike, nor a list replaced alike.
+void TestRegistry::batchWithoutItsBaseline()
+{
+    const auto batch = [](int colour, const QStringList &list) {
+        RegistryBatch changes;
+        changes.setValue(Key, QStringLiteral("Colour"), RegistryValue::fromDword(std::uint32_t(colour)));
+        changes.setValue(Key, QStringLiteral("Slot"), RegistryValue::fromDword(7));
+        AddTestList(changes, Key + QStringLiteral("\List"), list);
+        return changes;
+    };
+    const RegistryBatch baseline = batch(1, {"A", "B"});
+    QVERIFY(batch(1, {"A", "B"}).without(baseline).changes().isEmpty());
+    const RegistryBatch changed = batch(2, {"A", "C"}).without(baseline);
+    QCOMPARE(changed.changes().size(), 1 + 2 + 2); // the colour; the list deleted, created and filled
+    QCOMPARE(changed.changes().first().name, QStringLiteral("Colour"));
+    QCOMPARE(batch(1, {"A"}).without(baseline).changes().first().kind, RegistryBatch::Kind::DeleteKey);
 }
 
 void TestRegistry::hivesAreSeparatePrivateFiles()
