@@ -35,9 +35,10 @@ void SaveEverything(TTintMain &window)
     if (TintOptions) TintOptions->Save();
 }
 
-TSessionEnd::TSessionEnd(TTintMain &window) : m_window(window)
+TSessionEnd::TSessionEnd(TTintMain &window, TerminationSignals &termination) : m_window(window)
 {
-    connect(&m_signals, &TerminationSignals::received, this, &TSessionEnd::EndProgram);
+    connect(&termination, &TerminationSignals::received, this, &TSessionEnd::EndProgram);
+    if (termination.hasReceived()) EndProgram();
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) { SaveEverything(m_window); });
 }
 

@@ -18,12 +18,13 @@ class TSessionEnd : public QObject
     Q_OBJECT
 
 public:
-    explicit TSessionEnd(TTintMain &window);
+    // `termination` signals are taken over from the program's start to its last save, longer than the window lives: a
+    // signal during the splash, or again during the exit, is the same request to end as the first.
+    TSessionEnd(TTintMain &window, TerminationSignals &termination);
 
 private:
     void EndProgram();
 
     TTintMain &m_window;
-    TerminationSignals m_signals;
     bool m_ending = false;
 };

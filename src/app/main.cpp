@@ -4,8 +4,13 @@
 #include "TintApplication.h"
 #include "uRes.h"
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // A reader of the program's output that has gone, such as a log that broke, must not end it at its next
+    // warning: a write that fails costs nothing.
+    std::signal(SIGPIPE, SIG_IGN);
     if (isClipboardHolderCall(argc, argv)) return runClipboardHolder();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

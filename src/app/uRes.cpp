@@ -10,6 +10,7 @@
 #include "frmMain.h"
 #include "RegistryStore.h"
 #include "SessionEnd.h"
+#include "TerminationSignals.h"
 #include "uOptions.h"
 
 #include <QApplication>
@@ -94,11 +95,13 @@ void ReleaseStartUp()
 
 int RunTintwell(std::chrono::milliseconds splashWait)
 {
+    // Held until the last save: a signal before the window or during its end must not cut the program short.
+    TerminationSignals termination;
     StartUp(splashWait);
     int result = 0;
     {
         TTintMain TintMain;
-        TSessionEnd sessionEnd(TintMain);
+        TSessionEnd sessionEnd(TintMain, termination);
         TintMain.show();
         ShowStoreWarningsWhenShown(TintMain);
         result = QApplication::exec();

@@ -61,6 +61,8 @@ TerminationSignals::~TerminationSignals()
 void TerminationSignals::readPending()
 {
     unsigned char number = 0;
-    while (::read(signalSocket[1], &number, 1) == 1)
+    while (::read(signalSocket[1], &number, 1) == 1) {
+        m_received = true;
         emit received(number);
+    }
 }

@@ -16,6 +16,10 @@ public:
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 
+    // Whether a signal has come since this object was made, for one who connects late: the splash's paint
+    // runs the event loop before the window is there to end.
+    bool hasReceived() const { return m_received; }
+
 signals:
     void received(int signalNumber);
 
@@ -23,4 +27,5 @@ private:
     void readPending();
 
     QSocketNotifier *m_notifier;
+    bool m_received = false;
 };

@@ -3,10 +3,13 @@
 # File, Exit does, also with the preferences dialog or a capture up (they close as Cancel would), with exit
 # status 0, and the next start has the colour and the slot set just before. A program killed outright (as
 # when the display goes first at a logout) has saved its colours by itself a moment after their change.
-# Usage: session-end.sh path/to/tintwell path/to/tintwell-reg
+# A repeated signal during the exit is the same request, a signal during the splash ends the program normally too,
+# and a reader of its standard error that has gone costs the program nothing.
+# Usage: session-end.sh path/to/tintwell path/to/tintwell-reg path/to/registry_writer
 set -euo pipefail
 binary=$1
 reg=$2
+writer=$3
 . "$(dirname "$0")/session.sh"
 e2e_begin session-end
 
@@ -82,4 +85,65 @@ comes_back '#0F1E2D' "kill -9"
 menu f x
 wait "$pid" || fail "File, Exit ended the program with status $?"
 pid=
+
+options() { "$reg" query 'HKLM\Software\Corvane\Corvane Devbench\Tintwell\Options' /v "$1" 2>/dev/null; }
+copied_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+# A second SIGTERM 5 or 20 ms after the first, as a session's end may send it: one normal exit, with the
+# preferences saved (the magnifier's zoom, changed with the wheel in a capture) and the copied colour kept.
+for round in 0.005:0xf 0.02:0x19; do
+    gap=${round%%:*} zoom=${round#*:}
+    e2e_start "$binary"
+    xdotool key F12
+    wait_window '^CaptureFrm$' >/dev/null || fail "F12 showed no capture window"
+    xdotool mousemove 700 500
+    eventually keys_under_pointer || fail "the capture window did not get the keyboard"
+    xdotool click 5 key Escape
+    eventually window_gone '^CaptureFrm$' || fail "Escape left the capture"
+    set_colour '#2468AC'
+    xdotool key F7
+    eventually copied_is 0x002468AC || fail "F7 copied $(xclip -o -selection clipboard)"
+    kill -TERM "$pid"
+    sleep "$gap"
+    kill -TERM "$pid" 2>/dev/null || true
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" = 0 ] || fail "two SIGTERMs $gap s apart ended the program with status $status"
+    options CaptureZoom | grep -qw "$zoom" || fail "the zoom was not saved: $(options CaptureZoom)"
+    eventually copied_is 0x002468AC || fail "the copied colour was lost: $(xclip -o -selection clipboard)"
+done
+
+# SIGTERM while the splash (the window 500 pixels wide) shows: the program ends normally.
+"$binary" &
+pid=$!
+splash_shown() {
+    local id
+    id=$(xdotool_clean search --onlyvisible --pid "$pid" | head -n 1) && [ -n "$id" ] &&
+        [ "$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')" = 500 ]
+}
+eventually splash_shown || fail "no splash"
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" = 0 ] || fail "SIGTERM during the splash ended the program with status $status"
+
+# Standard error is a pipe whose reader has gone; the exit's warning (another program holds the store's write
+# lock) goes nowhere, and the program still ends normally with the copied colour kept.
+"$binary" 2> >(true) &
+pid=$!
+window=$(find_window) || fail "no editor window"
+activate_editor
+set_colour '#13579B'
+xdotool key F7
+eventually copied_is 0x0013579B || fail "F7 copied $(xclip -o -selection clipboard)"
+"$writer" lock >"$scratch/locker" &
+others=$!
+eventually grep -q locked "$scratch/locker" || fail "no lock taken"
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" = 0 ] || fail "with its standard error's reader gone the program ended with status $status"
+eventually copied_is 0x0013579B || fail "the copied colour was lost: $(xclip -o -selection clipboard)"
 echo "ok"
