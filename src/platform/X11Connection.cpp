@@ -31,8 +31,13 @@ std::optional<QByteArray> WithinLimit(const QByteArray &text, qsizetype limit)
     return text;
 }
 
+// How long the rest of a text is drained once what counts of it is known: a real owner sends 20 MB in a tenth of
+// a second; one that sends without end is dropped.
+constexpr std::chrono::seconds DrainBound(2);
+
 // The text the owner placed in `property` of `window`, up to its first zero byte; nothing when that is longer
-// than `limit`, or when a piece of it does not come within `bound`.
+// than `limit`, when a piece of it does not come within `bound`, or when it does not end within DrainBound of
+// the moment it can no longer count.
 std::optional<QByteArray> TakeText(X11Connection &x, xcb_window_t window, xcb_atom_t property, qsizetype limit,
                                    std::chrono::milliseconds bound, const std::atomic_bool *cancel)
 {
@@ -59,6 +64,7 @@ std::optional<QByteArray> TakeText(X11Connection &x, xcb_window_t window, xcb_at
     // A large text comes in pieces: deleting the property asks for the next one, and an empty piece ends the
     // text. Once what stands before the zero byte is known, the rest is deleted unread, but to the end: some
     // owners (xclip) serve nobody else while a transfer is open.
+    std::optional<Clock::time_point> drainedBy;
     for (;;) {
         xcb_delete_property(c, window, property);
         const auto piece = x.waitForEvent(
@@ -73,6 +79,8 @@ std::optional<QByteArray> TakeText(X11Connection &x, xcb_window_t window, xcb_at
         const bool last = reply->value_len == 0 && reply->bytes_after == 0;
         if (!settled) append(*reply, last);
         if (last) return WithinLimit(text, limit);
+        if (settled && !drainedBy) drainedBy = Clock::now() + DrainBound;
+        if (drainedBy && Clock::now() >= *drainedBy) return std::nullopt;
     }
 }
 

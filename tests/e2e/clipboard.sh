@@ -77,6 +77,17 @@ printf '#0A141E\0zz' | xclip -selection clipboard -i >/dev/null 2>&1
 paste_html() { press alt+t ctrl+v; swatch_is '#0A141E'; }
 eventually paste_html || fail "Ctrl+V of '#0A141E\\0zz' in the HTML field gave $(client_pixel 150 110)"
 
+# An owner whose transfer never ends is dropped: once another program takes the clipboard, its colour pastes.
+"$hung_owner" --endless >"$scratch/endless" &
+others="$others $!"
+eventually grep -q owned "$scratch/endless" || fail "the endless owner did not take the clipboard"
+press alt+t ctrl+a
+xdotool type --delay 20 '#102030'
+press Tab
+eventually swatch_is '#102030' || fail "typing #102030 gave $(client_pixel 150 110)"
+printf '#0A141E' | xclip -selection clipboard -i >/dev/null 2>&1
+eventually paste_html || fail "after an endless transfer Ctrl+V in the HTML field gave $(client_pixel 150 110)"
+
 # F7, then the program ends: the text can still be pasted, and the program's output is closed.
 press F7
 eventually clipboard_is 0x000A141E || fail "F7 did not copy 0x000A141E"
