@@ -104,11 +104,19 @@ class Parser
 public:
     explicit Parser(const QString &text) : m_lines(text.split(u'\n'))
     {
-        if (m_lines.size() > 1 && m_lines.last().isEmpty()) m_lines.removeLast(); // the last line's end
+        if (m_lines.size() > 1 && m_lines.last().isEmpty()) {
+            m_lines.removeLast(); // the last line's end
+        } else if (!m_lines.last().trimmed().isEmpty()) {
+            m_cutShort = true;
+        }
     }
 
     RegFile parse()
     {
+        // A file ends with its last line's end (an export with an empty line): a last line without one was cut
+        // off, and what it says may be only the start of what it said, a number's first digits say.
+        if (m_cutShort)
+            throw RegFileError(int(m_lines.size()), QStringLiteral("the file ends inside this line; it is cut short"));
         readHeader();
         while (nextLine()) {
             if (m_line.isEmpty() || m_line.startsWith(u';')) continue;
@@ -261,6 +269,7 @@ private:
     qsizetype m_index = 0;
     QStringView m_line;
     bool m_version4 = false;
+    bool m_cutShort = false;
     RegFile m_file;
 };
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -110,7 +111,9 @@ private slots:
     void unsoundHiveIsNamedAndLeftUntouched_data();
     void unsoundHiveIsNamedAndLeftUntouched();
     void exportNeverReplacesWhatIsNoRegularFile();
+    void importOfABadFileWritesNothing_data();
     void importOfABadFileWritesNothing();
+    void lostOutputIsAFailure();
     void aFullDiskLeavesEveryFileAsItWas();
 
 private:
@@ -337,17 +340,61 @@ void TestTintwellReg::exportNeverReplacesWhatIsNoRegularFile()
     QCOMPARE(stat(name.constData(), &after), 0);
     QVERIFY(S_ISCHR(after.st_mode) || S_ISFIFO(after.st_mode));
     QCOMPARE(QDir(m_registry->path()).entryList({".node*"}, QDir::Files | QDir::Hidden), QStringList());
+    // Two links that lead to each other: both stay links.
+    const QString loop = m_registry->path() + QStringLiteral("/loop");
+    QVERIFY(QFile::link(loop + u'2', loop) && QFile::link(loop, loop + u'2'));
+    Refused({"export", Key, loop, "/y"}, {loop, "symbolic links"});
+    QVERIFY(QFileInfo(loop).isSymLink() && QFileInfo(loop + u'2').isSymLink());
+}
+
+void TestTintwellReg::importOfABadFileWritesNothing_data()
+{
+    QTest::addColumn<QByteArray>("contents"); // empty: the path is /dev/zero
+    QTest::addColumn<QStringList>("words");
+    const QByteArray good =
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Good]\n\"A\"=\"1\"\n\n";
+    QTest::newRow("an empty key name") << good + "[HKEY_LOCAL_MACHINE\\Software\\\\Empty name]\n\"B\"=\"2\"\n"
+                                       << QStringList{"empty key name", "nothing was imported"};
+    QTest::newRow("cut inside a number") << good + "[HKEY_LOCAL_MACHINE\\Software\\Cut]\n\"D\"=dword:000"
+                                         << QStringList{"line 7", "cut short"};
+    QTest::newRow("cut inside wrapped data") << good + "[HKEY_LOCAL_MACHINE\\Software\\Cut]\n\"B\"=hex:01,02,\\\n  03,0"
+                                             << QStringList{"line 8", "cut short"};
+    QTest::newRow("a device without end") << QByteArray() << QStringList{"/dev/zero", "not a regular file"};
 }
 
 void TestTintwellReg::importOfABadFileWritesNothing()
 {
-    const QString file = m_registry->path() + QStringLiteral("/bad.reg");
-    WriteFile(file, "Windows Registry Editor Version 5.00\n\n"
-                    "[HKEY_CURRENT_USER\\Software\\Good]\n\"A\"=\"1\"\n\n"
-                    "[HKEY_LOCAL_MACHINE\\Software\\\\Empty name]\n\"B\"=\"2\"\n");
-    Refused({"import", file}, {file, "empty key name", "nothing was imported"});
+    QFETCH(QByteArray, contents);
+    QFETCH(QStringList, words);
+    QString file = QStringLiteral("/dev/zero");
+    if (!contents.isEmpty()) {
+        file = m_registry->path() + QStringLiteral("/bad.reg");
+        WriteFile(file, contents);
+    }
+    Refused({"import", file}, QStringList{file} + words);
     QVERIFY(!QFile::exists(HiveFilePath(HKEY_CURRENT_USER)));
     QVERIFY(!QFile::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+}
+
+// Output that is lost, to a full disk or a closed standard output, is a failure: the status of add and export
+// too.
+void TestTintwellReg::lostOutputIsAFailure()
+{
+    const QString exported = m_registry->path() + QStringLiteral("/out.reg");
+    Succeed({"add", "HKLM\\Software", "/f"});
+    for (const QString &redirect : {QStringLiteral(">/dev/full"), QStringLiteral(">&-")}) {
+        for (const QString &command :
+             {QStringLiteral("query 'HKLM\\Software'"), QStringLiteral("add 'HKLM\\Software' /v A /f"),
+              QStringLiteral("export 'HKLM\\Software' '%1' /y").arg(exported)}) {
+            QProcess shell;
+            shell.start(QStringLiteral("sh"),
+                        {QStringLiteral("-c"),
+                         QStringLiteral("'%1' %2 %3").arg(QStringLiteral(TINTWELL_REG), command, redirect)});
+            QVERIFY(shell.waitForFinished(30000));
+            QCOMPARE(shell.exitCode(), 1);
+            QVERIFY2(shell.readAllStandardError().startsWith("ERROR: Cannot write the output"), qPrintable(command));
+        }
+    }
 }
 
 void TestTintwellReg::aFullDiskLeavesEveryFileAsItWas()

@@ -8,14 +8,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QScopeGuard>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,50 +166,21 @@ void ExportKey(TRegistry &registry, const QString &fullName, RegFile &file)
     }
 }
 
-[[noreturn]] void FailToWrite(const QString &file, int error)
-{
-    Fail(QStringLiteral("Cannot write %1: %2").arg(file, QString::fromLocal8Bit(std::strerror(error))));
-}
-
-// Writes all of bytes to the descriptor, through short writes, and onto the disk.
-bool WriteAll(int descriptor, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t written = ::write(descriptor, bytes.constData() + done, size_t(bytes.size() - done));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += written;
-    }
-    return ::fsync(descriptor) == 0;
-}
-
-// The whole file or nothing: written beside the target, onto the disk, then renamed over it, so that the
-// old file stays as it was when anything fails, a full disk included. A target that is there must be a
-// regular file (a device node or a pipe is never replaced); a link is followed and its file replaced, with
-// that file's permissions kept.
+// The whole file or nothing: written beside the target and renamed over it only once complete (QSaveFile), so
+// that the old file stays as it was when anything fails, a full disk included. A target that is there must be
+// a regular file, or a link to one, whose file is then replaced with its permissions kept: a device node, a
+// pipe or a loop of links is never replaced.
 void WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
-    const QString target = QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path;
-    const QByteArray targetName = QFile::encodeName(target);
     struct stat present = {};
-    const bool exists = ::stat(targetName.constData(), &present) == 0;
-    if (exists && !S_ISREG(present.st_mode)) Fail(QStringLiteral("Cannot write %1: not a regular file").arg(path));
-    const QFileInfo info(target);
-    QByteArray draftName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() + "-XXXXXX");
-    const int draft = ::mkostemp(draftName.data(), O_CLOEXEC);
-    if (draft < 0) FailToWrite(path, errno);
-    bool renamed = false;
-    const auto removeDraft = qScopeGuard([&] {
-        if (!renamed) ::unlink(draftName.constData());
-    });
-    const mode_t umask = ::umask(0);
-    ::umask(umask);
-    const mode_t mode = exists ? present.st_mode & 07777 : 0666 & ~umask;
-    const bool written = ::fchmod(draft, mode) == 0 && WriteAll(draft, bytes);
-    const int writeError = errno;
-    if (::close(draft) != 0 || !written) FailToWrite(path, written ? errno : writeError);
-    if (::rename(draftName.constData(), targetName.constData()) != 0) FailToWrite(path, errno);
-    renamed = true;
+    if (::stat(QFile::encodeName(path).constData(), &present) == 0) {
+        if (!S_ISREG(present.st_mode)) Fail(QStringLiteral("Cannot write %1: not a regular file").arg(path));
+    } else if (errno != ENOENT) {
+        Fail(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        Fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
 }
 
 void Export(const RegArguments &arguments, QTextStream &out)
@@ -228,14 +198,31 @@ void Export(const RegArguments &arguments, QTextStream &out)
 // Each hive takes all of the file's changes to it in one transaction, and nothing is written unless every
 // key path and value name of the whole file is one a hive can hold. Transactions of several hives cannot
 // be made one: when a later hive fails, the message names those already written.
+// The bytes of a file to import: a regular file no larger than an export of any store could be.
+QByteArray ReadImportFile(const QString &path)
+{
+    constexpr qint64 Largest = 256 * 1024 * 1024;
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly)) Fail(QStringLiteral("Cannot read %1: %2").arg(path, input.errorString()));
+    struct stat file = {};
+    if (::fstat(input.handle(), &file) != 0 || !S_ISREG(file.st_mode))
+        Fail(QStringLiteral("Cannot import %1: not a regular file").arg(path));
+    const QByteArray bytes = input.read(Largest + 1);
+    if (bytes.size() > Largest)
+        Fail(QStringLiteral("Cannot import %1: larger than %2 MiB, which no export of a store comes near")
+                 .arg(path)
+                 .arg(Largest / (1024 * 1024)));
+    if (input.error() != QFileDevice::NoError)
+        Fail(QStringLiteral("Cannot read %1: %2").arg(path, input.errorString()));
+    return bytes;
+}
+
 void Import(const RegArguments &arguments, QTextStream &out)
 {
-    QFile input(arguments.file);
-    if (!input.open(QIODevice::ReadOnly))
-        Fail(QStringLiteral("Cannot read %1: %2").arg(arguments.file, input.errorString()));
+    const QByteArray bytes = ReadImportFile(arguments.file);
     RegFile file;
     try {
-        file = ParseRegFile(input.readAll());
+        file = ParseRegFile(bytes);
     } catch (const RegFileError &error) {
         Fail(QStringLiteral("%1: %2").arg(arguments.file, QString::fromUtf8(error.what())));
     }

@@ -3,8 +3,10 @@
 #include "RegCommands.h"
 
 #include <QCoreApplication>
+#include <QIODevice>
 
 #include <exception>
+#include <stdexcept>
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +19,10 @@ int main(int argc, char *argv[])
     }
     try {
         RunRegCommand(ParseRegArguments(arguments), out);
+        // What was asked for is done only once its output is out: a full disk or a closed output loses it.
+        out.flush();
+        if (out.status() != QTextStream::Ok)
+            throw std::runtime_error("Cannot write the output: " + out.device()->errorString().toStdString());
         return 0;
     } catch (const std::exception &error) {
         out.flush();
