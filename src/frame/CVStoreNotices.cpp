@@ -133,9 +133,9 @@ void KeepDamagedStoreAside(HKEY hive)
     const QString file = HiveFilePath(hive);
     if (!QDir::isAbsolutePath(file)) return; // nothing is read or written there; the first write says why
     try {
-        if (const std::optional<QString> keptAs = SetDamagedHiveAside(file))
-            Note({RegistryFault::Damaged, *keptAs, Details(*keptAs, Native(file) + QStringLiteral(" was damaged.")),
-                  true});
+        if (const std::optional<DamagedHive> kept = SetDamagedHiveAside(file))
+            Note({RegistryFault::Damaged, kept->keptAs,
+                  Details(kept->keptAs, QStringLiteral("%1 was damaged: %2.").arg(Native(file), kept->damage)), true});
     } catch (const RegistryStoreError &error) {
         NoteStoreFailure(error);
     }

@@ -7,12 +7,14 @@
 #include <QMutex>
 #include <QScopeGuard>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -164,6 +166,19 @@ void SyncFolder(const QString &path)
     if (folder < 0) return;
     ::fsync(folder);
     ::close(folder);
+}
+
+// Never replaces a file: fails with EEXIST when the name is taken. A rename, which is allowed where a hard link
+// is refused (a file of another user in the user's own folder, or a file system without links, as on a FAT
+// stick); a link and an unlink only where the file system knows no such rename. Leaves errno set on failure.
+bool RenameWithoutReplacing(const QString &from, const QString &to)
+{
+    const QByteArray source = FileName(from), target = FileName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (::link(source.constData(), target.constData()) != 0) return false;
+    ::unlink(source.constData());
+    return true;
 }
 
 // Hives a read or a write found held past the wait. Until one succeeds again, the next ones try once and do not
@@ -542,28 +557,42 @@ void RegistryStore::requireAbsolutePath() const
 // commits is read through its index, which then already exists.
 bool RegistryStore::connectForReading()
 {
-    if (!m_db) {
-        requireAbsolutePath();
-        const QFileInfo file(m_filePath);
-        if (!file.exists()) return false;
-        if (file.size() == 0) fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);
-        const bool logHoldsCommits = QFileInfo(m_filePath + QStringLiteral("-wal")).size() > 0;
-        openConnection(!logHoldsCommits && !(IsWritable(m_filePath) && IsWritable(file.absolutePath())));
-    }
-    if (!m_hasSchema) {
-        try {
-            identify();
-        } catch (const RegistryStoreError &error) {
-            // No index could be made for the log (read-only folder, full disk): what the hive holds
-            // without the log is better than nothing.
-            if (m_immutable || (error.fault() != RegistryFault::ReadOnly && error.fault() != RegistryFault::DiskFull))
-                throw;
-            closeConnection();
-            openConnection(true);
-            identify();
-        }
+    if (m_hasSchema) return true;
+    requireAbsolutePath();
+    const QFileInfo file(m_filePath);
+    if (!file.exists()) return false;
+    if (file.size() == 0) fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);
+    const bool logHoldsCommits = QFileInfo(m_filePath + QStringLiteral("-wal")).size() > 0;
+    try {
+        if (!m_db) openConnection(!logHoldsCommits && !(IsWritable(m_filePath) && IsWritable(file.absolutePath())));
+        identify();
+    } catch (const RegistryStoreError &error) {
+        // No index could be opened or made for the log here (a read-only folder without it, a full disk). What
+        // the hive is, or who holds it, stays as told.
+        const RegistryFault fault = error.fault();
+        if (m_immutable || m_copy || fault == RegistryFault::Damaged || fault == RegistryFault::NotAHive ||
+            fault == RegistryFault::Busy)
+            throw;
+        closeConnection();
+        if (!logHoldsCommits || !openPrivateCopy()) openConnection(true);
+        identify();
     }
     return m_hasSchema;
+}
+
+// The hive with the commits of its log, read from a copy of both in a folder of this process's own, where
+// SQLite makes the log's index itself; false when no copy can be made (what the hive holds without its log is
+// then better than nothing).
+bool RegistryStore::openPrivateCopy()
+{
+    auto copy = std::make_unique<QTemporaryDir>();
+    const QString hive = copy->filePath(QStringLiteral("hive.db"));
+    if (!copy->isValid() || !QFile::copy(m_filePath, hive) ||
+        !QFile::copy(m_filePath + QStringLiteral("-wal"), hive + QStringLiteral("-wal")))
+        return false;
+    m_copy = std::move(copy);
+    openConnection(false, hive);
+    return true;
 }
 
 void RegistryStore::connectForWriting()
@@ -602,7 +631,7 @@ void RegistryStore::requireWritableFiles() const
     }
 }
 
-// A new hive is set up complete under a private name and linked into place only when every step of that
+// A new hive is set up complete under a private name and moved into place only when every step of that
 // succeeded, which fails if another copy of the program got there first. So no copy ever opens a hive that
 // is half set up, not even one cut short by a full disk, and the file is private from the start; its
 // write-ahead log and index take the same mode.
@@ -625,7 +654,7 @@ void RegistryStore::createHiveFile() const
         throw RegistryStoreError(describe(QStringLiteral("a new hive could not be set up (%1)").arg(error.message())),
                                  error.fault(), m_filePath);
     }
-    if (::link(draftName.constData(), FileName(m_filePath).constData()) != 0 && errno != EEXIST)
+    if (!RenameWithoutReplacing(draftPath, m_filePath) && errno != EEXIST)
         failWithErrno(QStringLiteral("cannot create a new hive"), errno);
     SyncFolder(hive.absolutePath());
 }
@@ -648,9 +677,9 @@ void RegistryStore::buildEmptyHive()
             fail(QStringLiteral("a new hive could not be written completely"));
 }
 
-void RegistryStore::openConnection(bool immutable)
+void RegistryStore::openConnection(bool immutable, const QString &copy)
 {
-    QByteArray name = FileName(m_filePath);
+    QByteArray name = FileName(copy.isEmpty() ? m_filePath : copy);
     int flags = m_access == RegistryAccess::ReadOnly || immutable ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (immutable) {
         name = "file:" + name.toPercentEncoding("/") + "?immutable=1";
@@ -775,34 +804,43 @@ QString FreeKeptName(const QString &filePath)
     }
 }
 
-// Never replaces a file: a link fails when the name is taken.
-bool MoveWithoutReplacing(const QString &from, const QString &to)
+// What stands in the hive's place that is no file at all; empty for a file, a link to one or nothing.
+QString WhatIsInTheWay(const QString &filePath)
 {
-    if (::link(FileName(from).constData(), FileName(to).constData()) != 0) return false;
-    ::unlink(FileName(from).constData());
-    return true;
+    struct stat place = {};
+    if (::lstat(FileName(filePath).constData(), &place) != 0) return {};
+    struct stat target = place;
+    if (S_ISLNK(place.st_mode) && ::stat(FileName(filePath).constData(), &target) != 0)
+        return QStringLiteral("a link to nothing (%1)").arg(ErrnoText(errno));
+    if (S_ISDIR(target.st_mode)) return QStringLiteral("a folder");
+    if (!S_ISREG(target.st_mode)) return QStringLiteral("neither a file nor a folder");
+    return {};
 }
 } // namespace
 
-std::optional<QString> SetDamagedHiveAside(const QString &filePath)
+std::optional<DamagedHive> SetDamagedHiveAside(const QString &filePath)
 {
-    QString damage;
-    try {
-        RegistryStore(filePath, RegistryAccess::ReadOnly).verifyIntact();
-        return std::nullopt;
-    } catch (const RegistryStoreError &error) {
-        if (error.fault() != RegistryFault::Damaged) return std::nullopt;
-        damage = error.message();
+    QString damage = WhatIsInTheWay(filePath);
+    if (!damage.isEmpty()) {
+        damage = QStringLiteral("%1 stands where the settings file belongs").arg(damage);
+    } else {
+        try {
+            RegistryStore(filePath, RegistryAccess::ReadOnly).verifyIntact();
+            return std::nullopt;
+        } catch (const RegistryStoreError &error) {
+            if (error.fault() != RegistryFault::Damaged) return std::nullopt;
+            damage = error.message();
+        }
     }
     const QString keptAs = FreeKeptName(filePath);
     // The log and its index go first: left behind, they would be taken for those of the next hive.
     for (const char *suffix : {"-wal", "-shm"})
         if (QFileInfo::exists(filePath + QLatin1String(suffix)))
-            MoveWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
-    if (!MoveWithoutReplacing(filePath, keptAs)) {
+            RenameWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
+    if (!RenameWithoutReplacing(filePath, keptAs)) {
         if (errno == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
         throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, ErrnoText(errno)),
                                  RegistryFault::Damaged, filePath);
     }
-    return keptAs;
+    return DamagedHive{keptAs, damage};
 }

@@ -20,6 +20,7 @@
 #include <stdexcept>
 #include <utility>
 
+class QTemporaryDir;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -127,7 +128,9 @@ private:
     void requireWritableFiles() const;
     void createHiveFile() const;
     void buildEmptyHive();
-    void openConnection(bool immutable);
+    // Of the hive's file, or of a private copy of it.
+    void openConnection(bool immutable, const QString &copy = {});
+    bool openPrivateCopy();
     void closeConnection();
     void identify();
     void requireIntact();
@@ -155,7 +158,8 @@ private:
     sqlite3 *m_db = nullptr;
     bool m_hasSchema = false;
     bool m_writable = false;
-    bool m_immutable = false; // read without the write-ahead log's index: nothing can write the hive
+    bool m_immutable = false;              // read without the write-ahead log's index: nothing can write the hive
+    std::unique_ptr<QTemporaryDir> m_copy; // of a hive read with the log that no index here could serve
     std::chrono::steady_clock::time_point m_lockDeadline; // of the read or write under way
     QHash<const char *, std::shared_ptr<Statement>> m_statements;
 };
@@ -166,8 +170,14 @@ using RegistryStoreOpener = std::function<std::unique_ptr<RegistryStore>(HKEY, R
 std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access);
 RegistryStoreOpener SetRegistryStoreOpener(RegistryStoreOpener opener);
 
-// When the hive's file is damaged, renames it with its -wal and -shm files to "<file>.damaged-<local time>"
-// in the same folder, never replacing a file, and gives that name; the next write makes a fresh hive. A
-// sound hive, another program's database, a missing file or one that cannot be checked now stays as it is.
-// Raises the Damaged fault when the file is damaged but cannot be moved.
-std::optional<QString> SetDamagedHiveAside(const QString &filePath);
+struct DamagedHive
+{
+    QString keptAs; // where it is now
+    QString damage; // what was wrong with it
+};
+
+// When the hive's file is damaged, or a folder or a link to nothing stands in its place, renames it with its
+// -wal and -shm files to "<file>.damaged-<local time>" in the same folder, never replacing a file, and tells
+// where and why; the next write makes a fresh hive. A sound hive, another program's database, a missing file
+// or one that cannot be checked now stays as it is. Raises the Damaged fault when it cannot be moved.
+std::optional<DamagedHive> SetDamagedHiveAside(const QString &filePath);

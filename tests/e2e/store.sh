@@ -2,9 +2,11 @@
 # The settings store meeting the accidents of a Linux desktop, through the real program and tintwell-reg:
 #  - a damaged hive (garbage, a real hive cut short, an empty file) is kept aside intact under a new name,
 #    the program starts on its defaults with one warning, and the next run has the colour set in this one;
+#  - a damaged file of another user, a folder or a link to nothing in the hive's place is kept aside too;
 #  - a store made read-only by its permissions, the program run as the unprivileged user nobody: the stored
 #    thumbnail width is honoured by F9, one warning, the files unchanged; the same again with the commit of
-#    a writer killed before its checkpoint still in the log; tintwell-reg reads it and refuses to change it;
+#    a writer killed before its checkpoint still in the log, with and without the log's index; tintwell-reg
+#    reads it and refuses to change it;
 #  - the same store writable again, with the log and its index left read-only: the next save gets through;
 #  - a relative TINTWELL_REGISTRY_DIR is refused with one warning and nothing written; without HOME the
 #    store goes to the home folder of the password database.
@@ -112,6 +114,33 @@ for damage in garbage truncated empty; do
     exit_program
 done
 
+# In the hive's place, in the user's own folder: a damaged file of another user (to which no hard link may be
+# made), a folder, a link to nothing. Each is kept aside as it is, with one warning that says what it was, and
+# the program saves into a fresh hive.
+for thing in foreign folder dangling; do
+    fresh_store
+    chown nobody:nogroup "$store"
+    case $thing in
+        foreign) head -c 20000 /dev/urandom >"$hive" ;;
+        folder) mkdir "$hive" && echo kept >"$hive/inside" ;;
+        dangling) ln -s "$store/nowhere" "$hive" ;;
+    esac
+    start "${as_nobody[@]}"
+    take_warning
+    kept=$(ls -d "$store"/HKEY_LOCAL_MACHINE.db.damaged-*[0-9])
+    case $thing in
+        foreign) [ -f "$kept" ] && [ "$(stat -c %U "$kept")" = root ] ;;
+        folder) [ -f "$kept/inside" ] && grep -q "a folder" <<<"$details" ;;
+        dangling) [ -L "$kept" ] && grep -q "a link to nothing" <<<"$details" ;;
+    esac || fail "the $thing was not kept aside as it was, or the warning does not say what it was: $details"
+    set_colour '#3366CC'
+    exit_program
+    start "${as_nobody[@]}"
+    eventually pixel_is 150 110 '#3366CC' || fail "after the $thing the colour came back as $(client_pixel 150 110)"
+    [ -z "$(warning)" ] || fail "a second run after the $thing warned again"
+    exit_program
+done
+
 # Read-only by its permissions: the folder 0555, the files 0444, nobody to run the program.
 read_only_run() {
     chmod 444 "$store"/* && chmod 555 "$store"
@@ -147,6 +176,11 @@ eventually grep -q holding "$scratch/writer" || fail "the writer did not write"
 { kill -9 "$writer_pid" && wait "$writer_pid"; } 2>/dev/null || true
 [ -s "$hive-wal" ] || fail "the killed writer left no log"
 read_only_run
+# The same without the log's index, which a read-only folder does not let anyone make.
+cp -a "$store" "$scratch/with-index"
+rm "$hive-shm"
+read_only_run
+rm -rf "$store" && mv "$scratch/with-index" "$store"
 
 # Writable again, with the log and its index read-only, as a reader of the read-only hive could leave them.
 chown -R nobody:nogroup "$store" && chmod 644 "$hive" && chmod 444 "$hive-wal" "$hive-shm"
