@@ -4,7 +4,26 @@
 #include "TintApplication.h"
 #include "uRes.h"
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+// Once the program's work is done (output flushed, clipboard handed over, everything saved), the process ends
+// within a bounded time whatever its teardown meets: Qt's Wayland platform can wait forever for its event thread
+// as it closes the display, and a script waiting for `tintwell --pick` would wait with it.
+int EndWithin(std::chrono::seconds bound, int status)
+{
+    std::fflush(nullptr);
+    std::thread([bound, status] {
+        std::this_thread::sleep_for(bound);
+        std::_Exit(status);
+    }).detach();
+    return status;
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -23,5 +42,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
     const DisplayRequest &wanted = std::get<DisplayRequest>(request);
-    return wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait);
+    return EndWithin(std::chrono::seconds(10),
+                     wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait));
 }

@@ -161,13 +161,27 @@ int TCaptureFrm::MagnifiedPixel() const
     return std::max(3, MagnifierSide / m_zoom);
 }
 
+QStringList TCaptureFrm::MagnifierText(QPoint pixel) const
+{
+    const QPoint inSnapshot = m_picture.origin + pixel;
+    QStringList lines{QStringLiteral("%1  (%2, %3)")
+                          .arg(QString::fromStdString(ColourToHEXText(PixelColour(pixel))))
+                          .arg(inSnapshot.x())
+                          .arg(inSnapshot.y())};
+    if (m_picture.mayShowPointer) lines.append(QStringLiteral("The desktop drew its pointer into this picture"));
+    return lines;
+}
+
 QRect TCaptureFrm::MagnifierRect(QPoint pixel) const
 {
     const int side = m_zoom * MagnifiedPixel() + 2;
-    // Wide enough for the widest text too, whatever the font.
-    const int boxWidth =
-        std::max(side, fontMetrics().horizontalAdvance(QStringLiteral("0x00DDDDDD  (88888, 88888)")) + 8);
-    const int textHeight = fontMetrics().height() + 4;
+    // Wide enough for the widest text too, whatever the font; the first line keeps its width from pixel to pixel.
+    const QStringList text = MagnifierText(pixel);
+    int textWidth = fontMetrics().horizontalAdvance(QStringLiteral("0x00DDDDDD  (88888, 88888)"));
+    for (const QString &line : text.mid(1))
+        textWidth = std::max(textWidth, fontMetrics().horizontalAdvance(line));
+    const int boxWidth = std::max(side, textWidth + 8);
+    const int textHeight = int(text.size()) * fontMetrics().height() + 4;
     const QPoint centre = PixelCentre(pixel).toPoint();
     QRect box(centre + QPoint(MagnifierOffset, MagnifierOffset), QSize(boxWidth, side + textHeight));
     // Keep it on screen: flip to the other side of the pick point near the right and bottom edges.
@@ -233,14 +247,9 @@ void TCaptureFrm::PaintMagnifier(QPainter &painter, QPoint pixel) const
     painter.setPen(Qt::black);
     painter.drawRect(centrePixel.adjusted(-2, -2, 1, 1));
 
-    const QPoint inSnapshot = m_picture.origin + pixel;
-    const QString text = QStringLiteral("%1  (%2, %3)")
-                             .arg(QString::fromStdString(ColourToHEXText(PixelColour(pixel))))
-                             .arg(inSnapshot.x())
-                             .arg(inSnapshot.y());
     painter.setPen(palette().windowText().color());
     painter.drawText(QRect(box.left(), zoom.bottom() + 2, box.width(), box.bottom() - zoom.bottom() - 2),
-                     Qt::AlignCenter, text);
+                     Qt::AlignCenter, MagnifierText(pixel).join(u'\n'));
 }
 
 void TCaptureFrm::enterEvent(QEnterEvent *event)

@@ -73,6 +73,8 @@ private:
     QRect OverlayRect(QPoint pixel) const; // what the cross-hair and the magnifier cover
     QRect CrossHairRect(QPoint pixel) const;
     int MagnifiedPixel() const; // logical pixels across one enlarged pixel
+    // The magnifier's lines: the pixel's colour and place, then what the picture is known to hold besides.
+    QStringList MagnifierText(QPoint pixel) const;
     QRect MagnifierRect(QPoint pixel) const;
     void PaintCrossHair(QPainter &painter, QPoint pixel) const;
     void PaintMagnifier(QPainter &painter, QPoint pixel) const;

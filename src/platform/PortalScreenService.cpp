@@ -1,12 +1,26 @@
 #include "PortalScreenService.h"
 
+#include "SessionType.h"
+
 #include <QDBusError>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -14,11 +28,48 @@ const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
-const QString WhatToInstall = QStringLiteral(
-    "Install xdg-desktop-portal and the portal of your desktop: xdg-desktop-portal-gnome on GNOME, "
-    "xdg-desktop-portal-kde on KDE Plasma, or xdg-desktop-portal-wlr and grim on sway and other wlroots desktops.");
-
 enum ResponseCode : uint { Success = 0, CancelledByUser = 1 };
+
+// What the desktop in use needs for the portal's screenshot, by its name in XDG_CURRENT_DESKTOP.
+QString WhatThisDesktopNeeds()
+{
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP", QStringLiteral("(none named)"));
+    QString needs;
+    if (isDesktop("GNOME"))
+        needs = QStringLiteral("xdg-desktop-portal-gnome, and GNOME Shell running; the first screenshot of a program "
+                               "may have to be allowed in GNOME's settings.");
+    else if (isDesktop("KDE"))
+        needs = QStringLiteral("xdg-desktop-portal-kde, which keeps each screenshot in the Pictures folder: that "
+                               "folder must exist.");
+    else if (isDesktop("sway") || isDesktop("wlroots") || isDesktop("Hyprland") || isDesktop("river"))
+        needs = QStringLiteral("xdg-desktop-portal-wlr and grim.");
+    else
+        needs = QStringLiteral("the portal of that desktop: xdg-desktop-portal-gnome on GNOME, xdg-desktop-portal-kde "
+                               "on KDE Plasma, or xdg-desktop-portal-wlr and grim on sway and other wlroots desktops.");
+    return QStringLiteral("The desktop is %1. It needs xdg-desktop-portal and %2").arg(desktop, needs);
+}
+
+// KDE's portal keeps its screenshot in the Pictures folder and answers "cancelled" when there is none.
+std::optional<QString> MissingPicturesFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!isDesktop("KDE") || QFileInfo(pictures).isDir()) return std::nullopt;
+    return pictures;
+}
+
+// The portal saved its screenshot for us as a file of our own: once read it goes, so that no capture leaves a
+// full picture of the screen among the user's files. Only a regular file at the path given for this request is
+// removed; one that cannot be is told of once.
+void RemoveSnapshotFile(const QString &path)
+{
+    static bool told = false;
+    struct stat file = {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &file) != 0 || !S_ISREG(file.st_mode)) return;
+    if (::unlink(name.constData()) == 0 || std::exchange(told, true)) return;
+    std::fprintf(stderr, "tintwell: the desktop's screenshot %s could not be removed: %s\n", name.constData(),
+                 std::strerror(errno));
+}
 
 // A token no other request of this process uses.
 QString NextToken()
@@ -101,14 +152,14 @@ void PortalScreenService::onCallError(const QDBusError &error)
     case QDBusError::ServiceUnknown:
         finish();
         emit snapshotFailed(QStringLiteral("The screen cannot be read: no desktop portal is running."),
-                            WhatToInstall + QStringLiteral("\n\n") + error.message());
+                            WhatThisDesktopNeeds() + QStringLiteral("\n\n") + error.message());
         return;
     case QDBusError::UnknownMethod:
     case QDBusError::UnknownInterface:
     case QDBusError::UnknownObject:
         finish();
         emit snapshotFailed(QStringLiteral("The screen cannot be read: the desktop portal offers no screenshot here."),
-                            WhatToInstall + QStringLiteral("\n\n") + error.message());
+                            WhatThisDesktopNeeds() + QStringLiteral("\n\n") + error.message());
         return;
     default:
         finish();
@@ -121,15 +172,20 @@ void PortalScreenService::onResponse(uint code, const QVariantMap &results, cons
 {
     if (m_handle.isEmpty() || message.path() != m_handle) return;
     finish();
-    if (code == Success)
+    if (code == Success) {
         readLayout(results);
-    else if (code == CancelledByUser)
-        emit snapshotCancelled();
-    else
+    } else if (code == CancelledByUser) {
+        if (const std::optional<QString> pictures = MissingPicturesFolder())
+            emit snapshotFailed(QStringLiteral("The desktop portal could not save its screenshot."),
+                                QStringLiteral("KDE's portal keeps each screenshot in %1, which does not exist; it "
+                                               "answers as if you had cancelled. Make that folder.")
+                                    .arg(*pictures));
+        else
+            emit snapshotCancelled();
+    } else {
         emit snapshotFailed(QStringLiteral("The desktop portal could not take a screenshot."),
-                            QStringLiteral("The portal answered %1. On sway and other wlroots desktops its backend "
-                                           "needs grim.")
-                                .arg(code));
+                            QStringLiteral("The portal answered %1. %2").arg(code).arg(WhatThisDesktopNeeds()));
+    }
 }
 
 void PortalScreenService::readLayout(const QVariantMap &results)
@@ -137,6 +193,7 @@ void PortalScreenService::readLayout(const QVariantMap &results)
     const QUrl uri(results.value(QStringLiteral("uri")).toString());
     // Read at once: some portals write every screenshot to the same file.
     const QImage layout(uri.toLocalFile());
+    if (uri.isLocalFile()) RemoveSnapshotFile(uri.toLocalFile());
     if (layout.isNull()) {
         emit snapshotFailed(QStringLiteral("The desktop portal's screenshot could not be read."),
                             QStringLiteral("The portal gave \"%1\".").arg(uri.toString()));

@@ -1,5 +1,6 @@
 #include "ScreenBackend.h"
 
+#include "KWinScreenService.h"
 #include "PortalScreenService.h"
 #include "SessionType.h"
 
@@ -45,6 +46,7 @@ ScreenServiceFactory &Factory()
 ScreenService *createScreenService(QObject *parent)
 {
     if (Factory()) return Factory()(parent);
+    if (isWaylandSession() && isDesktop("KDE")) return new KWinScreenService(QDBusConnection::sessionBus(), parent);
     if (isWaylandSession()) return new PortalScreenService(QDBusConnection::sessionBus(), parent);
     return new X11ScreenService(parent);
 }

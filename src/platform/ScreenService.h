@@ -14,6 +14,7 @@ struct ScreenPicture
     QScreen *screen = nullptr;
     QImage image;  // in the snapshot's pixels, which are the screen's device pixels where the desktop allows
     QPoint origin; // of the image's top-left corner in the snapshot; (0, 0) is the snapshot's top-left corner
+    bool mayShowPointer = false; // the desktop drew its pointer into the picture, where it stood
 };
 
 class ScreenService : public QObject

@@ -39,6 +39,11 @@ bool isWaylandSession()
     return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland";
 }
 
+bool isDesktop(const char *name)
+{
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(QLatin1String(name), Qt::CaseInsensitive);
+}
+
 bool isDisplayReachable()
 {
     // Qt tries each platform of the list in turn; without one, Wayland in a Wayland session, then X.

@@ -4,6 +4,8 @@
 // Whether the session runs on Wayland, where the program can neither read the screen itself nor rely on being
 // minimised; a program running through XWayland counts too.
 bool isWaylandSession();
+// Whether the desktop in use (XDG_CURRENT_DESKTOP) is `name`, as "GNOME", "KDE" or "sway", ignoring case.
+bool isDesktop(const char *name);
 
 // Whether there is a display the program can open: an X server that answers on $DISPLAY, or a Wayland compositor
 // listening on $WAYLAND_DISPLAY, of the ones Qt's platform ($QT_QPA_PLATFORM) would try; a platform that needs

@@ -28,8 +28,11 @@ for size in 16 22 24 32 48 64 128 256 512; do
 done
 
 desktop-file-validate "$usr/share/applications/tintwell.desktop" || fail "desktop-file-validate"
-# A launcher's menu offers the pick without the editor.
-grep -qx 'Exec=tintwell --pick' "$usr/share/applications/tintwell.desktop" || fail "no desktop action for --pick"
+# A launcher's menu offers the pick without the editor. The entry names the installed program by its full path,
+# which KWin needs to grant it its screenshot service.
+grep -qx 'Exec=/usr/bin/tintwell --pick' "$usr/share/applications/tintwell.desktop" || fail "no desktop action for --pick"
+grep -qx 'X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2' "$usr/share/applications/tintwell.desktop" ||
+    fail "the desktop entry does not ask KWin for its screenshot service"
 appstreamcli validate --no-net "$usr/share/metainfo/com.corvane.Tintwell.metainfo.xml" || fail "appstreamcli validate"
 for page in tintwell tintwell-reg; do
     warnings=$(groff -man -Tutf8 -ww -z "$usr/share/man/man1/$page.1" 2>&1)

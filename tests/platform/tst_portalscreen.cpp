@@ -8,8 +8,10 @@
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,7 +49,10 @@ public:
     enum Answer { Picture, PictureBeforeReply, OwnHandle, Deny, Fail, NoUri, Never };
 
     Answer answer = Picture;
-    QString picture; // the file a successful answer names
+    QImage image;    // what a successful answer shows, saved afresh for each, as the portals do
+    QString picture; // the file it was saved to
+    QString folder;
+    bool asLink = false; // the answer names a link to the file
     QVariantMap options;
     QString handle;
     std::unique_ptr<FakeRequest> request;
@@ -68,7 +73,12 @@ public slots:
         const QDBusMessage reply = message().createReply(QVariant::fromValue(QDBusObjectPath(handle)));
         QDBusMessage response = QDBusMessage::createTargetedSignal(
             message().service(), handle, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
-        const QVariantMap withPicture{{QStringLiteral("uri"), QUrl::fromLocalFile(picture).toString()}};
+        static int count = 0;
+        picture = QStringLiteral("%1/shot%2.png").arg(folder).arg(++count);
+        image.save(picture);
+        QString named = picture;
+        if (asLink) QFile::link(picture, named = picture + QStringLiteral(".link"));
+        const QVariantMap withPicture{{QStringLiteral("uri"), QUrl::fromLocalFile(named).toString()}};
         switch (answer) {
         case Picture:
         case PictureBeforeReply:
@@ -177,14 +187,14 @@ void TestPortalScreen::initTestCase()
     picture.fill(qRgb(0x0a, 0x14, 0x1e));
     picture.setPixel(0, 0, qRgb(0xff, 0x80, 0x00));
     picture.setPixel(size.width() - 1, size.height() - 1, qRgb(0x12, 0x34, 0x56));
-    QVERIFY(picture.save(folder.filePath("shot.png")));
 }
 
 void TestPortalScreen::init()
 {
     portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
     portal = std::make_unique<FakePortal>();
-    portal->picture = folder.filePath("shot.png");
+    portal->image = picture;
+    portal->folder = folder.path();
     QVERIFY(portalBus->registerObject(PortalPath, portal.get(), QDBusConnection::ExportAllSlots));
     QVERIFY(portalBus->registerService(PortalService));
 }
@@ -209,6 +219,11 @@ void TestPortalScreen::deliversThePortalsPicture()
              picture.pixel(picture.width() - 1, picture.height() - 1));
     // Without a question to the user: the program's windows are hidden and could not show one.
     QCOMPARE(portal->options.value("interactive"), QVariant(false));
+    // The portal's file of the screen is removed once read; a link it named instead is left, as is its file.
+    QVERIFY(!QFile::exists(portal->picture));
+    portal->asLink = true;
+    QVERIFY(Request(service).snapshot);
+    QVERIFY(QFileInfo(portal->picture + QStringLiteral(".link")).isSymLink() && QFile::exists(portal->picture));
 }
 
 void TestPortalScreen::responseMayOvertakeTheReply()
@@ -235,6 +250,16 @@ void TestPortalScreen::deniedRequestIsACancel()
     const Outcome outcome = Request(service);
     QCOMPARE(outcome.answers, 1);
     QVERIFY(outcome.cancelled);
+
+    // KDE's portal answers so when it has no Pictures folder to save in: that is said, not taken for a cancel.
+    const QTemporaryDir home;
+    qputenv("XDG_CURRENT_DESKTOP", "KDE");
+    qputenv("HOME", home.path().toLocal8Bit());
+    const Outcome withoutPictures = Request(service);
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    QVERIFY(!withoutPictures.cancelled);
+    QVERIFY2(withoutPictures.details.contains(home.path() + QStringLiteral("/Pictures")),
+             qPrintable(withoutPictures.details));
 }
 
 void TestPortalScreen::portalFailuresAreWarnings_data()
@@ -276,20 +301,30 @@ void TestPortalScreen::silentPortalIsAbandonedAndClosed()
 void TestPortalScreen::missingPortalNamesWhatToInstall_data()
 {
     QTest::addColumn<bool>("portalRuns");
-    QTest::newRow("no portal on the bus") << false;
-    QTest::newRow("a portal without Screenshot") << true;
+    QTest::addColumn<QByteArray>("desktop");
+    QTest::addColumn<QStringList>("named");
+    const QStringList every{"xdg-desktop-portal-gnome", "xdg-desktop-portal-kde", "xdg-desktop-portal-wlr"};
+    QTest::newRow("no portal on the bus") << false << QByteArray() << every;
+    QTest::newRow("a portal without Screenshot") << true << QByteArray() << every;
+    QTest::newRow("on GNOME") << false << QByteArray("GNOME") << QStringList{"GNOME", "xdg-desktop-portal-gnome"};
+    QTest::newRow("on KDE") << true << QByteArray("KDE") << QStringList{"KDE", "xdg-desktop-portal-kde", "Pictures"};
+    QTest::newRow("on sway") << true << QByteArray("sway") << QStringList{"sway", "xdg-desktop-portal-wlr", "grim"};
 }
 
 void TestPortalScreen::missingPortalNamesWhatToInstall()
 {
     QFETCH(bool, portalRuns);
+    QFETCH(QByteArray, desktop);
+    QFETCH(QStringList, named);
     portalBus->unregisterObject(PortalPath);
     if (!portalRuns) portalBus->unregisterService(PortalService);
+    if (!desktop.isEmpty()) qputenv("XDG_CURRENT_DESKTOP", desktop);
+    const auto forget = qScopeGuard([] { qunsetenv("XDG_CURRENT_DESKTOP"); });
     PortalScreenService service(QDBusConnection::sessionBus(), nullptr, 2s);
     const Outcome outcome = Request(service);
     QCOMPARE(outcome.answers, 1);
-    for (const char *package : {"xdg-desktop-portal-gnome", "xdg-desktop-portal-kde", "xdg-desktop-portal-wlr"})
-        QVERIFY2(outcome.details.contains(package), qPrintable(outcome.details));
+    for (const QString &name : named)
+        QVERIFY2(outcome.details.contains(name), qPrintable(outcome.details));
     // The warning's text is shown whole in its few lines; the long form is in the details.
     const QFontMetrics metrics(PreferredFont(QStringLiteral("Tahoma"), 8));
     QVERIFY2(metrics.boundingRect(QRect(0, 0, 257, 1000), Qt::TextWordWrap, outcome.failure).height() <= 65,
