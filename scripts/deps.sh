@@ -15,18 +15,49 @@ packages=(
     # the Wayland capture: a headless desktop with the screenshot portal, and a pointer helper built from source
     qt6-wayland sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr pipewire dbus libwayland-dev wl-clipboard
 )
+# The capture on GNOME (its shell headless, driven through Mutter's D-Bus API from Python) and on KDE Plasma (KWin
+# headless, driven through its fake-input protocol, with KDE's portal and the QML it draws with); without the
+# packages they recommend, which would bring whole desktop sessions.
+desktops=(
+    gnome-shell xdg-desktop-portal-gnome python3-dbus python3-gi
+    kwin-wayland xdg-desktop-portal-kde qtwayland5 kde-cli-tools plasma-wayland-protocols libwayland-bin
+    qml-module-org-kde-kirigami2 qml-module-qtquick-controls2 qml-module-qtquick-layouts qml-module-qtquick-window2
+    qml-module-qtquick2 qml-module-qtgraphicaleffects qml-module-qtqml-models2
+)
 
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# KDE's portal also draws with QML of plasma-workspace, which would bring a whole desktop: its files alone are
+# taken from the package, once, beside the system's own.
+plasma=/usr/local/share/tintwell-tests/plasma-workspace
+take_plasma_qml() {
+    [ -d "$plasma/usr/lib" ] && return 0
+    local download
+    download=$(mktemp -d)
+    chmod 755 "$download" # apt's own user writes the download
+    (cd "$download" && apt-get download plasma-workspace >/dev/null) &&
+        "${sudo[@]}" mkdir -p "$plasma" && "${sudo[@]}" dpkg-deb -x "$download"/plasma-workspace_*.deb "$plasma"
+    rm -rf "$download"
+}
 
+# missing PACKAGE...: those not installed.
+missing() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || echo "$package"
+    done
+}
+mapfile -t missing_packages < <(missing "${packages[@]}")
+mapfile -t missing_desktops < <(missing "${desktops[@]}")
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "deps.sh: not root and no sudo; install: ${missing[*]}" >&2; exit 1; }
+    command -v sudo >/dev/null ||
+        { echo "deps.sh: not root and no sudo; install: ${missing_packages[*]} ${missing_desktops[*]}" >&2; exit 1; }
     sudo=(sudo)
 fi
-echo "Installing ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+if [ $((${#missing_packages[@]} + ${#missing_desktops[@]})) -gt 0 ]; then
+    echo "Installing ${missing_packages[*]} ${missing_desktops[*]}"
+    "${sudo[@]}" apt-get update -qq
+    install=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq)
+    [ ${#missing_packages[@]} -eq 0 ] || "${install[@]}" "${missing_packages[@]}" >/dev/null
+    [ ${#missing_desktops[@]} -eq 0 ] || "${install[@]}" --no-install-recommends "${missing_desktops[@]}" >/dev/null
+fi
+take_plasma_qml

@@ -82,7 +82,6 @@ void TTintMain::showEvent(QShowEvent *event)
 {
     ColorStorage->WindowShown();
     Storage->WindowShown();
-    colourSave->stop(); // the restore has set the colours the store holds
     QMainWindow::showEvent(event);
 }
 
@@ -137,6 +136,9 @@ void TTintMain::ColorStorageRestorePlacement(TFormPlacement &)
     // The store has put the stored colour into the swatch only; every other control follows it from here.
     SetColour(pCurrentColor->colour());
     customColours = RestoreCustomColours(Application->RegRoot, CustomColoursKey(), customColours);
+    // What the store holds needs no saving. (Only here: the window shows again after each capture on Wayland,
+    // and the colour picked there must still save itself.)
+    colourSave->stop();
 }
 
 void TTintMain::ColorStorageSavePlacement(TFormPlacement &sender)
