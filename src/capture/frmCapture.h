@@ -36,6 +36,8 @@ public:
 
     // None while the pointer is on another screen and no key has moved the point here.
     std::optional<QPoint> PickPoint() const { return m_point; }
+    // The magnifier's lines for a picture pixel: its colour and place, then what the picture is known to hold.
+    QStringList MagnifierText(QPoint pixel) const;
 
     // Picture pixels per logical pixel, across and down, of a picture shown over a whole screen of `screen`
     // logical size and device pixel ratio `dpr`. Qt's own ratio wherever it accounts for the picture: the
@@ -73,8 +75,7 @@ private:
     QRect OverlayRect(QPoint pixel) const; // what the cross-hair and the magnifier cover
     QRect CrossHairRect(QPoint pixel) const;
     int MagnifiedPixel() const; // logical pixels across one enlarged pixel
-    // The magnifier's lines: the pixel's colour and place, then what the picture is known to hold besides.
-    QStringList MagnifierText(QPoint pixel) const;
+
     QRect MagnifierRect(QPoint pixel) const;
     void PaintCrossHair(QPainter &painter, QPoint pixel) const;
     void PaintMagnifier(QPainter &painter, QPoint pixel) const;

@@ -23,8 +23,8 @@ namespace {
 class PictureScreen : public ScreenService
 {
 public:
-    PictureScreen(QImage picture, QObject *parent, bool declined = false)
-        : ScreenService(parent), m_picture(std::move(picture)), m_declined(declined)
+    PictureScreen(QImage picture, QObject *parent, bool declined = false, bool pointerShown = false)
+        : ScreenService(parent), m_picture(std::move(picture)), m_declined(declined), m_pointerShown(pointerShown)
     {
     }
     void requestSnapshot(const QList<QScreen *> &screens) override
@@ -39,13 +39,14 @@ public:
         }
         QList<ScreenPicture> pictures;
         for (QScreen *screen : screens)
-            pictures.append({screen, m_picture, screen->geometry().topLeft()});
+            pictures.append({screen, m_picture, screen->geometry().topLeft(), m_pointerShown});
         deliver(pictures);
     }
 
 private:
     QImage m_picture;
     bool m_declined;
+    bool m_pointerShown;
 };
 
 QImage Picture(QSize size)
@@ -77,6 +78,7 @@ private slots:
     void onWaylandTheWindowsHideForTheSnapshot();
     void keysMoveThePickPointAndPick();
     void wheelZoomIsKeptForTheNextCapture();
+    void magnifierSaysWhatThePictureHolds();
     void pointerPositionsMapToDevicePixels_data();
     void pointerPositionsMapToDevicePixels();
 
@@ -269,6 +271,21 @@ void TestCapture::keysMoveThePickPointAndPick()
         QTest::keyPress(form, Qt::Key_Space);
     });
     QCOMPARE(window->currentColour(), MakeColour(111, 51, 0));
+}
+
+// Below the pixel's colour and place, the magnifier says when the desktop drew its pointer into the picture.
+void TestCapture::magnifierSaysWhatThePictureHolds()
+{
+    for (const bool pointerShown : {false, true}) {
+        const QImage picture = Picture(QGuiApplication::primaryScreen()->geometry().size());
+        setScreenServiceFactory(
+            [&](QObject *parent) { return new PictureScreen(picture, parent, false, pointerShown); });
+        QStringList text;
+        capture([&](TCaptureFrm *form) { text = form->MagnifierText(QPoint(3, 4)); });
+        QCOMPARE(text.value(0), QStringLiteral("0x00030400  (3, 4)"));
+        QCOMPARE(text.size(), pointerShown ? 2 : 1);
+        QVERIFY(!pointerShown || text.value(1).contains(QStringLiteral("pointer")));
+    }
 }
 
 void TestCapture::wheelZoomIsKeptForTheNextCapture()
