@@ -7,11 +7,11 @@ packages=(
     # build
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format-14 pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
-    libqt6sql6-sqlite libsqlite3-dev libgl-dev libbenchmark-dev libxcb1-dev
+    libqt6sql6-sqlite libsqlite3-dev libgl-dev libbenchmark-dev libxcb1-dev libxcb-randr0-dev liblcms2-dev
     # run and test
     fonts-dejavu-core xdg-utils
     xvfb xauth openbox xdotool xclip x11-xserver-utils x11-utils imagemagick
-    desktop-file-utils appstream valgrind
+    desktop-file-utils appstream valgrind liblcms2-utils
     # the Wayland capture: a headless desktop with the screenshot portal, and a pointer helper built from source
     qt6-wayland sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr pipewire dbus libwayland-dev wl-clipboard
 )

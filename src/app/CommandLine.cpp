@@ -19,7 +19,8 @@
 
 namespace {
 
-const char *const Usage = "Usage: tintwell [--pick [--format rgb|hex|html]] | --help | --version\n";
+const char *const Usage =
+    "Usage: tintwell [--pick [--format rgb|hex|html] [--space device|srgb] [--verbose]] | --help | --version\n";
 
 const char *const Help =
     "Corvane Tintwell, a small colour editor. Without options it opens the editor.\n"
@@ -29,6 +30,11 @@ const char *const Help =
     "                     or the right button cancels. The colour is printed and left on the clipboard.\n"
     "  --format NOTATION  how --pick prints the colour: rgb (RGB(255, 128, 0)), hex (0x00FF8000) or html\n"
     "                     (#FF8000, the default)\n"
+    "  --space SPACE      which value --pick gives: device, the value the screen is sent, or srgb, what it\n"
+    "                     means in sRGB by the colour profile the desktop publishes for the screen (X11);\n"
+    "                     without a usable profile the device value, said on standard error. The default\n"
+    "                     is the preference \"Convert picked colours to sRGB\".\n"
+    "  --verbose          --pick also tells on standard error both values and the profile's name\n"
     "  --help             this text\n"
     "  --version          the program's version\n"
     "\n"
@@ -57,6 +63,20 @@ std::optional<std::string (*)(Colour)> Formatter(const QString &notation)
     return std::nullopt;
 }
 
+// Both values a pick took, and by which profile: "device #EE8533, sRGB #FF8000 via "Wide P3 display"".
+QString Explained(const PickedColour &picked)
+{
+    const QString device = QStringLiteral("device %1").arg(QString::fromStdString(ColourToHTMLText(picked.device)));
+    const QString profile = QString::fromStdString(picked.profile);
+    if (picked.srgb)
+        return QStringLiteral("%1, sRGB %2%3 via \"%4\"")
+            .arg(device, QString::fromStdString(ColourToHTMLText(picked.srgb->colour)),
+                 picked.srgb->clipped ? QStringLiteral(" (clipped: outside sRGB)") : QString(), profile);
+    if (!profile.isEmpty())
+        return QStringLiteral("%1; the screen's colour profile can't be used: %2").arg(device, profile);
+    return QStringLiteral("%1; no colour profile for this screen").arg(device);
+}
+
 } // namespace
 
 std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
@@ -64,9 +84,11 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     const QCommandLineOption pick(QStringLiteral("pick"));
     const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("notation"), QStringLiteral("html"));
+    const QCommandLineOption space(QStringLiteral("space"), {}, QStringLiteral("space"));
+    const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({pick, format, help, version});
+    parser.addOptions({pick, format, space, verbose, help, version});
     if (!parser.parse(arguments)) return Refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return Refuse(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
@@ -79,11 +101,22 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
                           .arg(GetVersionText(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath())));
         return Done;
     }
-    if (parser.isSet(format) && !parser.isSet(pick)) return Refuse(QStringLiteral("--format goes with --pick."));
+    for (const QCommandLineOption *pickOption : {&format, &space, &verbose})
+        if (parser.isSet(*pickOption) && !parser.isSet(pick))
+            return Refuse(QStringLiteral("--%1 goes with --pick.").arg(pickOption->names().constFirst()));
     if (!parser.isSet(pick)) return DisplayRequest{};
+    DisplayRequest request;
+    request.kind = DisplayRequest::Pick;
     const auto formatter = Formatter(parser.value(format).toLower());
     if (!formatter) return Refuse(QStringLiteral("Unknown notation '%1'.").arg(parser.value(format)));
-    return DisplayRequest{DisplayRequest::Pick, *formatter};
+    request.format = *formatter;
+    if (parser.isSet(space)) {
+        const QString name = parser.value(space).toLower();
+        if (name != u"device" && name != u"srgb") return Refuse(QStringLiteral("Unknown space '%1'.").arg(name));
+        request.srgb = name == u"srgb";
+    }
+    request.verbose = parser.isSet(verbose);
+    return request;
 }
 
 int RefuseWithoutDisplay()
@@ -101,9 +134,16 @@ int RunPick(const DisplayRequest &request)
     TCaptureWindows windows;
     int zoom = TintOptions->CaptureZoom; // a zoom changed here is not kept
     try {
-        const std::optional<Colour> colour = CaptureColour(*screen, windows, TintOptions->CaptureAllScreens, zoom);
-        if (!colour) return Cancelled;
-        const QString text = QString::fromStdString(request.format(*colour));
+        const std::optional<PickedColour> picked =
+            CaptureColour(*screen, windows, TintOptions->CaptureAllScreens, zoom);
+        if (!picked) return Cancelled;
+        const bool srgb = request.srgb.value_or(TintOptions->CaptureSRGB);
+        if (request.verbose)
+            Print(stderr, QStringLiteral("tintwell: %1\n").arg(Explained(*picked)));
+        else if (srgb && !picked->srgb)
+            Print(stderr, QStringLiteral("tintwell: no usable colour profile for this screen: the device value\n"));
+        const QString text =
+            QString::fromStdString(request.format(srgb && picked->srgb ? picked->srgb->colour : picked->device));
         Clipboard clipboard;
         QString failure;
         if (!clipboard.setText(text, failure))

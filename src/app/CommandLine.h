@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -15,6 +16,8 @@ struct DisplayRequest
 {
     enum Kind { Editor, Pick } kind = Editor;
     std::string (*format)(Colour) = nullptr; // how a pick prints its colour
+    std::optional<bool> srgb;                // the sRGB value rather than the device value; else the preference
+    bool verbose = false;                    // tell both values and the profile on standard error
 };
 
 // `arguments` with the program's name first. Answers --help and --version, or refuses the command line with one

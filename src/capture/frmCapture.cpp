@@ -22,6 +22,7 @@ constexpr int MagnifierSide = 117;  // logical pixels across the enlarged pixels
 constexpr int MagnifierOffset = 24; // from the pick point
 constexpr int CrossHairGap = 3;     // logical pixels left clear around the pick point
 constexpr int CrossHairArm = 11;
+constexpr int MagnifierTextWidth = 300; // at most, for a line that tells of the screen's colour profile
 
 // A Wayland compositor gives the pointer's position in 1/256 of a logical pixel, so the left or top edge of a
 // device pixel can come out a hair before the edge.
@@ -60,6 +61,9 @@ TCaptureFrm::TCaptureFrm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
 void TCaptureFrm::Show(const ScreenPicture &picture, int zoom)
 {
     m_picture = picture;
+    m_profile.reset();
+    if (!picture.profile.isEmpty())
+        m_profile = DisplayProfile::Read(std::string_view(picture.profile.constData(), size_t(picture.profile.size())));
     m_zoom = NearestCaptureZoom(zoom);
     m_wheel = 0;
     m_point.reset();
@@ -76,6 +80,7 @@ void TCaptureFrm::Finish()
 {
     hide();
     m_picture = {}; // the next capture brings its own; no picture of the screen is kept
+    m_profile.reset();
     m_point.reset();
 }
 
@@ -118,6 +123,19 @@ QPoint TCaptureFrm::PixelAt(QPointF position) const
 Colour TCaptureFrm::PixelColour(QPoint pixel) const
 {
     return fromQRgb(m_picture.image.pixel(pixel));
+}
+
+PickedColour TCaptureFrm::Picked(QPoint pixel) const
+{
+    PickedColour picked{PixelColour(pixel), std::nullopt, {}};
+    if (!m_profile) return picked;
+    if (const auto *profile = std::get_if<DisplayProfile>(&*m_profile)) {
+        picked.srgb = profile->ToSRGB(picked.device);
+        picked.profile = profile->Description();
+    } else {
+        picked.profile = std::get<std::string>(*m_profile);
+    }
+    return picked;
 }
 
 QPointF TCaptureFrm::PixelCentre(QPoint pixel) const
@@ -164,10 +182,22 @@ int TCaptureFrm::MagnifiedPixel() const
 QStringList TCaptureFrm::MagnifierText(QPoint pixel) const
 {
     const QPoint inSnapshot = m_picture.origin + pixel;
+    const PickedColour picked = Picked(pixel);
     QStringList lines{QStringLiteral("%1  (%2, %3)")
-                          .arg(QString::fromStdString(ColourToHEXText(PixelColour(pixel))))
+                          .arg(QString::fromStdString(ColourToHEXText(picked.device)))
                           .arg(inSnapshot.x())
                           .arg(inSnapshot.y())};
+    if (picked.srgb) {
+        // The profile's name, shortened to fit: the colour must show whole.
+        const QString value = QStringLiteral("sRGB %1%2 via ")
+                                  .arg(QString::fromStdString(ColourToHTMLText(picked.srgb->colour)),
+                                       picked.srgb->clipped ? QStringLiteral(" (clipped)") : QString());
+        const int room = MagnifierTextWidth - fontMetrics().horizontalAdvance(value + QStringLiteral("\"\""));
+        lines.append(value + u'"' +
+                     fontMetrics().elidedText(QString::fromStdString(picked.profile), Qt::ElideMiddle, room) + u'"');
+    } else if (!picked.profile.empty()) {
+        lines.append(QStringLiteral("The screen's colour profile can't be used"));
+    }
     if (m_picture.mayShowPointer) lines.append(QStringLiteral("The desktop drew its pointer into this picture"));
     return lines;
 }
@@ -276,7 +306,7 @@ void TCaptureFrm::mouseReleaseEvent(QMouseEvent *event)
     case Qt::LeftButton: {
         const QPoint pixel = PixelAt(event->scenePosition());
         MovePickPoint(pixel);
-        emit picked(PixelColour(pixel));
+        emit picked(Picked(pixel));
         break;
     }
     case Qt::RightButton:
@@ -333,7 +363,7 @@ void TCaptureFrm::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (m_point && !IsRepeat(*event)) emit picked(PixelColour(*m_point));
+        if (m_point && !IsRepeat(*event)) emit picked(Picked(*m_point));
         break;
     default:
         break;
@@ -363,9 +393,9 @@ void TCaptureFrm::closeEvent(QCloseEvent *event)
 TCaptureWindows::TCaptureWindows() = default;
 TCaptureWindows::~TCaptureWindows() = default;
 
-std::optional<Colour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures, int &zoom)
+std::optional<PickedColour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures, int &zoom)
 {
-    std::optional<Colour> colour;
+    std::optional<PickedColour> colour;
     QEventLoop picking;
     while (m_forms.size() < size_t(pictures.size()))
         m_forms.push_back(std::make_unique<TCaptureFrm>());
@@ -377,7 +407,7 @@ std::optional<Colour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures
     };
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         TCaptureFrm *form = m_forms[i].get();
-        QObject::connect(form, &TCaptureFrm::picked, &picking, [&](Colour picked) {
+        QObject::connect(form, &TCaptureFrm::picked, &picking, [&](const PickedColour &picked) {
             colour = picked;
             finish();
         });
@@ -401,7 +431,7 @@ std::optional<Colour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures
     return colour;
 }
 
-std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom)
+std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom)
 {
     std::optional<QList<ScreenPicture>> snapshot;
     bool cancelled = false;

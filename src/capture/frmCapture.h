@@ -3,6 +3,7 @@
 // what is read.
 #pragma once
 
+#include "DisplayProfile.h"
 #include "ScreenService.h"
 #include "uFunctions.h"
 
@@ -11,8 +12,19 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
+#include <variant>
 #include <vector>
+
+// What a pick took: the device value the screen was sent, and what it means in sRGB where the screen's colour
+// profile tells.
+struct PickedColour
+{
+    Colour device = White;
+    std::optional<SRGBValue> srgb; // none without a usable profile
+    std::string profile;           // the profile's description; why it cannot serve; or empty without one
+};
 
 // The magnifier's zooms, in snapshot pixels across, that the mouse wheel steps through.
 inline constexpr std::array<int, 3> CaptureZooms{9, 15, 25};
@@ -50,7 +62,7 @@ public:
     static QPoint PicturePixel(QPointF position, QSizeF scale, QSize picture);
 
 signals:
-    void picked(Colour colour);
+    void picked(const PickedColour &colour);
     void cancelled();
     void zoomChanged(int zoom);
 
@@ -69,6 +81,7 @@ private:
     QSizeF Scale() const;
     QPoint PixelAt(QPointF position) const;
     Colour PixelColour(QPoint pixel) const;
+    PickedColour Picked(QPoint pixel) const;
     void MovePickPoint(std::optional<QPoint> point);
     void MovePickPointBy(int dx, int dy);
     QPointF PixelCentre(QPoint pixel) const;
@@ -83,6 +96,7 @@ private:
     bool IsRealRelease(const QKeyEvent &release) const;
 
     ScreenPicture m_picture;
+    std::optional<std::variant<DisplayProfile, std::string>> m_profile; // the picture's, or why it cannot serve
     int m_zoom = CaptureZooms.front();
     int m_wheel = 0; // wheel turns not yet a whole step
     std::optional<QPoint> m_point;
@@ -104,7 +118,7 @@ public:
 
     // Shows each picture over its screen until the user picks a pixel (its colour) or cancels (nothing). The
     // wheel's zoom is read from and left in `zoom`.
-    std::optional<Colour> Pick(const QList<ScreenPicture> &pictures, int &zoom);
+    std::optional<PickedColour> Pick(const QList<ScreenPicture> &pictures, int &zoom);
 
     // The windows of the capture under way (and idle ones beyond them).
     const std::vector<std::unique_ptr<TCaptureFrm>> &Forms() const { return m_forms; }
@@ -116,4 +130,4 @@ private:
 // Takes a snapshot through `screen` of the primary screen, or of every screen when `allScreens`, and lets the
 // user pick a pixel of it in `windows`. Returns its colour; nothing when the user cancelled, here or at the
 // desktop's own question. Throws ECVException (a warning) when no snapshot can be had.
-std::optional<Colour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom);
+std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom);

@@ -54,7 +54,7 @@ void TTintMain::actEditCaptureExecute()
     ScreenService *screen = createScreenService(this);
     const auto release = qScopeGuard([screen] { screen->deleteLater(); });
     if (!captureWindows) captureWindows = std::make_unique<TCaptureWindows>();
-    if (const std::optional<Colour> picked =
+    if (const std::optional<PickedColour> picked =
             CaptureColour(*screen, *captureWindows, TintOptions->CaptureAllScreens, TintOptions->CaptureZoom))
-        SetColour(*picked);
+        SetColour(TintOptions->CaptureSRGB && picked->srgb ? picked->srgb->colour : picked->device);
 }

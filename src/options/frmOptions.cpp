@@ -129,6 +129,12 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     chkCaptureAllScreens = new QCheckBox(QStringLiteral("Capture from all screens"));
     chkCaptureAllScreens->setObjectName(QStringLiteral("chkCaptureAllScreens"));
     capture->addRow(chkCaptureAllScreens);
+    chkCaptureSRGB = new QCheckBox(QStringLiteral("Convert picked colours to sRGB"));
+    chkCaptureSRGB->setObjectName(QStringLiteral("chkCaptureSRGB"));
+    chkCaptureSRGB->setToolTip(QStringLiteral(
+        "Where the screen has a colour profile, a picked colour is the sRGB colour the screen shows, as the web "
+        "and design files mean it, instead of the value the screen is sent."));
+    capture->addRow(chkCaptureSRGB);
     page->addWidget(GroupBox("GroupBox1", QStringLiteral(" Capture options "), capture));
     page->addStretch();
     return tsGeneral;
@@ -141,6 +147,7 @@ void TOptionsDlg::LoadControls()
     txtHeight->setValue(TintOptions->ThumbnailHeight);
     txtDelay->setValue(TintOptions->CaptureDelay);
     chkCaptureAllScreens->setChecked(TintOptions->CaptureAllScreens);
+    chkCaptureSRGB->setChecked(TintOptions->CaptureSRGB);
 }
 
 void TOptionsDlg::StoreControls()
@@ -156,6 +163,7 @@ void TOptionsDlg::StoreControls()
     TintOptions->ThumbnailHeight = *txtHeight->value();
     TintOptions->CaptureDelay = *txtDelay->value();
     TintOptions->CaptureAllScreens = chkCaptureAllScreens->isChecked();
+    TintOptions->CaptureSRGB = chkCaptureSRGB->isChecked();
     for (TSpinEdit *field : {txtWidth, txtHeight, txtDelay})
         field->setValue(*field->value());
     if (m_preferencesChanged) m_preferencesChanged();

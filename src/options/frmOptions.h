@@ -30,6 +30,7 @@ public:
     TSpinEdit *txtHeight;
     TSpinEdit *txtDelay;
     QCheckBox *chkCaptureAllScreens;
+    QCheckBox *chkCaptureSRGB;
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
     QPushButton *cmdApply;

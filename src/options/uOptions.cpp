@@ -27,6 +27,7 @@ const Preference Preferences[] = {
     {"SaveWindow", &TTintOptions::SaveWindow},           {"ThumbnailWidth", &TTintOptions::ThumbnailWidth},
     {"ThumbnailHeight", &TTintOptions::ThumbnailHeight}, {"CaptureDelay", &TTintOptions::CaptureDelay},
     {"CaptureZoom", &TTintOptions::CaptureZoom},         {"CaptureAllScreens", &TTintOptions::CaptureAllScreens},
+    {"CaptureSRGB", &TTintOptions::CaptureSRGB},
 };
 
 // Calls one of the two with the preference's field in `options`.

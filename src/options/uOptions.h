@@ -44,6 +44,7 @@ public:
     qint32 CaptureDelay = 500;      // milliseconds, CaptureDelayRange
     qint32 CaptureZoom = 9;         // the capture's magnifier, in snapshot pixels across
     bool CaptureAllScreens = false; // capture every screen, not only the primary one
+    bool CaptureSRGB = false;       // a pick gives the sRGB value where the screen's colour profile tells it
 
     static constexpr PreferenceRange ThumbnailSideRange{1, 1000};
     static constexpr PreferenceRange CaptureDelayRange{1, 2000};

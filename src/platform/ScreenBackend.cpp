@@ -3,6 +3,7 @@
 #include "KWinScreenService.h"
 #include "PortalScreenService.h"
 #include "SessionType.h"
+#include "X11DisplayProfile.h"
 
 #include <QGuiApplication>
 #include <QPixmap>
@@ -29,7 +30,7 @@ public:
             }
             image.setDevicePixelRatio(1);
             // Qt scales a screen's size but keeps its top-left corner in device pixels.
-            pictures.append({screen, image, screen->geometry().topLeft()});
+            pictures.append({screen, image, screen->geometry().topLeft(), false, readX11DisplayProfile(*screen)});
         }
         deliver(pictures);
     }

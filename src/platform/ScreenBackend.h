@@ -1,5 +1,6 @@
-// The screen service this session's desktop offers: the X server's own copy of the screens, or the desktop
-// portal's screenshot on Wayland.
+// The screen service this session's desktop offers: the X server's own copy of the screens with the colour
+// profiles the desktop publishes for them, KWin's screenshot service on KDE, or the desktop portal's screenshot
+// on Wayland.
 #pragma once
 
 #include "ScreenService.h"

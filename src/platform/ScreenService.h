@@ -2,6 +2,7 @@
 // backends answer later (a desktop portal); the X11 backend answers at once.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -15,6 +16,7 @@ struct ScreenPicture
     QImage image;  // in the snapshot's pixels, which are the screen's device pixels where the desktop allows
     QPoint origin; // of the image's top-left corner in the snapshot; (0, 0) is the snapshot's top-left corner
     bool mayShowPointer = false; // the desktop drew its pointer into the picture, where it stood
+    QByteArray profile;          // the screen's colour profile (ICC) as the desktop publishes it; empty without one
 };
 
 class ScreenService : public QObject

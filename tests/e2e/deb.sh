@@ -20,6 +20,10 @@ e2e_cleanup() { [ "$installed" -eq 0 ] || dpkg -P tintwell >/dev/null 2>&1 || tr
 deb=$(ls "$scratch"/tintwell_*.deb)
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' >"$scratch/files"
 grep -qx /usr/lib/tintwell/tintwell.qch "$scratch/files" || fail "the package has no help file"
+# The libraries linked directly, not through Qt, are declared too.
+for library in liblcms2-2 libxcb-randr0 libsqlite3-0; do
+    dpkg-deb -f "$deb" Depends | grep -q "\b$library\b" || fail "the package does not depend on $library"
+done
 
 installed=1
 dpkg -i "$deb" >/dev/null || fail "dpkg -i"

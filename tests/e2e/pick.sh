@@ -114,7 +114,7 @@ refused() {
         fail "'${*:2}' said: $(cat "$scratch/err")"
     [ ! -s "$scratch/out" ] || fail "'${*:2}' printed $(cat "$scratch/out")"
 }
-for wrong in --frobnicate "--pick --format cmyk" "--format hex" extra; do
+for wrong in --frobnicate "--pick --format cmyk" "--format hex" "--pick --space cmyk" "--space srgb" "--verbose" extra; do
     # shellcheck disable=SC2086
     refused 2 "$binary" $wrong
 done

@@ -2,6 +2,7 @@
 #include "CVExceptions.h"
 #include "frmCapture.h"
 #include "frmMain.h"
+#include "MadeProfiles.h"
 #include "ProgramState.h"
 #include "ScreenBackend.h"
 #include "uOptions.h"
@@ -23,8 +24,10 @@ namespace {
 class PictureScreen : public ScreenService
 {
 public:
-    PictureScreen(QImage picture, QObject *parent, bool declined = false, bool pointerShown = false)
-        : ScreenService(parent), m_picture(std::move(picture)), m_declined(declined), m_pointerShown(pointerShown)
+    PictureScreen(QImage picture, QObject *parent, bool declined = false, bool pointerShown = false,
+                  QByteArray profile = {})
+        : ScreenService(parent), m_picture(std::move(picture)), m_declined(declined), m_pointerShown(pointerShown),
+          m_profile(std::move(profile))
     {
     }
     void requestSnapshot(const QList<QScreen *> &screens) override
@@ -39,7 +42,7 @@ public:
         }
         QList<ScreenPicture> pictures;
         for (QScreen *screen : screens)
-            pictures.append({screen, m_picture, screen->geometry().topLeft(), m_pointerShown});
+            pictures.append({screen, m_picture, screen->geometry().topLeft(), m_pointerShown, m_profile});
         deliver(pictures);
     }
 
@@ -47,6 +50,7 @@ private:
     QImage m_picture;
     bool m_declined;
     bool m_pointerShown;
+    QByteArray m_profile;
 };
 
 QImage Picture(QSize size)
@@ -78,6 +82,7 @@ private slots:
     void onWaylandTheWindowsHideForTheSnapshot();
     void keysMoveThePickPointAndPick();
     void wheelZoomIsKeptForTheNextCapture();
+    void magnifierSaysWhatThePictureHolds_data();
     void magnifierSaysWhatThePictureHolds();
     void pointerPositionsMapToDevicePixels_data();
     void pointerPositionsMapToDevicePixels();
@@ -273,19 +278,39 @@ void TestCapture::keysMoveThePickPointAndPick()
     QCOMPARE(window->currentColour(), MakeColour(111, 51, 0));
 }
 
-// Below the pixel's colour and place, the magnifier says when the desktop drew its pointer into the picture.
+void TestCapture::magnifierSaysWhatThePictureHolds_data()
+{
+    QTest::addColumn<bool>("pointerShown");
+    QTest::addColumn<QByteArray>("profile");
+    QTest::addColumn<QStringList>("below"); // the lines under the pixel's colour and place
+    const auto profile = [](made_profiles::Kind kind) { return QByteArray::fromStdString(made_profiles::Make(kind)); };
+    const QByteArray wide = profile(made_profiles::Kind::WideV2);
+    const SRGBValue srgb = std::get<DisplayProfile>(DisplayProfile::Read(wide.toStdString())).ToSRGB(0x00000403);
+    const QString srgbLine =
+        QStringLiteral("sRGB %1 via \"Wide P3 display\"").arg(QString::fromStdString(ColourToHTMLText(srgb.colour)));
+    const QString pointerLine = QStringLiteral("The desktop drew its pointer into this picture");
+    QTest::newRow("plain") << false << QByteArray() << QStringList();
+    QTest::newRow("pointer drawn in") << true << QByteArray() << QStringList{pointerLine};
+    QTest::newRow("colour profile") << false << wide << QStringList{srgbLine};
+    QTest::newRow("both") << true << wide << QStringList{srgbLine, pointerLine};
+    QTest::newRow("unusable profile") << false << profile(made_profiles::Kind::Cmyk)
+                                      << QStringList{QStringLiteral("The screen's colour profile can't be used")};
+}
+
+// Below the pixel's colour and place, the magnifier says what the pixel means in sRGB by the screen's colour
+// profile, and when the desktop drew its pointer into the picture.
 void TestCapture::magnifierSaysWhatThePictureHolds()
 {
-    for (const bool pointerShown : {false, true}) {
-        const QImage picture = Picture(QGuiApplication::primaryScreen()->geometry().size());
-        setScreenServiceFactory(
-            [&](QObject *parent) { return new PictureScreen(picture, parent, false, pointerShown); });
-        QStringList text;
-        capture([&](TCaptureFrm *form) { text = form->MagnifierText(QPoint(3, 4)); });
-        QCOMPARE(text.value(0), QStringLiteral("0x00030400  (3, 4)"));
-        QCOMPARE(text.size(), pointerShown ? 2 : 1);
-        QVERIFY(!pointerShown || text.value(1).contains(QStringLiteral("pointer")));
-    }
+    QFETCH(bool, pointerShown);
+    QFETCH(QByteArray, profile);
+    QFETCH(QStringList, below);
+    const QImage picture = Picture(QGuiApplication::primaryScreen()->geometry().size());
+    setScreenServiceFactory(
+        [&](QObject *parent) { return new PictureScreen(picture, parent, false, pointerShown, profile); });
+    QStringList text;
+    capture([&](TCaptureFrm *form) { text = form->MagnifierText(QPoint(3, 4)); });
+    QCOMPARE(text.value(0), QStringLiteral("0x00030400  (3, 4)"));
+    QCOMPARE(text.mid(1), below);
 }
 
 void TestCapture::wheelZoomIsKeptForTheNextCapture()

@@ -38,7 +38,7 @@ private slots:
     void cleanup() { m_registry.reset(); }
 
     void noKeyLeavesDefaultsAndCreatesNothing();
-    void saveWritesExactlyTheSixDwords();
+    void saveWritesExactlyTheSevenDwords();
     void nonZeroSaveWindowLoadsTrueAndSavesAsOne();
     void valueOfAnotherTypeLeavesOnlyItsField();
     void outOfRangeValuesLoadAsTheyAre();
@@ -64,7 +64,7 @@ void TestOptions::noKeyLeavesDefaultsAndCreatesNothing()
     QVERIFY(!machine.keyExists(AppKey));
 }
 
-void TestOptions::saveWritesExactlyTheSixDwords()
+void TestOptions::saveWritesExactlyTheSevenDwords()
 {
     TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
     options.Save(); // unchanged defaults are written too
@@ -74,17 +74,19 @@ void TestOptions::saveWritesExactlyTheSixDwords()
     options.CaptureDelay = 2000;
     options.CaptureZoom = 25;
     options.CaptureAllScreens = true;
+    options.CaptureSRGB = true;
     options.Save();
 
     TRegistry registry = OpenOptionsKey(RegistryAccess::ReadOnly);
     QCOMPARE(registry.valueNames(), QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay",
-                                                 "CaptureZoom", "CaptureAllScreens"}));
+                                                 "CaptureZoom", "CaptureAllScreens", "CaptureSRGB"}));
     QCOMPARE(registry.readValue("SaveWindow"), std::optional(RegistryValue::fromDword(0)));
     QCOMPARE(registry.readValue("ThumbnailWidth"), std::optional(RegistryValue::fromDword(640)));
     QCOMPARE(registry.readValue("ThumbnailHeight"), std::optional(RegistryValue::fromDword(1)));
     QCOMPARE(registry.readValue("CaptureDelay"), std::optional(RegistryValue::fromDword(2000)));
     QCOMPARE(registry.readValue("CaptureZoom"), std::optional(RegistryValue::fromDword(25)));
     QCOMPARE(registry.readValue("CaptureAllScreens"), std::optional(RegistryValue::fromDword(1)));
+    QCOMPARE(registry.readValue("CaptureSRGB"), std::optional(RegistryValue::fromDword(1)));
 
     TTintOptions loaded(HKEY_LOCAL_MACHINE, AppKey);
     QCOMPARE(loaded.CaptureZoom, 9);
@@ -93,6 +95,7 @@ void TestOptions::saveWritesExactlyTheSixDwords()
     VerifyFields(loaded, false, 640, 1, 2000);
     QCOMPARE(loaded.CaptureZoom, 25);
     QCOMPARE(loaded.CaptureAllScreens, true);
+    QCOMPARE(loaded.CaptureSRGB, true);
 }
 
 void TestOptions::nonZeroSaveWindowLoadsTrueAndSavesAsOne()

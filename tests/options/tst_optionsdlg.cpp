@@ -96,7 +96,7 @@ private slots:
     void enterInAFieldConfirmsTheDialog();
     void refusedKeysBeepAndArrowsStayInRange();
     void applyThenCancelKeepsTheAppliedValues();
-    void captureAllScreensComesLast();
+    void captureCheckBoxesComeLast();
     void textThatIsNoNumberStoresNothing_data();
     void textThatIsNoNumberStoresNothing();
     void keysActWhereverTheFocusIs_data();
@@ -229,27 +229,34 @@ void TestOptionsDialog::applyThenCancelKeepsTheAppliedValues()
     QCOMPARE(InRegistry(), (Stored{true, 64, 32, 500}));
 }
 
-void TestOptionsDialog::captureAllScreensComesLast()
+void TestOptionsDialog::captureCheckBoxesComeLast()
 {
     TintOptions->CaptureAllScreens = true;
     WithModalPreferences([](TOptionsDlg *dialog) {
         QCOMPARE(dialog->chkCaptureAllScreens->text(), QStringLiteral("Capture from all screens"));
         QVERIFY(dialog->chkCaptureAllScreens->isChecked());
         QVERIFY(dialog->chkCaptureAllScreens->geometry().top() > dialog->txtDelay->geometry().bottom());
-        // Tab goes from the delay to the check box and on to OK; Space clears it.
+        QCOMPARE(dialog->chkCaptureSRGB->text(), QStringLiteral("Convert picked colours to sRGB"));
+        QVERIFY(!dialog->chkCaptureSRGB->isChecked());
+        // Tab goes from the delay to the check boxes and on to OK; Space toggles each.
         dialog->txtDelay->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), dialog->chkCaptureAllScreens);
         QTest::keyClick(dialog->chkCaptureAllScreens, Qt::Key_Space);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->chkCaptureSRGB);
+        QTest::keyClick(dialog->chkCaptureSRGB, Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), dialog->cmdOK);
         QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
     });
     QCOMPARE(TintOptions->CaptureAllScreens, false);
+    QCOMPARE(TintOptions->CaptureSRGB, true);
     TTintOptions reloaded(HKEY_LOCAL_MACHINE, AppKey);
     reloaded.CaptureAllScreens = true;
     reloaded.Load();
     QVERIFY(!reloaded.CaptureAllScreens);
+    QVERIFY(reloaded.CaptureSRGB);
 }
 
 void TestOptionsDialog::textThatIsNoNumberStoresNothing_data()
