@@ -15,6 +15,8 @@ packages=(
     # the Wayland capture: a headless desktop with the screenshot portal, and a pointer helper built from source
     qt6-wayland sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr pipewire dbus libwayland-dev wl-clipboard
 )
+# The tests' colour oracle, colorjs.io from npm, runs on Node.js: Debian's, unless one is there already.
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 # The capture on GNOME (its shell headless, driven through Mutter's D-Bus API from Python) and on KDE Plasma (KWin
 # headless, driven through its fake-input protocol, with KDE's portal and the QML it draws with); without the
 # packages they recommend, which would bring whole desktop sessions.
@@ -36,6 +38,16 @@ take_plasma_qml() {
     (cd "$download" && apt-get download plasma-workspace >/dev/null) &&
         "${sudo[@]}" mkdir -p "$plasma" && "${sudo[@]}" dpkg-deb -x "$download"/plasma-workspace_*.deb "$plasma"
     rm -rf "$download"
+}
+
+# colorjs.io, by the editors of CSS Color 4, checks the colour notations of the web; without npm's registry the
+# test that uses it is skipped and says so.
+oracle=/usr/local/share/tintwell-tests/node
+take_colour_oracle() {
+    [ -f "$oracle/node_modules/colorjs.io/package.json" ] && return 0
+    "${sudo[@]}" mkdir -p "$oracle"
+    "${sudo[@]}" npm install --prefix "$oracle" --no-audit --no-fund --silent colorjs.io@0.7.1 >/dev/null 2>&1 ||
+        echo "deps.sh: colorjs.io could not be installed from npm; the test against it will be skipped" >&2
 }
 
 # missing PACKAGE...: those not installed.
@@ -61,3 +73,4 @@ if [ $((${#missing_packages[@]} + ${#missing_desktops[@]})) -gt 0 ]; then
     [ ${#missing_desktops[@]} -eq 0 ] || "${install[@]}" --no-install-recommends "${missing_desktops[@]}" >/dev/null
 fi
 take_plasma_qml
+take_colour_oracle

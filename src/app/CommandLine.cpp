@@ -2,6 +2,7 @@
 
 #include "Clipboard.h"
 #include "ClipboardHolder.h"
+#include "ConvertCommand.h"
 #include "CVApp.h"
 #include "CVExceptions.h"
 #include "CVVerInf.h"
@@ -19,8 +20,9 @@
 
 namespace {
 
-const char *const Usage =
-    "Usage: tintwell [--pick [--format rgb|hex|html] [--space device|srgb] [--verbose]] | --help | --version\n";
+const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose]]\n"
+                          "       tintwell --convert TEXT|- [--format FORMAT]\n"
+                          "       tintwell --help | --version\n";
 
 const char *const Help =
     "Corvane Tintwell, a small colour editor. Without options it opens the editor.\n"
@@ -28,8 +30,16 @@ const char *const Help =
     "  --pick             pick a colour from the screen without opening the editor: click a pixel, or move\n"
     "                     to it with the arrow keys (Shift: ten at a time) and press Enter or Space; Escape\n"
     "                     or the right button cancels. The colour is printed and left on the clipboard.\n"
-    "  --format NOTATION  how --pick prints the colour: rgb (RGB(255, 128, 0)), hex (0x00FF8000) or html\n"
-    "                     (#FF8000, the default)\n"
+    "  --convert TEXT     print the colour TEXT gives in another format: TEXT is any colour of CSS Color 4\n"
+    "                     (a name, #rgb to #rrggbbaa, rgb() hsl() hwb() lab() lch() oklab() oklch() color()),\n"
+    "                     RGB(255, 128, 0), 0x00FF8000 or six hexadecimal digits. A colour outside sRGB is\n"
+    "                     brought in by CSS's gamut mapping; an alpha is dropped. No display is needed.\n"
+    "  --convert -        the same for each line of standard input, one line out for each; a line that is\n"
+    "                     no colour gives an empty line, is named on standard error and makes the exit\n"
+    "                     status 1\n"
+    "  --format FORMAT    how --pick and --convert print the colour: rgb (RGB(255, 128, 0)), hex\n"
+    "                     (0x00FF8000), html (#FF8000, the default), css-rgb (rgb(255 128 0)), hsl, hwb,\n"
+    "                     lab, lch, oklab, oklch or display-p3 (color(display-p3 0.936 0.529 0.199))\n"
     "  --space SPACE      which value --pick gives: device, the value the screen is sent, or srgb, what it\n"
     "                     means in sRGB by the colour profile the desktop publishes for the screen (X11);\n"
     "                     without a usable profile the device value, said on standard error. The default\n"
@@ -38,7 +48,8 @@ const char *const Help =
     "  --help             this text\n"
     "  --version          the program's version\n"
     "\n"
-    "Exit status of --pick: 0 picked, 1 cancelled, 2 an error (told on standard error).\n";
+    "Exit status of --pick: 0 picked, 1 cancelled, 2 an error (told on standard error). Of --convert: 0\n"
+    "converted, 1 a text that is no colour, 2 an error.\n";
 
 enum ExitStatus { Done = 0, Cancelled = 1, Failed = 2 };
 
@@ -53,14 +64,6 @@ int Refuse(const QString &message)
 {
     Print(stderr, QStringLiteral("tintwell: %1 See tintwell --help.\n").arg(message));
     return Failed;
-}
-
-std::optional<std::string (*)(Colour)> Formatter(const QString &notation)
-{
-    if (notation == u"rgb") return ColourToRGBText;
-    if (notation == u"hex") return ColourToHEXText;
-    if (notation == u"html") return ColourToHTMLText;
-    return std::nullopt;
 }
 
 // Both values a pick took, and by which profile: "device #EE8533, sRGB #FF8000 via "Wide P3 display"".
@@ -83,12 +86,13 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     const QCommandLineOption pick(QStringLiteral("pick"));
-    const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("notation"), QStringLiteral("html"));
+    const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("format"), QStringLiteral("html"));
+    const QCommandLineOption convert(QStringLiteral("convert"), {}, QStringLiteral("text"));
     const QCommandLineOption space(QStringLiteral("space"), {}, QStringLiteral("space"));
     const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({pick, format, space, verbose, help, version});
+    parser.addOptions({pick, convert, format, space, verbose, help, version});
     if (!parser.parse(arguments)) return Refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return Refuse(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
@@ -101,15 +105,19 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
                           .arg(GetVersionText(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath())));
         return Done;
     }
-    for (const QCommandLineOption *pickOption : {&format, &space, &verbose})
+    if (parser.isSet(pick) && parser.isSet(convert)) return Refuse(QStringLiteral("--pick or --convert, not both."));
+    if (parser.isSet(format) && !parser.isSet(pick) && !parser.isSet(convert))
+        return Refuse(QStringLiteral("--format goes with --pick or --convert."));
+    for (const QCommandLineOption *pickOption : {&space, &verbose})
         if (parser.isSet(*pickOption) && !parser.isSet(pick))
             return Refuse(QStringLiteral("--%1 goes with --pick.").arg(pickOption->names().constFirst()));
+    const ColourFormat *colourFormat = FindColourFormat(parser.value(format).toStdString());
+    if (!colourFormat) return Refuse(QStringLiteral("Unknown format '%1'.").arg(parser.value(format)));
+    if (parser.isSet(convert)) return RunConvert(parser.value(convert).toStdString(), *colourFormat);
     if (!parser.isSet(pick)) return DisplayRequest{};
     DisplayRequest request;
     request.kind = DisplayRequest::Pick;
-    const auto formatter = Formatter(parser.value(format).toLower());
-    if (!formatter) return Refuse(QStringLiteral("Unknown notation '%1'.").arg(parser.value(format)));
-    request.format = *formatter;
+    request.format = colourFormat->write;
     if (parser.isSet(space)) {
         const QString name = parser.value(space).toLower();
         if (name != u"device" && name != u"srgb") return Refuse(QStringLiteral("Unknown space '%1'.").arg(name));

@@ -1,6 +1,7 @@
 // The program's command line. Without options the program opens the editor; `--pick` picks a colour from the
-// screen without it, for a terminal or a launcher. The command line is read before the application object is
-// made: --help, --version and a command line the program does not know need no display.
+// screen without it, for a terminal or a launcher; `--convert` turns colour texts into another format. The command line
+// is read before the application object is made: --help, --version and a command line the program does not know need no
+// display.
 #pragma once
 
 #include "uFunctions.h"
@@ -20,8 +21,9 @@ struct DisplayRequest
     bool verbose = false;                    // tell both values and the profile on standard error
 };
 
-// `arguments` with the program's name first. Answers --help and --version, or refuses the command line with one
-// line on standard error, and gives the exit status (0, or 2 when refused); otherwise what the display is for.
+// `arguments` with the program's name first. Answers --help, --version and --convert, or refuses the command
+// line with one line on standard error, and gives the exit status (2 when refused); otherwise what the display
+// is for.
 std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments);
 
 // Said on standard error when no display can be opened; the exit status.

@@ -43,6 +43,13 @@ qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32
     });
 }
 
+QString RegReadString(HKEY hive, const QString &key, const QString &name, const QString &defaultValue, bool *unread)
+{
+    return ReadOr(hive, key, defaultValue, unread, [&](TRegistry &registry) {
+        return registry.valueExists(name) ? registry.readString(name) : defaultValue;
+    });
+}
+
 QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList,
                               bool *unread)
 {

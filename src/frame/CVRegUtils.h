@@ -14,6 +14,8 @@ class RegistryBatch;
 
 bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue, bool *unread = nullptr);
 qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue, bool *unread = nullptr);
+QString RegReadString(HKEY hive, const QString &key, const QString &name, const QString &defaultValue,
+                      bool *unread = nullptr);
 // The value names of key\subkey, in the order the registry lists them.
 QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList,
                               bool *unread = nullptr);

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class Clipboard;
@@ -26,6 +27,7 @@ class QMenu;
 class QTimer;
 class TFormPlacement;
 class TFormStorage;
+struct ColourFormat;
 struct Notation;
 
 class TTintMain : public QMainWindow
@@ -91,6 +93,8 @@ private:
     QAction *AddCommand(const char *name, const QString &caption, const char *category, const QString &hint,
                         const QKeySequence &shortcut = {}, int glyph = -1, Handler handler = nullptr);
     QAction *AddMenuCommand(QMenu *menu, const char *name, const QString &hint);
+    void RunWhenAvailable(QAction *command, std::function<void()> run);
+    void CreateCopyAsCommands();
     void CreateBars();
     QMenu *CreatePopup(const char *name, NotationEdit *field, QAction *copy, QAction *paste);
     void alMainUpdate();
@@ -111,6 +115,11 @@ private:
     void actPopPasteRGBExecute();
     void actPopPasteHEXExecute();
     void actPopPasteHTMLExecute();
+    void CopyAs(const ColourFormat &format);
+    void ShowCopyAsTexts();
+    void CopyAsAgainNamesItsFormat();
+    void actEditCopyAsAgainExecute();
+    void actEditPasteAnyExecute();
 
     // Screen capture
     void actEditCaptureExecute();
@@ -189,6 +198,7 @@ private:
     bool clipHoldsRGB = false;
     bool clipHoldsHEX = false;
     bool clipHoldsHTML = false;
+    bool clipHoldsAnyColour = false; // in any notation of the web, for Paste Any Color
     std::unique_ptr<TCaptureWindows> captureWindows;
     bool inUpdate = false;
     Glyph shownPinGlyph = PinSide;
@@ -210,6 +220,10 @@ private:
     QAction *actEditCopyHEX = nullptr;
     QAction *actEditCopyHTML = nullptr;
     QAction *actEditCopyThumbnail = nullptr;
+    QAction *actEditCopyAs = nullptr; // the submenu of CSS's formats, one command each
+    QList<QAction *> actEditCopyAsFormats;
+    QAction *actEditCopyAsAgain = nullptr;
+    QAction *actEditPasteAny = nullptr;
     QAction *actEditColorDialog = nullptr;
     QAction *actEditCapture = nullptr;
     QAction *actPopCopyRGB = nullptr;

@@ -89,6 +89,7 @@ void TTintMain::CreateCommands()
     actEditCopyThumbnail = AddCommand("actEditCopyThumbnail", QStringLiteral("Copy &Thumbnail Image"), "Edit",
                                       QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9,
                                       ClipThumbnail, &TTintMain::actEditCopyThumbnailExecute);
+    CreateCopyAsCommands();
     actEditColorDialog = AddCommand("actEditColorDialog", QStringLiteral("Color &Dialog..."), "Edit",
                                     QStringLiteral("Open the color dialog"), Qt::Key_F11, ColourGrid,
                                     &TTintMain::actEditColorDialogExecute);
@@ -135,15 +136,19 @@ QAction *TTintMain::AddCommand(const char *name, const QString &caption, const c
     action->setStatusTip(hint);
     action->setShortcut(shortcut);
     if (glyph >= 0) action->setIcon(imlMenus.at(glyph));
-    // A command runs only when it is available by the rules as they stand at that moment, whichever way
-    // it was reached.
-    if (handler)
-        connect(action, &QAction::triggered, this, [this, action, handler] {
-            alMainUpdate();
-            if (action->isEnabled()) (this->*handler)();
-        });
+    if (handler) RunWhenAvailable(action, [this, handler] { (this->*handler)(); });
     alMain.append(action);
     return action;
+}
+
+// A command runs only when it is available by the rules as they stand at that moment, whichever way it was
+// reached.
+void TTintMain::RunWhenAvailable(QAction *command, std::function<void()> run)
+{
+    connect(command, &QAction::triggered, this, [this, command, run = std::move(run)] {
+        alMainUpdate();
+        if (command->isEnabled()) run();
+    });
 }
 
 QAction *TTintMain::AddMenuCommand(QMenu *menu, const char *name, const QString &hint)
@@ -165,6 +170,8 @@ void TTintMain::CreateBars()
     menuFile->addAction(actFileExit);
     QMenu *menuEdit = actEdit->menu<QMenu *>();
     menuEdit->addActions({actEditCopyRGB, actEditCopyHEX, actEditCopyHTML, actEditCopyThumbnail});
+    menuEdit->addSeparator();
+    menuEdit->addActions({actEditCopyAs, actEditCopyAsAgain, actEditPasteAny});
     menuEdit->addSeparator();
     menuEdit->addAction(actEditColorDialog);
     menuEdit->addSeparator();
@@ -258,6 +265,8 @@ void TTintMain::alMainUpdate()
             enabled = available && clipHoldsHEX;
         else if (command == actPopPasteHTML)
             enabled = available && clipHoldsHTML;
+        else if (command == actEditPasteAny)
+            enabled = available && clipHoldsAnyColour;
         command->setEnabled(enabled);
     }
 }

@@ -20,26 +20,28 @@ namespace {
 struct Preference
 {
     const char *name;
-    std::variant<bool TTintOptions::*, qint32 TTintOptions::*> field;
+    std::variant<bool TTintOptions::*, qint32 TTintOptions::*, QString TTintOptions::*> field;
 };
 
 const Preference Preferences[] = {
     {"SaveWindow", &TTintOptions::SaveWindow},           {"ThumbnailWidth", &TTintOptions::ThumbnailWidth},
     {"ThumbnailHeight", &TTintOptions::ThumbnailHeight}, {"CaptureDelay", &TTintOptions::CaptureDelay},
     {"CaptureZoom", &TTintOptions::CaptureZoom},         {"CaptureAllScreens", &TTintOptions::CaptureAllScreens},
-    {"CaptureSRGB", &TTintOptions::CaptureSRGB},
+    {"CaptureSRGB", &TTintOptions::CaptureSRGB},         {"CopyAsFormat", &TTintOptions::CopyAsFormat},
 };
 
-// Calls one of the two with the preference's field in `options`.
-template <typename Options, typename OnFlag, typename OnNumber>
-void VisitField(Options &options, const Preference &preference, OnFlag onFlag, OnNumber onNumber)
+// Calls the one of the three that takes the preference's field in `options`.
+template <typename Options, typename OnFlag, typename OnNumber, typename OnText>
+void VisitField(Options &options, const Preference &preference, OnFlag onFlag, OnNumber onNumber, OnText onText)
 {
     std::visit(
         [&](auto member) {
             if constexpr (std::is_same_v<decltype(member), bool TTintOptions::*>)
                 onFlag(options.*member);
-            else
+            else if constexpr (std::is_same_v<decltype(member), qint32 TTintOptions::*>)
                 onNumber(options.*member);
+            else
+                onText(options.*member);
         },
         preference.field);
 }
@@ -53,7 +55,8 @@ void TTintOptions::Load()
         const QString name = QLatin1String(preference.name);
         VisitField(
             *this, preference, [&](bool &flag) { flag = RegReadBool(m_root, m_key, name, flag, &unread); },
-            [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number, &unread); });
+            [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number, &unread); },
+            [&](QString &text) { text = RegReadString(m_root, m_key, name, text, &unread); });
     }
     // The defaults that stood in for what could not be read are not written back over it.
     if (unread) m_unreadBaseline = Changes();
@@ -74,7 +77,10 @@ RegistryBatch TTintOptions::Changes() const
             batch.setValue(m_key, QLatin1String(preference.name), RegistryValue::fromDword(std::uint32_t(number)));
         };
         VisitField(
-            *this, preference, [&](bool flag) { write(flag ? 1 : 0); }, write);
+            *this, preference, [&](bool flag) { write(flag ? 1 : 0); }, write,
+            [&](const QString &text) {
+                batch.setValue(m_key, QLatin1String(preference.name), RegistryValue::fromString(text));
+            });
     }
     return batch;
 }

@@ -1,4 +1,4 @@
-// The user preferences, kept as REG_DWORD values under the application's key + "\Options". One
+// The user preferences, kept as REG_DWORD values (and one REG_SZ) under the application's key + "\Options". One
 // store lives for the whole run; readers take a value at the moment they use it. The store checks no
 // range: a stored value is loaded as it is, and each reader brings it into its range where it uses it.
 #pragma once
@@ -30,7 +30,7 @@ public:
     TTintOptions(const TTintOptions &) = delete;
     TTintOptions &operator=(const TTintOptions &) = delete;
 
-    // Each value missing or of another type than REG_DWORD leaves its field as it is.
+    // Each value missing or of another type than its field's (REG_DWORD, REG_SZ) leaves the field as it is.
     void Load();
     // Rewrites every value, changed or not, together; after a load that could not read the store, only those
     // changed since. A registry that cannot be written loses them; what stopped it is noted for the user
@@ -45,6 +45,7 @@ public:
     qint32 CaptureZoom = 9;         // the capture's magnifier, in snapshot pixels across
     bool CaptureAllScreens = false; // capture every screen, not only the primary one
     bool CaptureSRGB = false;       // a pick gives the sRGB value where the screen's colour profile tells it
+    QString CopyAsFormat = QStringLiteral("oklch"); // the CSS format of Copy As that Ctrl+Shift+C repeats
 
     static constexpr PreferenceRange ThumbnailSideRange{1, 1000};
     static constexpr PreferenceRange CaptureDelayRange{1, 2000};

@@ -1,0 +1,457 @@
+#include "CssColour.h"
+
+#include "ColourSpaces.h"
+#include "NamedColours.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// ---- Reading ----
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(c) || c == '-';
+}
+
+std::string LowerCase(std::string_view text)
+{
+    std::string lower(text);
+    for (char &c : lower)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return lower;
+}
+
+// One value between a function's parentheses.
+struct Component
+{
+    enum Kind { Number, Percentage, Angle, None } kind = Number;
+    double value = 0; // an angle in degrees
+};
+
+class Scanner
+{
+public:
+    explicit Scanner(std::string_view text) : m_text(text) {}
+
+    bool SkipBlanks()
+    {
+        const size_t from = m_at;
+        while (m_at < m_text.size() && IsBlank(m_text[m_at]))
+            ++m_at;
+        return m_at > from;
+    }
+    bool Take(char c)
+    {
+        if (m_at >= m_text.size() || m_text[m_at] != c) return false;
+        ++m_at;
+        return true;
+    }
+    bool AtEnd() const { return m_at == m_text.size(); }
+
+    std::string Name()
+    {
+        const size_t from = m_at;
+        while (m_at < m_text.size() && IsNameChar(m_text[m_at]))
+            ++m_at;
+        return LowerCase(m_text.substr(from, m_at - from));
+    }
+
+    // A number as CSS writes it ("5", "-.5", "+1e3"), with its unit or percent sign, or the keyword none.
+    std::optional<Component> Value()
+    {
+        if (m_at < m_text.size() && !IsDigit(m_text[m_at]) && m_text[m_at] != '.' && m_text[m_at] != '+' &&
+            m_text[m_at] != '-') {
+            if (Name() == "none") return Component{Component::None, 0};
+            return std::nullopt;
+        }
+        const std::optional<double> number = Number();
+        if (!number) return std::nullopt;
+        if (Take('%')) return Component{Component::Percentage, *number};
+        const std::string unit = Name();
+        if (unit.empty()) return Component{Component::Number, *number};
+        static constexpr std::array<std::pair<std::string_view, double>, 4> Degrees{
+            {{"deg", 1}, {"grad", 0.9}, {"rad", 180 / std::numbers::pi}, {"turn", 360}}};
+        for (const auto &[name, degrees] : Degrees)
+            if (unit == name) return Component{Component::Angle, *number * degrees};
+        return std::nullopt;
+    }
+
+private:
+    std::optional<double> Number()
+    {
+        const size_t from = m_at;
+        if (m_at < m_text.size() && (m_text[m_at] == '+' || m_text[m_at] == '-')) ++m_at;
+        const size_t whole = Digits();
+        size_t fraction = 0;
+        if (Take('.') && (fraction = Digits()) == 0) return std::nullopt; // "5." is no number in CSS
+        if (whole == 0 && fraction == 0) return std::nullopt;
+        if (m_at + 1 < m_text.size() && (m_text[m_at] == 'e' || m_text[m_at] == 'E')) {
+            const size_t sign = m_text[m_at + 1] == '+' || m_text[m_at + 1] == '-' ? 1 : 0;
+            if (m_at + 1 + sign < m_text.size() && IsDigit(m_text[m_at + 1 + sign])) {
+                m_at += 1 + sign;
+                Digits();
+            }
+        }
+        std::string_view number = m_text.substr(from, m_at - from);
+        if (number.front() == '+') number.remove_prefix(1); // from_chars takes no plus sign
+        double value = 0;
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) return std::nullopt;
+        return value;
+    }
+    size_t Digits()
+    {
+        const size_t from = m_at;
+        while (m_at < m_text.size() && IsDigit(m_text[m_at]))
+            ++m_at;
+        return m_at - from;
+    }
+
+    std::string_view m_text;
+    size_t m_at = 0;
+};
+
+// What a colour function's parentheses hold.
+struct Arguments
+{
+    std::array<Component, 3> components;
+    std::optional<Component> alpha;
+    bool legacy = false; // separated by commas
+    std::string space;   // color()'s first word
+};
+
+// Reads from just after the opening parenthesis up to the end of the text, which must close the function.
+std::optional<Arguments> ReadArguments(Scanner &scanner, bool spaceFirst)
+{
+    Arguments arguments;
+    scanner.SkipBlanks();
+    if (spaceFirst) {
+        arguments.space = scanner.Name();
+        if (!scanner.SkipBlanks()) return std::nullopt;
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        if (i > 0) {
+            scanner.SkipBlanks();
+            const bool comma = scanner.Take(',');
+            if (i == 1) arguments.legacy = comma;
+            if (comma != arguments.legacy) return std::nullopt;
+            scanner.SkipBlanks();
+        }
+        const std::optional<Component> component = scanner.Value();
+        if (!component) return std::nullopt;
+        arguments.components[i] = *component;
+    }
+    scanner.SkipBlanks();
+    if (scanner.Take(arguments.legacy ? ',' : '/')) {
+        scanner.SkipBlanks();
+        arguments.alpha = scanner.Value();
+        if (!arguments.alpha) return std::nullopt;
+        scanner.SkipBlanks();
+    }
+    if (!scanner.Take(')')) return std::nullopt;
+    scanner.SkipBlanks();
+    if (!scanner.AtEnd()) return std::nullopt;
+    if (arguments.legacy) { // none is modern syntax only
+        for (const Component &component : arguments.components)
+            if (component.kind == Component::None) return std::nullopt;
+        if (arguments.alpha && arguments.alpha->kind == Component::None) return std::nullopt;
+    }
+    return arguments;
+}
+
+// The component's number, where a percentage of 100 stands for `hundredPercent`; none is 0. Nothing when
+// the component is of a kind this place does not take.
+std::optional<double> Amount(const Component &component, double hundredPercent)
+{
+    switch (component.kind) {
+    case Component::Number:
+        return component.value;
+    case Component::Percentage:
+        return component.value * hundredPercent / 100;
+    case Component::None:
+        return 0.0;
+    case Component::Angle:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<double> Hue(const Component &component)
+{
+    if (component.kind == Component::Percentage) return std::nullopt;
+    return component.kind == Component::None ? 0.0 : component.value;
+}
+
+// The sRGB value (unbounded) of a colour function, or nothing when its arguments do not fit it.
+std::optional<Vec3> FunctionColour(const std::string &name, const Arguments &arguments)
+{
+    const auto &[c0, c1, c2] = arguments.components;
+    if (arguments.legacy && name != "rgb" && name != "rgba" && name != "hsl" && name != "hsla") return std::nullopt;
+    if (name == "rgb" || name == "rgba") {
+        // The old form takes numbers or percentages, not both.
+        if (arguments.legacy && !(c0.kind == c1.kind && c1.kind == c2.kind)) return std::nullopt;
+        Vec3 rgb;
+        for (size_t i = 0; i < 3; ++i) {
+            const std::optional<double> value = Amount(arguments.components[i], 255);
+            if (!value) return std::nullopt;
+            rgb[i] = std::clamp(*value / 255, 0.0, 1.0); // CSS clamps rgb() where it reads it
+        }
+        return rgb;
+    }
+    if (name == "hsl" || name == "hsla" || name == "hwb") {
+        const bool hsl = name != "hwb";
+        if (arguments.legacy && (c1.kind != Component::Percentage || c2.kind != Component::Percentage))
+            return std::nullopt;
+        const std::optional<double> hue = Hue(c0), a = Amount(c1, 100), b = Amount(c2, 100);
+        if (!hue || !a || !b) return std::nullopt;
+        return hsl ? HslToSRGB({*hue, std::max(*a, 0.0) / 100, *b / 100}) : HwbToSRGB({*hue, *a / 100, *b / 100});
+    }
+    if (name == "lab" || name == "lch") {
+        const std::optional<double> l = Amount(c0, 100), a = Amount(c1, name == "lab" ? 125 : 150);
+        const std::optional<double> b = name == "lab" ? Amount(c2, 125) : Hue(c2);
+        if (!l || !a || !b) return std::nullopt;
+        const Vec3 lab{std::clamp(*l, 0.0, 100.0), name == "lab" ? *a : std::max(*a, 0.0), *b};
+        return XYZToRgb(RgbSpace::SRGB, LabToXYZ(name == "lab" ? lab : FromPolar(lab)));
+    }
+    if (name == "oklab" || name == "oklch") {
+        const std::optional<double> l = Amount(c0, 1), a = Amount(c1, 0.4);
+        const std::optional<double> b = name == "oklab" ? Amount(c2, 0.4) : Hue(c2);
+        if (!l || !a || !b) return std::nullopt;
+        const Vec3 lab{std::clamp(*l, 0.0, 1.0), name == "oklab" ? *a : std::max(*a, 0.0), *b};
+        return XYZToRgb(RgbSpace::SRGB, OklabToXYZ(name == "oklab" ? lab : FromPolar(lab)));
+    }
+    if (name == "color") {
+        Vec3 values;
+        for (size_t i = 0; i < 3; ++i) {
+            const std::optional<double> value = Amount(arguments.components[i], 1);
+            if (!value) return std::nullopt;
+            values[i] = *value;
+        }
+        static constexpr std::array<std::pair<std::string_view, RgbSpace>, 6> RgbSpaces{
+            {{"srgb", RgbSpace::SRGB},
+             {"srgb-linear", RgbSpace::SRGBLinear},
+             {"display-p3", RgbSpace::DisplayP3},
+             {"a98-rgb", RgbSpace::A98RGB},
+             {"prophoto-rgb", RgbSpace::ProPhotoRGB},
+             {"rec2020", RgbSpace::Rec2020}}};
+        for (const auto &[spaceName, space] : RgbSpaces)
+            if (arguments.space == spaceName) return XYZToRgb(RgbSpace::SRGB, RgbToXYZ(space, values));
+        if (arguments.space == "xyz" || arguments.space == "xyz-d65") return XYZToRgb(RgbSpace::SRGB, values);
+        if (arguments.space == "xyz-d50") return XYZToRgb(RgbSpace::SRGB, XYZD50ToD65(values));
+    }
+    return std::nullopt;
+}
+
+// #rgb, #rgba, #rrggbb or #rrggbbaa, without the #.
+std::optional<AnyColour> HexColour(std::string_view digits)
+{
+    if (digits.size() != 3 && digits.size() != 4 && digits.size() != 6 && digits.size() != 8) return std::nullopt;
+    const bool shortForm = digits.size() <= 4;
+    std::array<int, 4> channels{0, 0, 0, 255};
+    for (size_t i = 0; i < digits.size(); i += shortForm ? 1 : 2) {
+        const int high = HexDigitValue(char32_t(static_cast<unsigned char>(digits[i])));
+        const int low = HexDigitValue(char32_t(static_cast<unsigned char>(digits[shortForm ? i : i + 1])));
+        if (high < 0 || low < 0) return std::nullopt;
+        channels[shortForm ? i : i / 2] = high * 16 + low;
+    }
+    return AnyColour{MakeColour(channels[0], channels[1], channels[2]), false, channels[3] < 255};
+}
+
+AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
+{
+    // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
+    // is none at all): it counts as inside.
+    const bool mapped = !InsideSRGB(rgb, 0.5 / 255);
+    const Vec3 inside = MapIntoSRGB(rgb);
+    const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
+    return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
+}
+
+std::optional<AnyColour> CssColour(std::string_view text)
+{
+    if (text.starts_with('#')) return HexColour(text.substr(1));
+    Scanner scanner(text);
+    const std::string name = scanner.Name();
+    if (name.empty()) return std::nullopt;
+    if (scanner.AtEnd()) {
+        const std::optional<Colour> named = NamedColour(name);
+        if (!named) return std::nullopt;
+        return AnyColour{*named, false, false};
+    }
+    if (!scanner.Take('(')) return std::nullopt;
+    const std::optional<Arguments> arguments = ReadArguments(scanner, name == "color");
+    if (!arguments) return std::nullopt;
+    const std::optional<Vec3> rgb = FunctionColour(name, *arguments);
+    if (!rgb || !std::all_of(rgb->begin(), rgb->end(), [](double c) { return std::isfinite(c); })) return std::nullopt;
+    double alpha = 1;
+    if (arguments->alpha) {
+        const std::optional<double> value = Amount(*arguments->alpha, 1);
+        if (!value) return std::nullopt;
+        alpha = std::clamp(*value, 0.0, 1.0);
+    }
+    return FromSRGB(*rgb, alpha < 1);
+}
+
+// ---- Writing ----
+
+// A number with at most `decimals` decimals, without trailing zeros.
+std::string Decimal(double value, int decimals)
+{
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+    std::string number(text, end);
+    if (number.find('.') != std::string::npos) {
+        number.erase(number.find_last_not_of('0') + 1);
+        if (number.back() == '.') number.pop_back();
+    }
+    return number == "-0" ? "0" : number;
+}
+
+Vec3 SRGBOf(Colour colour)
+{
+    return {GetRValue(colour) / 255.0, GetGValue(colour) / 255.0, GetBValue(colour) / 255.0};
+}
+
+// A polar colour whose chroma is too small to tell has no hue worth writing.
+Vec3 WithoutStrayHue(Vec3 lch, double noChroma)
+{
+    if (lch[1] < noChroma) lch[1] = lch[2] = 0;
+    return lch;
+}
+
+// How a CSS function writes a colour: its numbers, each with its unit and the decimals it needs at least.
+struct CssWriting
+{
+    std::string_view opening; // "hsl(" or "color(display-p3 "
+    Vec3 (*numbers)(Colour);
+    std::array<std::string_view, 3> units;
+    std::array<int, 3> decimals;
+};
+
+// The fewest decimals that read back as the same colour, unmapped: each component's least, and then one
+// more for all until they do.
+std::string WriteCss(const CssWriting &writing, Colour colour)
+{
+    const Vec3 numbers = writing.numbers(colour);
+    const Colour wanted = colour & 0x00FFFFFF;
+    std::string text;
+    for (int extra = 0; extra <= 6; ++extra) {
+        text = writing.opening;
+        for (size_t i = 0; i < 3; ++i) {
+            if (i > 0) text += ' ';
+            text += Decimal(numbers[i], writing.decimals[i] + extra);
+            text += writing.units[i];
+        }
+        text += ')';
+        const std::optional<AnyColour> back = ReadAnyColour(text);
+        if (back && back->colour == wanted && !back->mapped) break;
+    }
+    return text;
+}
+
+template <const CssWriting &writing> std::string Write(Colour colour)
+{
+    return WriteCss(writing, colour);
+}
+
+constexpr CssWriting CssRgb{"rgb(",
+                            [](Colour c) {
+                                return Vec3{double(GetRValue(c)), double(GetGValue(c)), double(GetBValue(c))};
+                            },
+                            {"", "", ""},
+                            {0, 0, 0}};
+constexpr CssWriting CssHsl{"hsl(",
+                            [](Colour c) {
+                                const Vec3 hsl = SRGBToHsl(SRGBOf(c));
+                                return Vec3{hsl[0], hsl[1] * 100, hsl[2] * 100};
+                            },
+                            {"", "%", "%"},
+                            {0, 0, 0}};
+constexpr CssWriting CssHwb{"hwb(",
+                            [](Colour c) {
+                                const Vec3 hwb = SRGBToHwb(SRGBOf(c));
+                                return Vec3{hwb[0], hwb[1] * 100, hwb[2] * 100};
+                            },
+                            {"", "%", "%"},
+                            {0, 0, 0}};
+constexpr CssWriting CssLab{
+    "lab(", [](Colour c) { return XYZToLab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c))); }, {"", "", ""}, {0, 0, 0}};
+constexpr CssWriting CssLch{
+    "lch(",
+    [](Colour c) { return WithoutStrayHue(ToPolar(XYZToLab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c)))), 1e-4); },
+    {"", "", ""},
+    {0, 0, 0}};
+constexpr CssWriting CssOklab{
+    "oklab(", [](Colour c) { return XYZToOklab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c))); }, {"", "", ""}, {2, 3, 3}};
+constexpr CssWriting CssOklch{
+    "oklch(",
+    [](Colour c) { return WithoutStrayHue(ToPolar(XYZToOklab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c)))), 1e-6); },
+    {"", "", ""},
+    {2, 3, 0}};
+constexpr CssWriting CssDisplayP3{
+    "color(display-p3 ",
+    [](Colour c) { return XYZToRgb(RgbSpace::DisplayP3, RgbToXYZ(RgbSpace::SRGB, SRGBOf(c))); },
+    {"", "", ""},
+    {2, 2, 2}};
+
+constexpr std::array<ColourFormat, 11> Formats{{
+    {"rgb", "RGB(255, 128, 0)", ColourToRGBText},
+    {"hex", "0x00FF8000", ColourToHEXText},
+    {"html", "#FF8000", ColourToHTMLText},
+    {"css-rgb", "CSS rgb()", Write<CssRgb>},
+    {"hsl", "CSS hsl()", Write<CssHsl>},
+    {"hwb", "CSS hwb()", Write<CssHwb>},
+    {"lab", "CSS lab()", Write<CssLab>},
+    {"lch", "CSS lch()", Write<CssLch>},
+    {"oklab", "CSS oklab()", Write<CssOklab>},
+    {"oklch", "CSS oklch()", Write<CssOklch>},
+    {"display-p3", "CSS color(display-p3 ...)", Write<CssDisplayP3>},
+}};
+
+} // namespace
+
+std::optional<AnyColour> ReadAnyColour(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    // CSS first: its rgb() clamps what the program's RGB notation would wrap.
+    if (std::optional<AnyColour> css = CssColour(text)) return css;
+    if (IsHEXText(text)) return AnyColour{HEXTextToColour(text), false, false};
+    if (IsRGBText(text)) return AnyColour{RGBTextToColour(text), false, false};
+    if (text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
+            return HexDigitValue(char32_t(static_cast<unsigned char>(c))) >= 0;
+        }))
+        return HexColour(text);
+    return std::nullopt;
+}
+
+std::span<const ColourFormat> ColourFormats()
+{
+    return Formats;
+}
+
+const ColourFormat *FindColourFormat(std::string_view name)
+{
+    const std::string lower = LowerCase(name);
+    const auto found =
+        std::find_if(Formats.begin(), Formats.end(), [&](const ColourFormat &format) { return format.name == lower; });
+    return found == Formats.end() ? nullptr : &*found;
+}
