@@ -1,4 +1,5 @@
-// Cost of each notation's validator, parser and formatter.
+// Cost of each notation's validator, parser and formatter, and of reading and writing the colours of the web.
+#include "CssColour.h"
 #include "uFunctions.h"
 
 #include <benchmark/benchmark.h>
@@ -32,6 +33,23 @@ void Format(benchmark::State &state, Formatter format)
     }
 }
 
+void ReadAny(benchmark::State &state, const char *text)
+{
+    const std::string_view input(text);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadAnyColour(input));
+}
+
+void WriteAs(benchmark::State &state, const char *formatName)
+{
+    const ColourFormat &format = *FindColourFormat(formatName);
+    Colour colour = 0x000080FF;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(format.write(colour));
+        colour = (colour + 0x00010203) & 0x00FFFFFF;
+    }
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(Validate, rgb, IsRGBText, "RGB(255, 128, 0)");
@@ -43,3 +61,22 @@ BENCHMARK_CAPTURE(Parse, html, HTMLTextToColour, "#FF8000");
 BENCHMARK_CAPTURE(Format, rgb, ColourToRGBText);
 BENCHMARK_CAPTURE(Format, hex, ColourToHEXText);
 BENCHMARK_CAPTURE(Format, html, ColourToHTMLText);
+BENCHMARK_CAPTURE(ReadAny, named, "rebeccapurple");
+BENCHMARK_CAPTURE(ReadAny, hex, "#ff800080");
+BENCHMARK_CAPTURE(ReadAny, rgb, "rgb(255 128 0 / 50%)");
+BENCHMARK_CAPTURE(ReadAny, hsl, "hsl(30.1deg 100% 50%)");
+BENCHMARK_CAPTURE(ReadAny, hwb, "hwb(30 0% 0%)");
+BENCHMARK_CAPTURE(ReadAny, lab, "lab(67.8 45.5 74.8)");
+BENCHMARK_CAPTURE(ReadAny, lch, "lch(67.8 87.6 58.7)");
+BENCHMARK_CAPTURE(ReadAny, oklab, "oklab(0.732 0.1119 0.1484)");
+BENCHMARK_CAPTURE(ReadAny, oklch, "oklch(0.732 0.1858 53)");
+BENCHMARK_CAPTURE(ReadAny, oklch_mapped, "oklch(0.7 0.3 40)");
+BENCHMARK_CAPTURE(ReadAny, color, "color(display-p3 0.936 0.529 0.199)");
+BENCHMARK_CAPTURE(WriteAs, css_rgb, "css-rgb");
+BENCHMARK_CAPTURE(WriteAs, hsl, "hsl");
+BENCHMARK_CAPTURE(WriteAs, hwb, "hwb");
+BENCHMARK_CAPTURE(WriteAs, lab, "lab");
+BENCHMARK_CAPTURE(WriteAs, lch, "lch");
+BENCHMARK_CAPTURE(WriteAs, oklab, "oklab");
+BENCHMARK_CAPTURE(WriteAs, oklch, "oklch");
+BENCHMARK_CAPTURE(WriteAs, display_p3, "display-p3");

@@ -33,6 +33,7 @@ run bench/idle.sh build/src/app/tintwell
 run bench/capture.sh build/bench/capture_latency
 run bench/pick.sh build/src/app/tintwell build/bench/bare_grab
 run bench/clipboard.sh build/bench/clipboard_latency
+run bench/convert.sh build/src/app/tintwell
 
 awk -F= '
     /^[^=]+=/ { v[$1] = substr($0, length($1) + 2); next }
@@ -113,6 +114,23 @@ awk -F= '
         fmt_ok = has("Format/rgb_ns") && n("Format/rgb_ns") <= 50 && n("Format/hex_ns") <= 50 && n("Format/html_ns") <= 50
         row("Notation formatters RGB / hex / HTML", three("Format"), "—", "—", "≤ 50 ns each",
             met(has("Format/rgb_ns"), fmt_ok))
+        slowest = 0
+        split("named hex rgb hsl hwb lab lch oklab oklch color", syntaxes, " ")
+        for (i in syntaxes) if (n("ReadAny/" syntaxes[i] "_ns") > slowest) slowest = n("ReadAny/" syntaxes[i] "_ns")
+        row("Reading a CSS colour: rgb() / hsl() / lab() / oklch() / color()",
+            fig("ReadAny/rgb_ns", 1, "", 0) " / " fig("ReadAny/hsl_ns", 1, "", 0) " / " fig("ReadAny/lab_ns", 1, "", 0) \
+                " / " fig("ReadAny/oklch_ns", 1, "", 0) " / " fig("ReadAny/color_ns", 1, "ns", 0),
+            "—", "—", "< 1 µs each", met(has("ReadAny/rgb_ns"), slowest < 1000))
+        row("The same, an oklch() outside sRGB (gamut mapping)", fig("ReadAny/oklch_mapped_ns", 1, "ns", 0),
+            "—", "—", "—", "—")
+        row("Writing as CSS rgb() / hsl() / lab() / oklch() / color(display-p3)",
+            fig("WriteAs/css_rgb_ns", 1, "", 0) " / " fig("WriteAs/hsl_ns", 1, "", 0) " / " fig("WriteAs/lab_ns", 1, "", 0) \
+                " / " fig("WriteAs/oklch_ns", 1, "", 0) " / " fig("WriteAs/display_p3_ns", 1, "ns", 0),
+            "—", "—", "—", "—")
+        r = ratio("convert_tintwell_ms", "convert_colorjs_ms")
+        row("tintwell --convert - to oklch, 100,000 lines (median of 3)", fig("convert_tintwell_ms", 1, "ms", 0),
+            fig("convert_colorjs_ms", 1, "ms", 0) " colorjs.io in node", r, "ratio ≤ 1",
+            met(r != "n/a", n("convert_tintwell_ms") <= n("convert_colorjs_ms")))
         row("Paste available after another program takes the clipboard (median, worst of " v["paste_rounds"] ")",
             rounds("paste"), "—", "—", "—", "—")
         row("Exit with a copy still on the clipboard: hand-off until the holder owns it (median, worst of " \

@@ -307,13 +307,13 @@ bool InsideSRGB(const Vec3 &rgb, double tolerance)
 Vec3 MapIntoSRGB(const Vec3 &rgb)
 {
     constexpr double JustNoticeable = 0.02, Epsilon = 0.0001;
+    if (InsideSRGB(rgb)) return rgb;
     // Lightness 1 or 0 is white or black whatever the chroma; the margin is what the way here through sRGB
     // leaves of an OKLab lightness of exactly 1 or 0.
     constexpr double LightnessMargin = 1e-9;
     const Vec3 origin = ToPolar(SRGBToOklab(rgb));
     if (origin[0] >= 1 - LightnessMargin) return {1, 1, 1};
     if (origin[0] <= LightnessMargin) return {0, 0, 0};
-    if (InsideSRGB(rgb)) return rgb;
 
     // The OKLCH colour `current`, clipped into sRGB, and how far the clipping moved it.
     Vec3 current = origin;

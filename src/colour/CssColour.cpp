@@ -277,7 +277,7 @@ AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
     // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
     // is none at all): it counts as inside.
     const bool mapped = !InsideSRGB(rgb, 0.5 / 255);
-    const Vec3 inside = MapIntoSRGB(rgb);
+    const Vec3 inside = InsideSRGB(rgb) ? rgb : MapIntoSRGB(rgb);
     const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
     return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
 }
@@ -413,14 +413,14 @@ constexpr std::array<ColourFormat, 11> Formats{{
     {"rgb", "RGB(255, 128, 0)", ColourToRGBText},
     {"hex", "0x00FF8000", ColourToHEXText},
     {"html", "#FF8000", ColourToHTMLText},
-    {"css-rgb", "CSS rgb()", Write<CssRgb>},
-    {"hsl", "CSS hsl()", Write<CssHsl>},
-    {"hwb", "CSS hwb()", Write<CssHwb>},
-    {"lab", "CSS lab()", Write<CssLab>},
-    {"lch", "CSS lch()", Write<CssLch>},
-    {"oklab", "CSS oklab()", Write<CssOklab>},
-    {"oklch", "CSS oklch()", Write<CssOklch>},
-    {"display-p3", "CSS color(display-p3 ...)", Write<CssDisplayP3>},
+    {"css-rgb", "CSS &rgb()", Write<CssRgb>},
+    {"hsl", "CSS &hsl()", Write<CssHsl>},
+    {"hwb", "CSS h&wb()", Write<CssHwb>},
+    {"lab", "CSS l&ab()", Write<CssLab>},
+    {"lch", "CSS l&ch()", Write<CssLch>},
+    {"oklab", "CSS &oklab()", Write<CssOklab>},
+    {"oklch", "CSS ok&lch()", Write<CssOklch>},
+    {"display-p3", "CSS color(display-&p3 ...)", Write<CssDisplayP3>},
 }};
 
 } // namespace

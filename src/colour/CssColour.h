@@ -31,7 +31,7 @@ std::optional<AnyColour> ReadAnyColour(std::string_view text);
 struct ColourFormat
 {
     std::string_view name;    // as the command line and the store know it: "oklch"
-    std::string_view caption; // as a menu shows it: "CSS oklch()"
+    std::string_view caption; // as a menu shows it, with its access key: "CSS ok&lch()"
     std::string (*write)(Colour);
 };
 

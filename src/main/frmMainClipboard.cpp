@@ -85,7 +85,7 @@ void TTintMain::CreateCopyAsCommands()
     actEditCopyAsAgain = AddCommand("actEditCopyAsAgain", {}, "Edit", {},
                                     QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C), -1,
                                     &TTintMain::actEditCopyAsAgainExecute);
-    actEditPasteAny = AddCommand("actEditPasteAny", QStringLiteral("Paste Any Colo&r"), "Edit",
+    actEditPasteAny = AddCommand("actEditPasteAny", QStringLiteral("Paste Any C&olor"), "Edit",
                                  QStringLiteral("Paste a color written in any CSS notation from the Clipboard"),
                                  QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_V), -1,
                                  &TTintMain::actEditPasteAnyExecute);
@@ -126,14 +126,13 @@ void TTintMain::actEditPasteAnyExecute()
     if (!pasted) return;
     SetColour(pasted->colour);
     const QString html = QString::fromStdString(ColourToHTMLText(pasted->colour));
+    // Short enough for the status bar at the window's width.
     if (pasted->mapped && pasted->alphaDropped)
-        aeMainHint(QStringLiteral("The pasted color lay outside sRGB and was mapped to %1; its transparency was "
-                                  "dropped")
-                       .arg(html));
+        aeMainHint(QStringLiteral("Outside sRGB, alpha dropped: %1").arg(html));
     else if (pasted->mapped)
-        aeMainHint(QStringLiteral("The pasted color lay outside sRGB and was mapped to %1").arg(html));
+        aeMainHint(QStringLiteral("Outside sRGB: mapped to %1").arg(html));
     else if (pasted->alphaDropped)
-        aeMainHint(QStringLiteral("The pasted color's transparency was dropped: %1").arg(html));
+        aeMainHint(QStringLiteral("Transparency dropped: %1").arg(html));
 }
 
 // A clipboard that cannot be used is a warning; the program runs on.

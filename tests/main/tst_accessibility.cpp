@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class TestAccessibility : public QObject
@@ -128,14 +129,19 @@ void TestAccessibility::everyCommandIsReachableFromTheKeyboard()
         QVERIFY2(!menuKey.isNull(), qPrintable(title->text()));
         QTest::keyClick(window.get(), menuKey.toLatin1(), Qt::AltModifier);
         QTRY_COMPARE(QApplication::activePopupWidget(), title->menu());
-        QList<QChar> keys;
-        for (QAction *item : title->menu()->actions()) {
-            if (item->isSeparator()) continue;
-            const QChar key = AccessKey(item->text());
-            QVERIFY2(!key.isNull() && !keys.contains(key), qPrintable(item->text()));
-            keys << key;
-            reached << item;
-        }
+        // Each entry of a menu, and of a submenu, has an access key of its own there.
+        const std::function<void(QMenu *)> reach = [&](QMenu *menu) {
+            QList<QChar> keys;
+            for (QAction *item : menu->actions()) {
+                if (item->isSeparator()) continue;
+                const QChar key = AccessKey(item->text());
+                QVERIFY2(!key.isNull() && !keys.contains(key), qPrintable(item->text()));
+                keys << key;
+                reached << item;
+                if (item->menu()) reach(item->menu());
+            }
+        };
+        reach(title->menu());
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // the menu bar lets go of the keys
         QTRY_VERIFY(!QApplication::activePopupWidget());

@@ -10,7 +10,9 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,6 +32,9 @@ private slots:
     void thumbnailTakesItsSizeWhenCopied();
     void unusableClipboardIsAWarning();
     void pasteThroughTheFieldMenu();
+    void copyAsKeepsItsFormatAcrossRuns();
+    void pasteAnyColour_data();
+    void pasteAnyColour();
 
 private:
     QAction *command(const char *name) { return window->findChild<QAction *>(QLatin1String(name)); }
@@ -142,6 +147,70 @@ void TestClipboard::pasteThroughTheFieldMenu()
     QApplication::clipboard()->setText(QStringLiteral("#FF8000"));
     command("actPopPasteHEX")->trigger();
     QCOMPARE(window->currentColour(), Colour(0x00FF0000));
+}
+
+// Ctrl+Shift+C copies in the last format of Copy As, oklch at first; the choice outlives the run. Each entry of
+// the submenu shows its text for the colour as its hint.
+void TestClipboard::copyAsKeepsItsFormatAcrossRuns()
+{
+    const auto copied = [] { return QApplication::clipboard()->text(); };
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(copied(), QStringLiteral("oklch(0.732 0.1858 53)"));
+    QCOMPARE(command("actEditCopyAsAgain")->text(), QStringLiteral("Copy A&gain As CSS oklch()"));
+
+    QMenu *copyAs = command("actEditCopyAs")->menu();
+    emit copyAs->aboutToShow();
+    QCOMPARE(command("actEditCopyAsHsl")->statusTip(), QStringLiteral("hsl(30 100% 50%)"));
+    QCOMPARE(command("actEditCopyAsDisplayP3")->statusTip(), QStringLiteral("color(display-p3 0.936 0.529 0.199)"));
+    QCOMPARE(copyAs->actions().size(), 8);
+    command("actEditCopyAsHsl")->trigger();
+    QCOMPARE(copied(), QStringLiteral("hsl(30 100% 50%)"));
+
+    // Another run over the same store.
+    window.reset();
+    TintOptions->Save();
+    delete TintOptions;
+    TintOptions = new TTintOptions(Application->RegRoot, Application->RegAppKey);
+    TintOptions->Load();
+    window = std::make_unique<TTintMain>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->SetColour(MakeColour(0, 0, 255));
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(copied(), QStringLiteral("hsl(240 100% 50%)"));
+}
+
+void TestClipboard::pasteAnyColour_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Colour>("colour");
+    QTest::addColumn<QString>("said"); // in the status bar; empty: nothing new
+    const Colour orange = MakeColour(255, 128, 0);
+    QTest::newRow("named") << "RebeccaPurple" << MakeColour(102, 51, 153) << QString();
+    QTest::newRow("the program's hex notation") << " 0x000080FF " << MakeColour(0, 128, 255) << QString();
+    QTest::newRow("outside sRGB") << "oklch(0.7 0.3 40)" << MakeColour(255, 92, 0) << "Outside sRGB: mapped to #FF5C00";
+    QTest::newRow("with an alpha") << "hsl(200 50% 50% / .5)" << MakeColour(64, 149, 191)
+                                   << "Transparency dropped: #4095BF";
+    QTest::newRow("both") << "lab(50 100 0 / 50%)" << MakeColour(238, 0, 125) << "Outside sRGB, alpha dropped: #EE007D";
+    QTest::newRow("no colour") << "color: red" << orange << QString();
+    QTest::newRow("4 KiB of blanks around a colour")
+        << QString(2100, u' ') + "red" + QString(2100, u' ') << orange << QString();
+}
+
+// Ctrl+Shift+V takes a colour in any notation of the web, where the clipboard holds one, and says what had to
+// give way.
+void TestClipboard::pasteAnyColour()
+{
+    QFETCH(QString, text);
+    QFETCH(Colour, colour);
+    QFETCH(QString, said);
+    window->statusBar()->clearMessage();
+    QApplication::clipboard()->setText(text);
+    QTRY_COMPARE(window->findChild<Clipboard *>()->lastText().size(), text.size() > 4096 ? 0 : text.size());
+    QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(command("actEditPasteAny")->isEnabled(), colour != MakeColour(255, 128, 0));
+    QCOMPARE(ColourToHTMLText(window->currentColour()), ColourToHTMLText(colour));
+    QCOMPARE(window->statusBar()->currentMessage(), said);
 }
 
 QTEST_MAIN(TestClipboard)

@@ -121,6 +121,20 @@ void TestCommands::commandTable_data()
     row("actEditCopyHTML", "Copy &HTML Value", "Edit", "F8", true, "Copy current color HTML value to the Clipboard");
     row("actEditCopyThumbnail", "Copy &Thumbnail Image", "Edit", "F9", true,
         "Copy current color thumbnail image to the Clipboard");
+    row("actEditCopyAs", "Copy &As", "Menus", "", false, "Copy current color to the Clipboard in a CSS format");
+    // Each format's hint is its text, made as the menu opens.
+    row("actEditCopyAsCssRgb", "CSS &rgb()", "Edit", "", false, "");
+    row("actEditCopyAsHsl", "CSS &hsl()", "Edit", "", false, "");
+    row("actEditCopyAsHwb", "CSS h&wb()", "Edit", "", false, "");
+    row("actEditCopyAsLab", "CSS l&ab()", "Edit", "", false, "");
+    row("actEditCopyAsLch", "CSS l&ch()", "Edit", "", false, "");
+    row("actEditCopyAsOklab", "CSS &oklab()", "Edit", "", false, "");
+    row("actEditCopyAsOklch", "CSS ok&lch()", "Edit", "", false, "");
+    row("actEditCopyAsDisplayP3", "CSS color(display-&p3 ...)", "Edit", "", false, "");
+    row("actEditCopyAsAgain", "Copy A&gain As CSS oklch()", "Edit", "Ctrl+Shift+C", false,
+        "Copy current color to the Clipboard as CSS oklch()");
+    row("actEditPasteAny", "Paste Any C&olor", "Edit", "Ctrl+Shift+V", false,
+        "Paste a color written in any CSS notation from the Clipboard");
     row("actEditColorDialog", "Color &Dialog...", "Edit", "F11", true, "Open the color dialog");
     row("actEditCapture", "&Capture Screen Color", "Edit", "F12", true, "Capture screen color");
     row("actPopCopyRGB", "Copy", "Popup", "Ctrl+C", false, "");
@@ -160,6 +174,17 @@ void TestCommands::commandTable()
                                 "actEditCopyHEX",
                                 "actEditCopyHTML",
                                 "actEditCopyThumbnail",
+                                "actEditCopyAs",
+                                "actEditCopyAsCssRgb",
+                                "actEditCopyAsHsl",
+                                "actEditCopyAsHwb",
+                                "actEditCopyAsLab",
+                                "actEditCopyAsLch",
+                                "actEditCopyAsOklab",
+                                "actEditCopyAsOklch",
+                                "actEditCopyAsDisplayP3",
+                                "actEditCopyAsAgain",
+                                "actEditPasteAny",
                                 "actEditColorDialog",
                                 "actEditCapture",
                                 "actPopCopyRGB",
@@ -189,9 +214,9 @@ void TestCommands::menusAndToolbarPointAtCommands()
     QCOMPARE(names(menuBar->actions()), QStringList({"actFile", "actEdit", "actView", "actHelp"}));
     const auto menuOf = [&](const char *name) { return names(command(name)->menu<QMenu *>()->actions()); };
     QCOMPARE(menuOf("actFile"), QStringList({"actFilePreferences", "-", "actFileExit"}));
-    QCOMPARE(menuOf("actEdit"),
-             QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML", "actEditCopyThumbnail", "-",
-                          "actEditColorDialog", "-", "actEditCapture"}));
+    QCOMPARE(menuOf("actEdit"), QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML",
+                                             "actEditCopyThumbnail", "-", "actEditCopyAs", "actEditCopyAsAgain",
+                                             "actEditPasteAny", "-", "actEditColorDialog", "-", "actEditCapture"}));
     QCOMPARE(menuOf("actView"), QStringList({"actViewToolbar", "actViewStatusBar", "-", "actViewAlwaysOnTop"}));
     QCOMPARE(menuOf("actHelp"),
              QStringList({"actHelpContents", "-", "actHelpOnTheWeb", "actHelpSendEmail", "-", "actHelpAbout"}));
@@ -240,17 +265,20 @@ void TestCommands::pasteFollowsClipboardText_data()
     QTest::addColumn<bool>("rgb");
     QTest::addColumn<bool>("hex");
     QTest::addColumn<bool>("html");
-    QTest::newRow("html") << "#FF8000" << false << false << true;
-    QTest::newRow("rgb with blanks") << "rgb( 1, 2, 3 )" << true << false << false;
-    QTest::newRow("hex lower case") << "0x00ff8000" << false << true << false;
-    QTest::newRow("bare digits") << "FF8000" << false << false << false;
-    QTest::newRow("empty") << "" << false << false << false;
-    QTest::newRow("non-latin text") << QString::fromUtf8("#FF80\u00e90") << false << false << false;
-    QTest::newRow("html before a zero byte") << QString::fromLatin1("#FF8000\0zz", 10) << false << false << true;
+    QTest::addColumn<bool>("any"); // Paste Any Color
+    QTest::newRow("html") << "#FF8000" << false << false << true << true;
+    QTest::newRow("rgb with blanks") << "rgb( 1, 2, 3 )" << true << false << false << true;
+    QTest::newRow("hex lower case") << "0x00ff8000" << false << true << false << true;
+    QTest::newRow("bare digits") << "FF8000" << false << false << false << true;
+    QTest::newRow("css") << "oklch(70% 0.1 40deg)" << false << false << false << true;
+    QTest::newRow("empty") << "" << false << false << false << false;
+    QTest::newRow("non-latin text") << QString::fromUtf8("#FF80\u00e90") << false << false << false << false;
+    QTest::newRow("html before a zero byte")
+        << QString::fromLatin1("#FF8000\0zz", 10) << false << false << true << true;
     // Blanks may stand anywhere in the RGB notation, but no colour text is longer than 4 KiB.
     const auto padded = [](qsizetype size) { return QStringLiteral("RGB(1,2,3)").insert(4, QString(size - 10, u' ')); };
-    QTest::newRow("rgb of 4 KiB") << padded(4096) << true << false << false;
-    QTest::newRow("rgb longer than 4 KiB") << padded(4097) << false << false << false;
+    QTest::newRow("rgb of 4 KiB") << padded(4096) << true << false << false << true;
+    QTest::newRow("rgb longer than 4 KiB") << padded(4097) << false << false << false << false;
 }
 
 void TestCommands::pasteFollowsClipboardText()
@@ -259,13 +287,15 @@ void TestCommands::pasteFollowsClipboardText()
     QFETCH(bool, rgb);
     QFETCH(bool, hex);
     QFETCH(bool, html);
+    QFETCH(bool, any);
     setClipboardText(text);
     QCOMPARE(command("actPopPasteRGB")->isEnabled(), rgb);
     QCOMPARE(command("actPopPasteHEX")->isEnabled(), hex);
     QCOMPARE(command("actPopPasteHTML")->isEnabled(), html);
+    QCOMPARE(command("actEditPasteAny")->isEnabled(), any);
     // Everything else is available outside a capture, menu titles included.
     for (QAction *a : window->actions())
-        if (!a->objectName().startsWith(QLatin1String("actPopPaste")))
+        if (!a->objectName().startsWith(QLatin1String("actPopPaste")) && a != command("actEditPasteAny"))
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
 }
 

@@ -2,6 +2,7 @@
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 #include "WindowTesting.h"
 
 #include <QApplication>
@@ -48,11 +49,13 @@ private:
     void leave(QWidget *field);
     void expectColourShown(Colour colour);
 
+    std::unique_ptr<ProgramState> state; // the preferences, as the program has them before its window
     std::unique_ptr<TTintMain> window;
 };
 
 void TestEditor::init()
 {
+    state = std::make_unique<ProgramState>();
     window = std::make_unique<TTintMain>();
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -61,6 +64,7 @@ void TestEditor::init()
 void TestEditor::cleanup()
 {
     window.reset();
+    state.reset();
 }
 
 void TestEditor::typeInto(QWidget *field, const QString &text)

@@ -3,6 +3,7 @@
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 #include "WindowTesting.h"
 
 #include <QAction>
@@ -40,6 +41,7 @@ private:
     bool runDialog(const std::function<void(QColorDialog &)> &answer) { return RunColourDialog(*window, answer); }
 
     QTemporaryDir qtConfig;
+    std::unique_ptr<ProgramState> state; // the preferences, as the program has them before its window
     std::unique_ptr<TTintMain> window;
 };
 
@@ -51,6 +53,7 @@ void TestSlots::initTestCase()
 
 void TestSlots::init()
 {
+    state = std::make_unique<ProgramState>();
     window = std::make_unique<TTintMain>();
     window->show();
     window->activateWindow();
@@ -60,6 +63,7 @@ void TestSlots::init()
 void TestSlots::cleanup()
 {
     window.reset();
+    state.reset();
 }
 
 void TestSlots::clickMenuItem(const char *name)

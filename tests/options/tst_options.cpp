@@ -38,7 +38,7 @@ private slots:
     void cleanup() { m_registry.reset(); }
 
     void noKeyLeavesDefaultsAndCreatesNothing();
-    void saveWritesExactlyTheSevenDwords();
+    void saveWritesEveryPreference();
     void nonZeroSaveWindowLoadsTrueAndSavesAsOne();
     void valueOfAnotherTypeLeavesOnlyItsField();
     void outOfRangeValuesLoadAsTheyAre();
@@ -64,7 +64,7 @@ void TestOptions::noKeyLeavesDefaultsAndCreatesNothing()
     QVERIFY(!machine.keyExists(AppKey));
 }
 
-void TestOptions::saveWritesExactlyTheSevenDwords()
+void TestOptions::saveWritesEveryPreference()
 {
     TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
     options.Save(); // unchanged defaults are written too
@@ -75,11 +75,12 @@ void TestOptions::saveWritesExactlyTheSevenDwords()
     options.CaptureZoom = 25;
     options.CaptureAllScreens = true;
     options.CaptureSRGB = true;
+    options.CopyAsFormat = QStringLiteral("lab");
     options.Save();
 
     TRegistry registry = OpenOptionsKey(RegistryAccess::ReadOnly);
     QCOMPARE(registry.valueNames(), QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay",
-                                                 "CaptureZoom", "CaptureAllScreens", "CaptureSRGB"}));
+                                                 "CaptureZoom", "CaptureAllScreens", "CaptureSRGB", "CopyAsFormat"}));
     QCOMPARE(registry.readValue("SaveWindow"), std::optional(RegistryValue::fromDword(0)));
     QCOMPARE(registry.readValue("ThumbnailWidth"), std::optional(RegistryValue::fromDword(640)));
     QCOMPARE(registry.readValue("ThumbnailHeight"), std::optional(RegistryValue::fromDword(1)));
@@ -87,6 +88,7 @@ void TestOptions::saveWritesExactlyTheSevenDwords()
     QCOMPARE(registry.readValue("CaptureZoom"), std::optional(RegistryValue::fromDword(25)));
     QCOMPARE(registry.readValue("CaptureAllScreens"), std::optional(RegistryValue::fromDword(1)));
     QCOMPARE(registry.readValue("CaptureSRGB"), std::optional(RegistryValue::fromDword(1)));
+    QCOMPARE(registry.readValue("CopyAsFormat"), std::optional(RegistryValue::fromString(QStringLiteral("lab"))));
 
     TTintOptions loaded(HKEY_LOCAL_MACHINE, AppKey);
     QCOMPARE(loaded.CaptureZoom, 9);
@@ -96,6 +98,7 @@ void TestOptions::saveWritesExactlyTheSevenDwords()
     QCOMPARE(loaded.CaptureZoom, 25);
     QCOMPARE(loaded.CaptureAllScreens, true);
     QCOMPARE(loaded.CaptureSRGB, true);
+    QCOMPARE(loaded.CopyAsFormat, QStringLiteral("lab"));
 }
 
 void TestOptions::nonZeroSaveWindowLoadsTrueAndSavesAsOne()

@@ -1,0 +1,159 @@
+// The colour notations of the web: the hard cases of reading them, what each format writes, and that every
+// colour written in every format reads back as itself. (colorjs.io checks thousands of random texts beside
+// these: tests/e2e/css-oracle.cjs.)
+#include "CssColour.h"
+
+#include <QTest>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+Q_DECLARE_METATYPE(Colour)
+
+class TestCssColour : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reading_data();
+    void reading();
+    void writing_data();
+    void writing();
+    void everyColourReadsBackFromEveryFormat();
+};
+
+void TestCssColour::reading_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("colour");
+    QTest::addColumn<Colour>("value");
+    QTest::addColumn<bool>("mapped");
+    QTest::addColumn<bool>("alphaDropped");
+    const auto is = [](const char *text, Colour value, bool mapped = false, bool alphaDropped = false) {
+        QTest::newRow(text) << QByteArray(text) << true << value << mapped << alphaDropped;
+    };
+    const auto isNot = [](const char *why, const QByteArray &text) {
+        QTest::newRow(why) << text << false << White << false << false;
+    };
+    const Colour cyan = MakeColour(0, 255, 255), orange = MakeColour(255, 128, 0);
+
+    is("rgb(none 0 0)", MakeColour(0, 0, 0));
+    is("hsl(0.5turn 100% 50%)", cyan);
+    is("hsl(3.14159265rad 100% 50%)", cyan);
+    is("hsl(200grad 100% 50%)", cyan);
+    is("hsl(540 100% 50%)", cyan);
+    is("hsl(-180deg 100% 50%)", cyan);
+    is("hsl(30 100 50)", orange);
+    is("hsl(120 0% 40%)", MakeColour(102, 102, 102));
+    is("rgb(150% 0 0)", MakeColour(255, 0, 0));
+    is("rgb(300 -5 0)", MakeColour(255, 0, 0)); // rgb() clamps: no mapping
+    is("rgb(1e3 .5 +5)", MakeColour(255, 1, 5));
+    is("lab(150% 0 0)", White);
+    is("hwb(0 120% 0%)", White);
+    is("#F80A", MakeColour(255, 136, 0), false, true);
+    is("#ff800080", orange, false, true);
+    is("rgba(255, 128, 0, 0.5)", orange, false, true);
+    is("hsl(30 100% 50% / none)", orange, false, true);
+    is("ORANGE", MakeColour(255, 165, 0));
+    is("RebeccaPurple", MakeColour(102, 51, 153));
+    is("\t #FF8000 \n", orange);
+    is("RGB( 255 , 128 , 0 )", orange);
+    is("R G B(2 55,128,0)", orange); // the program's own notation allows blanks anywhere
+    is("0x00FF8000", orange);
+    is("ff8000", orange);
+    is("color(srgb 1 0.50196 0)", orange);
+    is("oklch(0.7 0.3 40)", MakeColour(255, 92, 0), true);
+    is("lab(50 100 0 / 50%)", MakeColour(238, 0, 125), true, true);
+    is("oklab(1 -0.4 0.1)", White, true); // lightness 1 is white, whatever the chroma
+    isNot("transparent", "transparent");
+    isNot("currentcolor", "currentcolor");
+    isNot("junk before", "color: red");
+    isNot("junk after", "red;");
+    isNot("legacy syntax with none", "rgb(none, 0, 0)");
+    isNot("legacy numbers and percentages mixed", "rgb(10%, 20, 30)");
+    isNot("modern and legacy mixed", "rgb(10 20, 30)");
+    isNot("a point without decimals", "rgb(5. 0 0)");
+    isNot("unclosed", "rgb(255, 128, 0");
+    isNot("hue with a percentage", "hsl(30% 100% 50%)");
+    isNot("unknown unit", "hsl(30px 100% 50%)");
+    isNot("unknown space", "color(cmyk 0 0 0)");
+    isNot("number beyond double", "rgb(1e400 0 0)");
+    isNot("five hex digits", "#FF800");
+    isNot("bare three hex digits", "F80");
+    isNot("4 KiB of hex digits", "#" + QByteArray(4095, 'A'));
+    isNot("empty", "");
+}
+
+void TestCssColour::reading()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, colour);
+    const std::optional<AnyColour> read = ReadAnyColour(text.toStdString());
+    QCOMPARE(read.has_value(), colour);
+    if (!read) return;
+    QFETCH(Colour, value);
+    QFETCH(bool, mapped);
+    QFETCH(bool, alphaDropped);
+    QCOMPARE(ColourToHTMLText(read->colour), ColourToHTMLText(value));
+    QCOMPARE(read->mapped, mapped);
+    QCOMPARE(read->alphaDropped, alphaDropped);
+}
+
+void TestCssColour::writing_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<Colour>("colour");
+    QTest::addColumn<QByteArray>("text");
+    const Colour orange = MakeColour(255, 128, 0), grey = MakeColour(119, 119, 119);
+    QTest::newRow("rgb") << QByteArray("rgb") << orange << QByteArray("RGB(255, 128, 0)");
+    QTest::newRow("css-rgb") << QByteArray("css-rgb") << orange << QByteArray("rgb(255 128 0)");
+    QTest::newRow("hsl") << QByteArray("HSL") << orange << QByteArray("hsl(30 100% 50%)");
+    QTest::newRow("hwb") << QByteArray("hwb") << grey << QByteArray("hwb(0 46.7% 53.3%)");
+    QTest::newRow("lab") << QByteArray("lab") << orange << QByteArray("lab(67.8 45.5 74.8)");
+    QTest::newRow("lch of a grey") << QByteArray("lch") << grey << QByteArray("lch(50 0 0)");
+    QTest::newRow("oklab") << QByteArray("oklab") << orange << QByteArray("oklab(0.732 0.1119 0.1484)");
+    QTest::newRow("oklch") << QByteArray("oklch") << orange << QByteArray("oklch(0.732 0.1858 53)");
+    QTest::newRow("display-p3") << QByteArray("display-p3") << orange
+                                << QByteArray("color(display-p3 0.936 0.529 0.199)");
+    QTest::newRow("no such format") << QByteArray("cmyk") << orange << QByteArray();
+}
+
+void TestCssColour::writing()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(Colour, colour);
+    QFETCH(QByteArray, text);
+    const ColourFormat *found = FindColourFormat(format.toStdString());
+    QCOMPARE(found != nullptr, !text.isEmpty());
+    if (found) QCOMPARE(QByteArray::fromStdString(found->write(colour)), text);
+}
+
+// Copy As and then Paste Any give back exactly the colour copied, unmapped, for every colour; the sanitized
+// build, many times slower, checks one colour in 97.
+void TestCssColour::everyColourReadsBackFromEveryFormat()
+{
+#ifdef TINTWELL_SANITIZED
+    constexpr Colour step = 97;
+#else
+    constexpr Colour step = 1;
+#endif
+    std::atomic<Colour> failed{White + 1};
+    const auto check = [&](Colour first, Colour last) {
+        for (Colour c = first; c < last && failed == White + 1; c += step)
+            for (const ColourFormat &format : ColourFormats().subspan(FirstCssFormat))
+                if (ReadAnyColour(format.write(c)) != AnyColour{c, false, false}) failed = c;
+    };
+    const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> workers;
+    const Colour share = (White + 1) / threads / step * step + step;
+    for (unsigned i = 0; i < threads; ++i)
+        workers.emplace_back(check, i * share, std::min<Colour>((i + 1) * share, White + 1));
+    for (std::thread &worker : workers)
+        worker.join();
+    QVERIFY2(failed == White + 1, qPrintable(QString::fromStdString(ColourToHTMLText(failed)) +
+                                             QStringLiteral(" does not read back from every format")));
+}
+
+QTEST_APPLESS_MAIN(TestCssColour)
+#include "tst_csscolour.moc"
