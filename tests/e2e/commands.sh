@@ -63,6 +63,17 @@ eventually eval 'xdotool key --window "$window" ctrl+v; pixel_is 150 110 "#FF800
     fail "Ctrl+V in the red field gave $(swatch)"
 import -window root "$artefacts/after-paste.png"
 
+# A colour of a style sheet, outside sRGB, from the HTML field: Ctrl+Shift+V maps it in and says so; Ctrl+Shift+C
+# hands it on as oklch(), Copy As's first format.
+offer 'oklch(0.7 0.3 40)'
+eventually clipboard_is 'oklch(0.7 0.3 40)' || fail "xclip did not take the clipboard"
+xdotool key --window "$window" alt+t
+eventually eval 'xdotool key --window "$window" ctrl+shift+v; pixel_is 150 110 "#FF5C00"' ||
+    fail "Ctrl+Shift+V of oklch(0.7 0.3 40) gave $(swatch)"
+xdotool key --window "$window" ctrl+shift+c
+eventually clipboard_is 'oklch(0.684 0.212 40.6)' ||
+    fail "Ctrl+Shift+C copied $(xclip -o -selection clipboard)"
+
 # File, Exit ends the program.
 menu f x
 eventually eval '! kill -0 "$pid" 2>/dev/null' || fail "File, Exit did not end the program"
