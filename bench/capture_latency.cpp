@@ -4,6 +4,7 @@
 // milliseconds, as key=value lines. Run under X (bench/capture.sh).
 #include "frmCapture.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 #include "uOptions.h"
 
 #include <QAction>
@@ -11,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -78,9 +78,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir registry;
-    qputenv("TINTWELL_REGISTRY_DIR", registry.path().toLocal8Bit());
-    TintOptions = new TTintOptions(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Corvane\\Bench"));
+    const ProgramState state; // over a store of its own
     const int delay = 1;
     TintOptions->CaptureDelay = delay;
 

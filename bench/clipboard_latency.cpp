@@ -6,6 +6,7 @@
 // Run under X (bench/clipboard.sh).
 #include "ClipboardHolder.h"
 #include "frmMain.h"
+#include "ProgramState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +71,7 @@ int main(int argc, char *argv[])
     // The hand-off starts this program again as the holder.
     if (isClipboardHolderCall(argc, argv)) return runClipboardHolder();
     QApplication app(argc, argv);
+    const ProgramState state; // over a store of its own
     TTintMain window;
     window.show();
     QAction *pasteHTML = window.findChild<QAction *>(QStringLiteral("actPopPasteHTML"));

@@ -155,7 +155,8 @@ int RunPick(const DisplayRequest &request)
         Clipboard clipboard;
         QString failure;
         if (!clipboard.setText(text, failure))
-            throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure, 1);
+            throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure,
+                               TCVMessageKind::Warning);
         Print(stdout, text + u'\n');
         keepClipboardAfterExit();
         return Done;

@@ -453,7 +453,8 @@ std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows
     });
     QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)
-        throw ECVException(QStringLiteral("The screen could not be read."), QStringLiteral("There is no screen."), 1);
+        throw ECVException(QStringLiteral("The screen could not be read."), QStringLiteral("There is no screen."),
+                           TCVMessageKind::Warning);
     QList<QScreen *> screens{primary};
     if (allScreens) {
         for (QScreen *other : QGuiApplication::screens())
@@ -462,6 +463,6 @@ std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows
     screen.requestSnapshot(screens);
     if (!snapshot && !cancelled && failure.isEmpty()) waiting.exec();
     if (cancelled) return std::nullopt;
-    if (!snapshot) throw ECVException(failure, details, 1);
+    if (!snapshot) throw ECVException(failure, details, TCVMessageKind::Warning);
     return windows.Pick(*snapshot, zoom);
 }

@@ -49,7 +49,7 @@ void SendReportsToStandardError()
 
 void ReportOnStandardError(const ECVException &error)
 {
-    if (error.Kind > 2) return;
+    if (error.Kind > TCVMessageKind::Information) return;
     const QString line =
         error.Details.isEmpty() ? error.ErrorMessage : error.ErrorMessage + QStringLiteral(" (") + error.Details + u')';
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
@@ -58,11 +58,11 @@ void ReportOnStandardError(const ECVException &error)
 
 void ReportError(const ECVException &error)
 {
-    if (error.Kind > 2) return;
+    if (error.Kind > TCVMessageKind::Information) return;
     if (reportToStandardError) return ReportOnStandardError(error);
     const bool english = Application ? Application->EnglishUI : true;
-    ShowDetailsDialog(error.ErrorMessage, error.Details, Application ? Application->LongName : QString(),
-                      static_cast<TCVMessageKind>(error.Kind), english ? TCVLanguage::English : TCVLanguage::Portuguese,
+    ShowDetailsDialog(error.ErrorMessage, error.Details, Application ? Application->LongName : QString(), error.Kind,
+                      english ? TCVLanguage::English : TCVLanguage::Portuguese,
                       Application ? Application->FontName : QString(), false);
 }
 
@@ -72,14 +72,16 @@ void aeMainException(QObject *, std::exception_ptr error)
     try {
         std::rethrow_exception(error);
     } catch (const ECVException &e) {
-        if (e.Kind > 2) return;
+        if (e.Kind > TCVMessageKind::Information) return;
         ReportError(e);
-        if (e.Kind == 0) EndProgram();
+        if (e.Kind == TCVMessageKind::Error) EndProgram();
     } catch (const std::exception &e) {
-        ReportError(ECVException(QStringLiteral("Unexpected error."), QString::fromLocal8Bit(e.what()), 0));
+        ReportError(
+            ECVException(QStringLiteral("Unexpected error."), QString::fromLocal8Bit(e.what()), TCVMessageKind::Error));
         EndProgram();
     } catch (...) {
-        ReportError(ECVException(QStringLiteral("Unexpected error."), QStringLiteral("An error of unknown type."), 0));
+        ReportError(ECVException(QStringLiteral("Unexpected error."), QStringLiteral("An error of unknown type."),
+                                 TCVMessageKind::Error));
         EndProgram();
     }
 }

@@ -2,22 +2,23 @@
 // with a severity that decides whether the program runs on after the report.
 #pragma once
 
+#include "CVMessageKind.h"
+
 #include <QString>
 
-#include <cstdint>
 #include <stdexcept>
 
 class ECVException : public std::runtime_error
 {
 public:
-    // Kind: 0 critical (the program ends after the report), 1 warning, 2 information; any other value
-    // makes the error silent.
-    ECVException(const QString &errorMessage, const QString &details, std::uint8_t kind)
+    // An Error ends the program after the report; a Warning or Information lets it run on; Silent is not
+    // reported.
+    ECVException(const QString &errorMessage, const QString &details, TCVMessageKind kind)
         : std::runtime_error(errorMessage.toStdString()), ErrorMessage(errorMessage), Details(details), Kind(kind)
     {
     }
 
     QString ErrorMessage;
     QString Details;
-    std::uint8_t Kind;
+    TCVMessageKind Kind;
 };

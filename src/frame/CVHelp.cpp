@@ -34,5 +34,6 @@ void ShowHelp(const TCVApplication &application, qint32 context)
     }
     QString error;
     if (!showTopic(&application.HelpFile, context, &error))
-        throw ECVException(QStringLiteral("Unable to show help file '%1'.").arg(application.HelpFile), error, 1);
+        throw ECVException(QStringLiteral("Unable to show help file '%1'.").arg(application.HelpFile), error,
+                           TCVMessageKind::Warning);
 }

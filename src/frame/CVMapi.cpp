@@ -77,6 +77,6 @@ void SendSupportMail(QWidget *mainWindow, const TCVApplication &application)
         mail->Send();
     } catch (const std::exception &error) {
         throw ECVException(QStringLiteral("Unable to prepare an e-mail to technical support."),
-                           QString::fromStdString(error.what()), 1);
+                           QString::fromStdString(error.what()), TCVMessageKind::Warning);
     }
 }

@@ -2,6 +2,8 @@
 // Details button that lengthens the dialog to show a read-only details text.
 #pragma once
 
+#include "CVMessageKind.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -12,7 +14,6 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-enum class TCVMessageKind : std::uint8_t { Error = 0, Warning = 1, Information = 2 };
 enum class TCVLanguage : std::uint8_t { Portuguese = 0, English = 1 };
 
 // Every line break of the text (LF, CR LF or a lone CR) becomes one CR LF; a trailing one is dropped.

@@ -75,7 +75,7 @@ ECVException WarningAbout(const StoreTrouble &trouble)
         message = QStringLiteral("The settings in %1 could not be saved.").arg(place);
         break;
     }
-    return ECVException(message, trouble.details, 1);
+    return ECVException(message, trouble.details, TCVMessageKind::Warning);
 }
 
 // A warning's details: where, then the store's own words.

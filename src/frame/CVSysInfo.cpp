@@ -31,10 +31,11 @@ void StartSystemInfo()
     if (path.isEmpty()) path = SystemInfoOnPath();
     if (path.isEmpty())
         throw ECVException(
-            QStringLiteral("The Operating System registry contains an empty path definition for System Info."), {}, 1);
+            QStringLiteral("The Operating System registry contains an empty path definition for System Info."), {},
+            TCVMessageKind::Warning);
     if (!QProcess::startDetached(path, {}))
         throw ECVException(QStringLiteral("An error was raised by the Operating System while running System Info."), {},
-                           1);
+                           TCVMessageKind::Warning);
 }
 } // namespace
 
@@ -43,11 +44,13 @@ void RunSystemInfo()
     try {
         StartSystemInfo();
     } catch (const ECVException &error) {
-        throw ECVException(QStringLiteral("Unable to run System Info at this time."), error.ErrorMessage, 1);
+        throw ECVException(QStringLiteral("Unable to run System Info at this time."), error.ErrorMessage,
+                           TCVMessageKind::Warning);
     } catch (const ERegistryException &error) {
-        throw ECVException(QStringLiteral("Unable to run System Info at this time."), error.message(), 1);
+        throw ECVException(QStringLiteral("Unable to run System Info at this time."), error.message(),
+                           TCVMessageKind::Warning);
     } catch (const std::exception &error) {
         throw ECVException(QStringLiteral("Unable to run System Info at this time."),
-                           QString::fromStdString(error.what()), 1);
+                           QString::fromStdString(error.what()), TCVMessageKind::Warning);
     }
 }

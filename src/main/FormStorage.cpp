@@ -179,7 +179,7 @@ void TFormPlacement::WindowDestroying() noexcept
     } catch (const ECVException &error) {
         ReportError(error);
     } catch (const std::exception &error) {
-        ReportError(ECVException(QString::fromLocal8Bit(error.what()), {}, 1));
+        ReportError(ECVException(QString::fromLocal8Bit(error.what()), {}, TCVMessageKind::Warning));
     }
 }
 

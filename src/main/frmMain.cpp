@@ -48,7 +48,7 @@ void TTintMain::FormCreate()
 {
     setObjectName(QStringLiteral("TintMain"));
     // A window made before start-up (on its own, as the window's tests make it) keeps the usual title.
-    setWindowTitle(Application ? Application->LongName : QStringLiteral("Corvane Tintwell"));
+    setWindowTitle(Application->LongName);
     setFont(PreferredFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(ClientWidth, ClientHeight);
 

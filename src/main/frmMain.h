@@ -1,7 +1,8 @@
 // TTintMain, the editor window. It owns the one current colour and keeps every control in step with it:
 // whatever control the user works, the colour changes through SetColour (or SetRed, SetGreen, SetBlue),
-// which stores it and refreshes every other control under the updating guard. Everything the user can
-// order is a named command of alMain; menus, toolbar, context menus and keys only point at commands.
+// which stores it and refreshes every other control under the updating guard. What the user orders from the
+// menu bar, the toolbar, the fields' context menus and the keys is a named command of alMain, which those only
+// point at; the colour slots' own menu (Load, Save) acts on the slot it was opened on.
 #pragma once
 
 #include "frmCapture.h"

@@ -140,7 +140,7 @@ void TTintMain::CopyText(const std::string &text)
 {
     QString failure;
     if (!clipboard->setText(QString::fromLatin1(text.data(), qsizetype(text.size())), failure))
-        throw ECVException(QStringLiteral("Cannot open clipboard"), failure, 1);
+        throw ECVException(QStringLiteral("Cannot open clipboard"), failure, TCVMessageKind::Warning);
 }
 
 void TTintMain::actEditCopyRGBExecute()
@@ -165,7 +165,7 @@ void TTintMain::actEditCopyThumbnailExecute()
     thumbnail.fill(toQColor(color));
     QString failure;
     if (!clipboard->setImage(thumbnail, failure))
-        throw ECVException(QStringLiteral("Cannot open clipboard"), failure, 1);
+        throw ECVException(QStringLiteral("Cannot open clipboard"), failure, TCVMessageKind::Warning);
 }
 
 // The context menus' Copy runs the Edit command of its notation, and only when that one is available.

@@ -28,9 +28,8 @@ constexpr int ColourSaveDelay = 1000; // ms after the last change of a colour
 
 void TTintMain::CreateStores()
 {
-    // A window made before start-up, as the window's tests make it, has no key to keep anything in.
-    const HKEY hive = Application ? Application->RegRoot : HKEY_LOCAL_MACHINE;
-    const QString key = Application ? Application->RegAppKey : QString();
+    const HKEY hive = Application->RegRoot;
+    const QString key = Application->RegAppKey;
 
     Storage = new TFormStorage(this, hive, key, StoreSection);
     Storage->setObjectName(QStringLiteral("Storage"));
@@ -39,7 +38,7 @@ void TTintMain::CreateStores()
                              "tbMain.Visible", "tbMenu.CurrentDock", "tbMenu.DockPos", "tbMenu.DockRow"});
     Storage->OnRestorePlacement = [this](TFormPlacement &sender) { StorageRestorePlacement(sender); };
     Storage->OnSavePlacement = [this](TFormPlacement &sender) { StorageSavePlacement(sender); };
-    Storage->Active = Application && TintOptions && TintOptions->SaveWindow;
+    Storage->Active = TintOptions->SaveWindow;
 
     ColorStorage = new TFormStorage(this, hive, key, StoreSection);
     ColorStorage->setObjectName(QStringLiteral("ColorStorage"));

@@ -38,15 +38,20 @@ QGroupBox *GroupBox(const char *name, const QString &caption, QLayout *contents)
 }
 
 // A label whose access key moves the focus to its field, with what follows the field on the same line.
+// The field's row, its label named `name`; a unit after the field is a label named `unitName`.
 QLabel *AddField(QFormLayout *form, const char *name, const QString &caption, TSpinEdit *field,
-                 const QString &unit = {})
+                 const QString &unit = {}, const char *unitName = nullptr)
 {
     auto *label = new QLabel(caption);
     label->setObjectName(QLatin1String(name));
     label->setBuddy(field);
     auto *line = new QHBoxLayout;
     line->addWidget(field);
-    if (!unit.isEmpty()) line->addWidget(new QLabel(unit));
+    if (!unit.isEmpty()) {
+        auto *unitLabel = new QLabel(unit);
+        unitLabel->setObjectName(QLatin1String(unitName));
+        line->addWidget(unitLabel);
+    }
     line->addStretch();
     form->addRow(label, line);
     return label;
@@ -70,7 +75,7 @@ TOptionsDlg::TOptionsDlg(QWidget *owner, std::function<void()> preferencesChange
     setProperty("HelpContext", 500);
     // Blocks the editor window only, so that the help opened from here can be read and scrolled.
     setWindowModality(Qt::WindowModal);
-    setFont(PreferredFont(Application ? Application->FontName : QStringLiteral("Tahoma"), 8));
+    setFont(PreferredFont(Application->FontName, 8));
 
     pcOptions = new QTabWidget;
     pcOptions->setObjectName(QStringLiteral("pcOptions"));
@@ -94,7 +99,7 @@ TOptionsDlg::TOptionsDlg(QWidget *owner, std::function<void()> preferencesChange
     setFixedSize(sizeHint().expandedTo(QSize(281, 305)));
     CentreOverOwner(*this);
     // Without the application object (the dialog made on its own) Escape still cancels, through QDialog.
-    if (Application) InstallDialogKeys(this, *Application);
+    InstallDialogKeys(this, *Application);
 }
 
 QWidget *TOptionsDlg::CreateGeneralPage()
@@ -115,7 +120,7 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     const QList<QLabel *> labels{
         AddField(thumbnail, "lblWidth", QStringLiteral("&Width:"), txtWidth),
         AddField(thumbnail, "lblHeight", QStringLiteral("&Height:"), txtHeight),
-        AddField(capture, "lblDelay", QStringLiteral("&Delay:"), txtDelay, QStringLiteral("milliseconds"))};
+        AddField(capture, "lblDelay", QStringLiteral("&Delay:"), txtDelay, QStringLiteral("milliseconds"), "lblMSecs")};
     // The three fields line up although they sit in two group boxes.
     int labelWidth = 0;
     for (QLabel *label : labels)
@@ -156,7 +161,8 @@ void TOptionsDlg::StoreControls()
         if (field->value()) continue;
         field->setFocus();
         field->selectAll();
-        throw ECVException(QStringLiteral("'%1' is not a valid integer value").arg(field->text()), {}, 1);
+        throw ECVException(QStringLiteral("'%1' is not a valid integer value").arg(field->text()), {},
+                           TCVMessageKind::Warning);
     }
     TintOptions->SaveWindow = chkSaveWindow->isChecked();
     TintOptions->ThumbnailWidth = *txtWidth->value();

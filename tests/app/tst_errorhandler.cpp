@@ -18,6 +18,8 @@
 #include <functional>
 #include <optional>
 
+Q_DECLARE_METATYPE(TCVMessageKind)
+
 Q_DECLARE_METATYPE(std::function<void()>)
 
 namespace {
@@ -31,6 +33,7 @@ struct Seen
 enum class Source { Shortcut, MenuClick, Timer };
 
 // A window whose three ways in all run the same throwing action.
+
 class ThrowingWindow : public QMainWindow
 {
 public:
@@ -168,16 +171,16 @@ void TestErrorHandler::sources()
 void TestErrorHandler::reportsAndRunsOn_data()
 {
     QTest::addColumn<Source>("source");
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<TCVMessageKind>("kind");
     QTest::addColumn<QString>("details");
     QTest::addColumn<QString>("picture");
     for (auto [name, source] : {std::pair{"shortcut", Source::Shortcut}, std::pair{"menu", Source::MenuClick},
                                 std::pair{"timer", Source::Timer}}) {
-        QTest::addRow("%s, warning with details", name) << source << 1 << "No such file"
+        QTest::addRow("%s, warning with details", name) << source << TCVMessageKind::Warning << "No such file"
                                                         << "imgWarning";
-        QTest::addRow("%s, warning", name) << source << 1 << ""
+        QTest::addRow("%s, warning", name) << source << TCVMessageKind::Warning << ""
                                            << "imgWarning";
-        QTest::addRow("%s, information", name) << source << 2 << "Some detail"
+        QTest::addRow("%s, information", name) << source << TCVMessageKind::Information << "Some detail"
                                                << "imgInformation";
     }
 }
@@ -185,7 +188,7 @@ void TestErrorHandler::reportsAndRunsOn_data()
 void TestErrorHandler::reportsAndRunsOn()
 {
     QFETCH(Source, source);
-    QFETCH(int, kind);
+    QFETCH(TCVMessageKind, kind);
     QFETCH(QString, details);
     QFETCH(QString, picture);
     m_window->raise = [&] { throw ECVException(QStringLiteral("Cannot open the help file."), details, kind); };
@@ -211,7 +214,9 @@ void TestErrorHandler::reportsAndRunsOn()
 void TestErrorHandler::portugueseBuildShowsPortugueseButtons()
 {
     Application->EnglishUI = false;
-    m_window->raise = [] { throw ECVException(QStringLiteral("Aviso"), QStringLiteral("detalhe"), 1); };
+    m_window->raise = [] {
+        throw ECVException(QStringLiteral("Aviso"), QStringLiteral("detalhe"), TCVMessageKind::Warning);
+    };
     m_window->fire(Source::Shortcut);
     QCOMPARE(m_dialogs, 1);
     QCOMPARE(m_seen->okCaption, QStringLiteral("&OK"));
@@ -224,7 +229,7 @@ void TestErrorHandler::silentKindShowsNothing()
     bool thrown = false;
     m_window->raise = [&] {
         thrown = true;
-        throw ECVException(QStringLiteral("quiet"), QString(), 3);
+        throw ECVException(QStringLiteral("quiet"), QString(), TCVMessageKind::Silent);
     };
     m_window->fire(source);
     QTRY_VERIFY(thrown);
@@ -239,7 +244,9 @@ void TestErrorHandler::criticalAndUnexpectedErrorsEndTheProgram_data()
     QTest::addColumn<std::function<void()>>("raise");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("detailsButton");
-    const std::function<void()> critical = [] { throw ECVException(QStringLiteral("Store lost"), QString(), 0); };
+    const std::function<void()> critical = [] {
+        throw ECVException(QStringLiteral("Store lost"), QString(), TCVMessageKind::Error);
+    };
     const std::function<void()> conversion = [] { throw std::invalid_argument("'12a' is not a valid integer"); };
     const std::function<void()> unknown = [] { throw 42; };
     for (auto [name, source] : {std::pair{"shortcut", Source::Shortcut}, std::pair{"menu", Source::MenuClick},

@@ -92,7 +92,7 @@ void TestProgramRun::aCriticalErrorWhileTheWindowIsFirstShownEndsTheRun()
     const RegistryStoreOpener normal =
         SetRegistryStoreOpener([](HKEY hive, RegistryAccess access) -> std::unique_ptr<RegistryStore> {
             if (access == RegistryAccess::ReadOnly && MainWindow())
-                throw ECVException(QStringLiteral("The store is gone."), {}, 0);
+                throw ECVException(QStringLiteral("The store is gone."), {}, TCVMessageKind::Error);
             return std::make_unique<RegistryStore>(HiveFilePath(hive), access);
         });
     const auto restore = qScopeGuard([&] { SetRegistryStoreOpener(normal); });

@@ -222,9 +222,16 @@ void TestNotations::textHelpers()
     QCOMPARE(UpperCase("rgb(\xe9x)"), std::string("RGB(\xe9X)"));
 }
 
+// Every colour in the Release build; the sanitized build, forty times slower, where the fuzzer covers the
+// notations too, checks one colour in 97.
 void TestNotations::everyColourRoundTrips()
 {
-    for (Colour c = 0; c <= 0x00FFFFFF; ++c) {
+#ifdef TINTWELL_SANITIZED
+    constexpr Colour step = 97;
+#else
+    constexpr Colour step = 1;
+#endif
+    for (Colour c = 0; c <= 0x00FFFFFF; c += step) {
         const std::string rgb = ColourToRGBText(c);
         const std::string hex = ColourToHEXText(c);
         const std::string html = ColourToHTMLText(c);

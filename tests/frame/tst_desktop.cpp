@@ -63,7 +63,8 @@ QString SystemInfoFailure()
     try {
         RunSystemInfo();
     } catch (const ECVException &error) {
-        if (error.ErrorMessage != QLatin1String("Unable to run System Info at this time.") || error.Kind != 1)
+        if (error.ErrorMessage != QLatin1String("Unable to run System Info at this time.") ||
+            error.Kind != TCVMessageKind::Warning)
             return QStringLiteral("wrong warning: ") + error.ErrorMessage;
         return error.Details;
     }

@@ -162,7 +162,7 @@ void TestHelp::unknownContextRaisesTheWarning()
     } catch (const ECVException &error) {
         QCOMPARE(error.ErrorMessage, QStringLiteral("Unable to show help file '%1'.").arg(QStringLiteral(HELP_FILE)));
         QVERIFY(error.Details.contains(QStringLiteral("42")));
-        QCOMPARE(error.Kind, 1);
+        QCOMPARE(error.Kind, TCVMessageKind::Warning);
     }
 }
 

@@ -130,7 +130,7 @@ void TestClipboard::unusableClipboardIsAWarning()
         } catch (const ECVException &e) {
             QCOMPARE(e.ErrorMessage, QStringLiteral("Cannot open clipboard"));
             QCOMPARE(e.Details, QStringLiteral("no clipboard service"));
-            QCOMPARE(int(e.Kind), 1);
+            QCOMPARE(e.Kind, TCVMessageKind::Warning);
         }
     }
     window->findChild<Clipboard *>()->setFailure(QString());

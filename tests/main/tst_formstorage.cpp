@@ -430,7 +430,7 @@ private slots:
                     window.Storage->WindowCloseRequested();
                     QFAIL("the refused save went unreported");
                 } catch (const ECVException &error) {
-                    QCOMPARE(error.Kind, 1);
+                    QCOMPARE(error.Kind, TCVMessageKind::Warning);
                     QCOMPARE(error.ErrorMessage, message);
                     QVERIFY(error.Details.contains(QLatin1String("file is not a database")));
                 }

@@ -286,7 +286,7 @@ void TestOptionsDialog::textThatIsNoNumberStoresNothing()
         QFAIL("the text was taken");
     } catch (const ECVException &error) {
         QCOMPARE(error.ErrorMessage, QStringLiteral("'%1' is not a valid integer value").arg(text));
-        QCOMPARE(error.Kind, 1);
+        QCOMPARE(error.Kind, TCVMessageKind::Warning);
     }
     QCOMPARE(QApplication::focusWidget(), dialog.txtHeight);
     QCOMPARE(Fields(*TintOptions), (Stored{true, 32, 32, 500}));
