@@ -71,7 +71,6 @@ void DragSliderAcrossRange(benchmark::State &state)
 // preferences. The program does this once, so each round is a whole exit.
 void ExitSave(benchmark::State &state)
 {
-    const ProgramState program;
     TTintMain window;
     window.show();
     QApplication::processEvents();
@@ -94,6 +93,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    const ProgramState program; // the application object and the preferences, over a store of the run's own
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

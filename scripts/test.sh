@@ -14,6 +14,8 @@ case "$mode" in "" | --ordinary | --sanitize) ;; *) echo "usage: $0 [--ordinary 
 scripts/deps.sh
 
 fuzz_seconds=${TINTWELL_FUZZ_SECONDS:-20}
+# CI sets TINTWELL_WERROR=ON: a warning then fails the build.
+werror=${TINTWELL_WERROR:-OFF}
 
 # run_fuzz BUILD_DIR: each fuzz target of that build for fuzz_seconds from its seeds.
 run_fuzz() {
@@ -38,7 +40,7 @@ run_fuzz() {
 run_tests() { ctest --test-dir "$1" --output-on-failure --timeout 600; }
 
 ordinary_pass() {
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTINTWELL_WERROR="$werror" >/dev/null
     cmake --build build
     run_tests build
 }
@@ -49,7 +51,7 @@ sanitized_pass() {
     # suppressions name third-party code only.
     local reports=$PWD/$build/sanitizer-reports
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-        -DTINTWELL_SANITIZE=ON -DTINTWELL_BENCH=OFF >/dev/null
+        -DTINTWELL_SANITIZE=ON -DTINTWELL_BENCH=OFF -DTINTWELL_WERROR="$werror" >/dev/null
     cmake --build "$build"
     rm -rf "$reports" && mkdir -p "$reports"
     export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:fast_unwind_on_malloc=0"

@@ -277,7 +277,13 @@ AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
     // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
     // is none at all): it counts as inside.
     const bool mapped = !InsideSRGB(rgb, 0.5 / 255);
-    const Vec3 inside = InsideSRGB(rgb) ? rgb : MapIntoSRGB(rgb);
+    // Such a colour, unless nearly black or white, is what clipping makes of it (the mapping would find it
+    // too, far below notice), at a fraction of the cost.
+    const auto nearly = [&](double level) {
+        return std::all_of(rgb.begin(), rgb.end(), [&](double c) { return std::abs(c - level) < 0.01; });
+    };
+    const bool clipEnough = !mapped && !nearly(0) && !nearly(1);
+    const Vec3 inside = clipEnough || InsideSRGB(rgb) ? rgb : MapIntoSRGB(rgb);
     const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
     return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
 }

@@ -87,7 +87,7 @@ void RegWriteValueNames(HKEY hive, const QString &key, const QString &subkey, co
 void RegWriteBatch(HKEY hive, const RegistryBatch &batch)
 {
     try {
-        OpenRegistryStore(hive, RegistryAccess::ReadWrite)->apply(batch);
+        openRegistryStore(hive, RegistryAccess::ReadWrite)->apply(batch);
     } catch (const RegistryStoreError &error) {
         // A refused write is lost; the caller's values stay in force for the rest of the run.
         NoteStoreFailure(error);

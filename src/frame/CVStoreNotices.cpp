@@ -130,10 +130,10 @@ void NoteStoreFailure(const RegistryStoreError &error, StoreUse use)
 
 void KeepDamagedStoreAside(HKEY hive)
 {
-    const QString file = HiveFilePath(hive);
+    const QString file = hiveFilePath(hive);
     if (!QDir::isAbsolutePath(file)) return; // nothing is read or written there; the first write says why
     try {
-        if (const std::optional<DamagedHive> kept = SetDamagedHiveAside(file))
+        if (const std::optional<DamagedHive> kept = setDamagedHiveAside(file))
             Note({RegistryFault::Damaged, kept->keptAs,
                   Details(kept->keptAs, QStringLiteral("%1 was damaged: %2.").arg(Native(file), kept->damage)), true});
     } catch (const RegistryStoreError &error) {

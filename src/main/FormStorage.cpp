@@ -288,7 +288,7 @@ RegistryBatch TFormPlacement::CollectChanges()
 bool TFormPlacement::ApplyChanges(const RegistryBatch &changes)
 {
     try {
-        OpenRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(changes);
+        openRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(changes);
         return true;
     } catch (const RegistryStoreError &error) {
         NoteStoreFailure(error);
@@ -325,7 +325,7 @@ std::optional<QString> TFormPlacement::ReadText(const QString &name) const
     }
     // A value of another type, say a REG_DWORD written by hand, counts as missing.
     if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
-    return DecodeRegString(value->data);
+    return decodeRegString(value->data);
 }
 
 QString TFormPlacement::ReadString(const QString &name, const QString &defaultValue) const

@@ -99,7 +99,7 @@ void KWinScreenService::capture(qsizetype index)
                     return;
                 }
                 picture->setDevicePixelRatio(1);
-                m_pictures.append({screen, *picture, screen->geometry().topLeft()});
+                m_pictures.append({screen, *picture, screen->geometry().topLeft(), false, {}});
                 capture(index + 1);
             });
 }

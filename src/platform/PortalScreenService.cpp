@@ -210,7 +210,7 @@ void PortalScreenService::readLayout(const QVariantMap &results)
                                     .arg(screen->name()));
             return;
         }
-        pictures.append({screen, part == layout.rect() ? layout : layout.copy(part), part.topLeft()});
+        pictures.append({screen, part == layout.rect() ? layout : layout.copy(part), part.topLeft(), false, {}});
     }
     deliver(pictures);
 }

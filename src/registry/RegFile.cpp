@@ -1,7 +1,5 @@
 #include "RegFile.h"
 
-#include "uFunctions.h"
-
 #include <QStringDecoder>
 
 namespace {
@@ -9,7 +7,7 @@ const QString Version5Header = QStringLiteral("Windows Registry Editor Version 5
 const QString Version4Header = QStringLiteral("REGEDIT4");
 constexpr qsizetype HexLineWidth = 77; // as regedit wraps long data
 
-QString DecodeText(const QByteArray &bytes)
+QString decodeText(const QByteArray &bytes)
 {
     const bool utf16 = bytes.startsWith("\xFF\xFE");
     if (utf16 && bytes.size() % 2 != 0)
@@ -22,12 +20,12 @@ QString DecodeText(const QByteArray &bytes)
 }
 
 // A hexadecimal number of 1 to maxDigits digits and nothing else.
-std::optional<quint32> HexNumber(QStringView text, qsizetype maxDigits)
+std::optional<quint32> hexNumber(QStringView text, qsizetype maxDigits)
 {
     if (text.isEmpty() || text.size() > maxDigits) return std::nullopt;
     quint32 number = 0;
     for (const QChar c : text) {
-        const int digit = HexDigitValue(c.unicode());
+        const int digit = hexDigitValue(c.unicode());
         if (digit < 0) return std::nullopt;
         number = number << 4 | quint32(digit);
     }
@@ -35,7 +33,7 @@ std::optional<quint32> HexNumber(QStringView text, qsizetype maxDigits)
 }
 
 // The text of a REGEDIT4 file is 8-bit; its expandable and multi-string data are 8-bit too.
-QByteArray WidenBytes(const QByteArray &bytes)
+QByteArray widenBytes(const QByteArray &bytes)
 {
     QByteArray wide;
     for (const char byte : bytes)
@@ -43,7 +41,7 @@ QByteArray WidenBytes(const QByteArray &bytes)
     return wide;
 }
 
-QString Quoted(const QString &text)
+QString quoted(const QString &text)
 {
     QString quoted = QStringLiteral("\"");
     for (const QChar c : text) {
@@ -68,7 +66,7 @@ QString Quoted(const QString &text)
 }
 
 // lineStart is all that stands before the bytes, so that wrapping counts it.
-QString FormatHexData(const QString &lineStart, const QByteArray &data)
+QString formatHexData(const QString &lineStart, const QByteArray &data)
 {
     QString line = lineStart;
     qsizetype width = line.size();
@@ -87,16 +85,16 @@ QString FormatHexData(const QString &lineStart, const QByteArray &data)
     return line;
 }
 
-QString FormatValueLine(const RegFileValue &entry)
+QString formatValueLine(const RegFileValue &entry)
 {
-    const QString start = (entry.name.isEmpty() ? QStringLiteral("@") : Quoted(entry.name)) + u'=';
+    const QString start = (entry.name.isEmpty() ? QStringLiteral("@") : quoted(entry.name)) + u'=';
     const std::optional<RegistryValue> &value = entry.value;
     if (!value) return start + u'-';
-    if (value->type == REG_SZ && IsPlainRegString(value->data)) return start + Quoted(DecodeRegString(value->data));
-    if (const auto number = DecodeRegDword(*value))
+    if (value->type == REG_SZ && isPlainRegString(value->data)) return start + quoted(decodeRegString(value->data));
+    if (const auto number = decodeRegDword(*value))
         return start + QStringLiteral("dword:%1").arg(*number, 8, 16, QLatin1Char('0'));
-    if (value->type == REG_BINARY) return FormatHexData(start + QStringLiteral("hex:"), value->data);
-    return FormatHexData(start + QStringLiteral("hex(%1):").arg(value->type, 0, 16), value->data);
+    if (value->type == REG_BINARY) return formatHexData(start + QStringLiteral("hex:"), value->data);
+    return formatHexData(start + QStringLiteral("hex(%1):").arg(value->type, 0, 16), value->data);
 }
 
 class Parser
@@ -225,7 +223,7 @@ private:
             return RegistryValue::fromString(text);
         }
         if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-            const auto number = HexNumber(QStringView(data).mid(6).trimmed(), 8);
+            const auto number = hexNumber(QStringView(data).mid(6).trimmed(), 8);
             if (!number) fail(QStringLiteral("dword data must be 1 to 8 hexadecimal digits"));
             return RegistryValue::fromDword(*number);
         }
@@ -247,7 +245,7 @@ private:
         RegistryValue value{REG_BINARY, {}};
         if (kind.size() > 3) {
             const auto type = kind.size() > 5 && kind[3] == u'(' && kind.endsWith(u')')
-                                  ? HexNumber(kind.mid(4, kind.size() - 5), 8)
+                                  ? hexNumber(kind.mid(4, kind.size() - 5), 8)
                                   : std::nullopt;
             if (!type) fail(QStringLiteral("expected hex: or hex(type):"));
             value.type = *type;
@@ -255,13 +253,13 @@ private:
         const QStringView bytes = QStringView(data).mid(colon + 1).trimmed();
         if (!bytes.isEmpty()) {
             for (const QStringView item : bytes.split(u',')) {
-                const auto byte = HexNumber(item.trimmed(), 2);
+                const auto byte = hexNumber(item.trimmed(), 2);
                 if (!byte) fail(QStringLiteral("expected bytes as hexadecimal pairs separated by commas"));
                 value.data.append(char(*byte));
             }
         }
         if (m_version4 && (value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ))
-            value.data = WidenBytes(value.data);
+            value.data = widenBytes(value.data);
         return value;
     }
 
@@ -279,18 +277,18 @@ RegFileError::RegFileError(int line, const QString &problem)
 {
 }
 
-RegFile ParseRegFile(const QByteArray &bytes)
+RegFile parseRegFile(const QByteArray &bytes)
 {
-    return Parser(DecodeText(bytes)).parse();
+    return Parser(decodeText(bytes)).parse();
 }
 
-QByteArray FormatRegFile(const RegFile &file)
+QByteArray formatRegFile(const RegFile &file)
 {
     QString text = Version5Header + QStringLiteral("\n\n");
     for (const RegFileKey &key : file) {
         text += (key.remove ? QStringLiteral("[-") : QStringLiteral("[")) + key.path + QStringLiteral("]\n");
         for (const RegFileValue &value : key.values)
-            text += FormatValueLine(value) + u'\n';
+            text += formatValueLine(value) + u'\n';
         text += u'\n';
     }
     return text.toUtf8();

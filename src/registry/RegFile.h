@@ -38,5 +38,5 @@ public:
     RegFileError(int line, const QString &problem);
 };
 
-RegFile ParseRegFile(const QByteArray &bytes);
-QByteArray FormatRegFile(const RegFile &file);
+RegFile parseRegFile(const QByteArray &bytes);
+QByteArray formatRegFile(const RegFile &file);

@@ -28,7 +28,7 @@ QString TRegistry::resolve(const QString &key) const
 
 RegistryStore &TRegistry::store()
 {
-    if (!m_store) m_store = OpenRegistryStore(m_root, m_access);
+    if (!m_store) m_store = openRegistryStore(m_root, m_access);
     return *m_store;
 }
 
@@ -115,12 +115,12 @@ QString TRegistry::readString(const QString &name)
     const RegistryValue value = requireValue(name);
     if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
         throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(name));
-    return DecodeRegString(value.data);
+    return decodeRegString(value.data);
 }
 
 qint32 TRegistry::readInteger(const QString &name)
 {
-    const std::optional<std::uint32_t> number = DecodeRegDword(requireValue(name));
+    const std::optional<std::uint32_t> number = decodeRegDword(requireValue(name));
     if (!number) throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(name));
     return qint32(*number);
 }

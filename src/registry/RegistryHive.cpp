@@ -25,30 +25,30 @@ constexpr std::array<HiveNames, 5> Hives{{
 }};
 
 // Only absolute paths count, as the XDG base directory rules say.
-QString AbsoluteEnvPath(const char *variable)
+QString absoluteEnvPath(const char *variable)
 {
     const QString path = qEnvironmentVariable(variable);
     return QDir::isAbsolutePath(path) ? path : QString();
 }
 
 // Without HOME, the user's home from the password database, as other desktop programs do.
-QString HomeFolder()
+QString homeFolder()
 {
-    if (const QString home = AbsoluteEnvPath("HOME"); !home.isEmpty()) return home;
+    if (const QString home = absoluteEnvPath("HOME"); !home.isEmpty()) return home;
     const passwd *user = ::getpwuid(::getuid());
     const QString home = user && user->pw_dir ? QFile::decodeName(user->pw_dir) : QString();
     return QDir::isAbsolutePath(home) ? home : QString();
 }
 } // namespace
 
-QString HiveName(HKEY hive)
+QString hiveName(HKEY hive)
 {
     for (const HiveNames &entry : Hives)
         if (entry.hive == hive) return QString::fromLatin1(entry.name);
     return QStringLiteral("HKEY_0x%1").arg(std::uint32_t(hive), 0, 16);
 }
 
-std::optional<HKEY> HiveFromName(const QString &name)
+std::optional<HKEY> hiveFromName(const QString &name)
 {
     for (const HiveNames &entry : Hives)
         if (name.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0 ||
@@ -57,21 +57,21 @@ std::optional<HKEY> HiveFromName(const QString &name)
     return std::nullopt;
 }
 
-QString RegistryDirectory()
+QString registryDirectory()
 {
     if (const QString dir = qEnvironmentVariable("TINTWELL_REGISTRY_DIR"); !dir.isEmpty()) return dir;
-    QString config = AbsoluteEnvPath("XDG_CONFIG_HOME");
+    QString config = absoluteEnvPath("XDG_CONFIG_HOME");
     if (config.isEmpty()) {
-        const QString home = HomeFolder();
+        const QString home = homeFolder();
         if (home.isEmpty()) return {};
         config = home + QStringLiteral("/.config");
     }
     return config + QStringLiteral("/corvane/registry");
 }
 
-QString HiveFilePath(HKEY hive)
+QString hiveFilePath(HKEY hive)
 {
-    const QString folder = RegistryDirectory();
-    const QString name = HiveName(hive) + QStringLiteral(".db");
+    const QString folder = registryDirectory();
+    const QString name = hiveName(hive) + QStringLiteral(".db");
     return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }

@@ -25,9 +25,9 @@ inline constexpr HKEY HKEY_USERS = HKEY::Users;
 inline constexpr HKEY HKEY_CURRENT_CONFIG = HKEY::CurrentConfig;
 
 // "HKEY_LOCAL_MACHINE" and the like.
-QString HiveName(HKEY hive);
+QString hiveName(HKEY hive);
 // Accepts the full names and the short forms HKLM, HKCU, HKCR, HKU and HKCC, in any case.
-std::optional<HKEY> HiveFromName(const QString &name);
+std::optional<HKEY> hiveFromName(const QString &name);
 
-QString RegistryDirectory(); // empty when there is no home folder to put it in
-QString HiveFilePath(HKEY hive);
+QString registryDirectory(); // empty when there is no home folder to put it in
+QString hiveFilePath(HKEY hive);

@@ -70,7 +70,7 @@ struct KeyPath
 };
 
 // One separator at either end is tolerated; an empty name inside the path is not.
-KeyPath ParseKeyPath(const QString &path)
+KeyPath parseKeyPath(const QString &path)
 {
     QStringView view(path);
     if (view.startsWith(u'\\')) view = view.mid(1);
@@ -93,7 +93,7 @@ KeyPath ParseKeyPath(const QString &path)
     return result;
 }
 
-QString ValueNameProblem(const QString &name)
+QString valueNameProblem(const QString &name)
 {
     if (name.size() > MaxValueNameLength)
         return QStringLiteral("value name longer than %1 characters").arg(MaxValueNameLength);
@@ -101,17 +101,17 @@ QString ValueNameProblem(const QString &name)
     return {};
 }
 
-QByteArray FileName(const QString &path)
+QByteArray fileName(const QString &path)
 {
     return QFile::encodeName(path);
 }
 
-QString ErrnoText(int error)
+QString errnoText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-RegistryFault FaultOfErrno(int error)
+RegistryFault faultOfErrno(int error)
 {
     switch (error) {
     case ENOSPC:
@@ -128,7 +128,7 @@ RegistryFault FaultOfErrno(int error)
 
 // SQLite often reports a full disk met while it writes the log or maps its index as an I/O error; the
 // system's own error number tells the two apart.
-RegistryFault FaultOfResult(int resultCode, int systemError)
+RegistryFault faultOfResult(int resultCode, int systemError)
 {
     switch (resultCode & 0xFF) {
     case SQLITE_FULL:
@@ -140,29 +140,29 @@ RegistryFault FaultOfResult(int resultCode, int systemError)
         return RegistryFault::Damaged;
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
-        return FaultOfErrno(systemError);
+        return faultOfErrno(systemError);
     default:
         return RegistryFault::Other;
     }
 }
 
-bool IsWritable(const QString &path)
+bool isWritable(const QString &path)
 {
-    return ::access(FileName(path).constData(), W_OK) == 0;
+    return ::access(fileName(path).constData(), W_OK) == 0;
 }
 
 // The hive's folders are private to the user, like the files in them. Leaves errno set on failure.
-bool MakePrivateDirectory(const QString &path)
+bool makePrivateDirectory(const QString &path)
 {
     if (QFileInfo(path).isDir()) return true;
-    return MakePrivateDirectory(QFileInfo(path).absolutePath()) &&
-           (::mkdir(FileName(path).constData(), S_IRWXU) == 0 || errno == EEXIST);
+    return makePrivateDirectory(QFileInfo(path).absolutePath()) &&
+           (::mkdir(fileName(path).constData(), S_IRWXU) == 0 || errno == EEXIST);
 }
 
 // So that a hive just linked into place is still there after a power cut.
-void SyncFolder(const QString &path)
+void syncFolder(const QString &path)
 {
-    const int folder = ::open(FileName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(fileName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) return;
     ::fsync(folder);
     ::close(folder);
@@ -171,9 +171,9 @@ void SyncFolder(const QString &path)
 // Never replaces a file: fails with EEXIST when the name is taken. A rename, which is allowed where a hard link
 // is refused (a file of another user in the user's own folder, or a file system without links, as on a FAT
 // stick); a link and an unlink only where the file system knows no such rename. Leaves errno set on failure.
-bool RenameWithoutReplacing(const QString &from, const QString &to)
+bool renameWithoutReplacing(const QString &from, const QString &to)
 {
-    const QByteArray source = FileName(from), target = FileName(to);
+    const QByteArray source = fileName(from), target = fileName(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     if (::link(source.constData(), target.constData()) != 0) return false;
@@ -205,7 +205,7 @@ private:
     QSet<QString> m_paths;
 };
 
-BusyHives &KnownBusyHives()
+BusyHives &knownBusyHives()
 {
     static BusyHives hives;
     return hives;
@@ -213,7 +213,7 @@ BusyHives &KnownBusyHives()
 
 // Runs work again, from the start of its transaction, while another copy of the program holds the hive
 // briefly; gives up with the busy error once the deadline has passed.
-template <typename Work> auto RetryWhileBusy(Clock::time_point deadline, Work work) -> decltype(work())
+template <typename Work> auto retryWhileBusy(Clock::time_point deadline, Work work) -> decltype(work())
 {
     for (;;) {
         try {
@@ -225,20 +225,20 @@ template <typename Work> auto RetryWhileBusy(Clock::time_point deadline, Work wo
     }
 }
 
-int MillisecondsLeft(Clock::time_point deadline)
+int millisecondsLeft(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return int(std::max<qint64>(0, left.count()));
 }
 
-RegistryStoreOpener DefaultOpener()
+RegistryStoreOpener defaultOpener()
 {
-    return [](HKEY hive, RegistryAccess access) { return std::make_unique<RegistryStore>(HiveFilePath(hive), access); };
+    return [](HKEY hive, RegistryAccess access) { return std::make_unique<RegistryStore>(hiveFilePath(hive), access); };
 }
 
-RegistryStoreOpener &CurrentOpener()
+RegistryStoreOpener &currentOpener()
 {
-    static RegistryStoreOpener opener = DefaultOpener();
+    static RegistryStoreOpener opener = defaultOpener();
     return opener;
 }
 } // namespace
@@ -246,12 +246,12 @@ RegistryStoreOpener &CurrentOpener()
 QString RegistryBatch::problem() const
 {
     for (const Change &change : m_changes) {
-        const KeyPath path = ParseKeyPath(change.key);
+        const KeyPath path = parseKeyPath(change.key);
         if (!path.problem.isEmpty()) return path.problem;
         if (change.kind == Kind::DeleteKey && path.names.isEmpty())
             return QStringLiteral("the root of a hive cannot be deleted");
         if (change.kind == Kind::SetValue || change.kind == Kind::DeleteValue) {
-            if (const QString problem = ValueNameProblem(change.name); !problem.isEmpty()) return problem;
+            if (const QString problem = valueNameProblem(change.name); !problem.isEmpty()) return problem;
         }
     }
     return {};
@@ -260,7 +260,7 @@ QString RegistryBatch::problem() const
 namespace {
 // A batch's changes in the pieces that stand or go together: a deleted key with what fills it again, or one
 // change alone.
-QList<QList<RegistryBatch::Change>> Units(const QList<RegistryBatch::Change> &changes)
+QList<QList<RegistryBatch::Change>> units(const QList<RegistryBatch::Change> &changes)
 {
     QList<QList<RegistryBatch::Change>> units;
     for (qsizetype i = 0; i < changes.size(); ++i) {
@@ -278,9 +278,9 @@ QList<QList<RegistryBatch::Change>> Units(const QList<RegistryBatch::Change> &ch
 
 RegistryBatch RegistryBatch::without(const RegistryBatch &baseline) const
 {
-    const QList<QList<Change>> unchanged = Units(baseline.m_changes);
+    const QList<QList<Change>> unchanged = units(baseline.m_changes);
     RegistryBatch rest;
-    for (const QList<Change> &unit : Units(m_changes))
+    for (const QList<Change> &unit : units(m_changes))
         if (!unchanged.contains(unit)) rest.m_changes.append(unit);
     return rest;
 }
@@ -389,12 +389,12 @@ RegistryStore::~RegistryStore()
 
 template <typename Work> auto RegistryStore::waitingForLocks(Work work) -> decltype(work())
 {
-    BusyHives &busyHives = KnownBusyHives();
+    BusyHives &busyHives = knownBusyHives();
     const bool knownBusy = busyHives.contains(m_filePath);
     m_lockDeadline = Clock::now() + (knownBusy ? Clock::duration::zero() : LockWait);
     try {
-        auto result = RetryWhileBusy(m_lockDeadline, [&] {
-            if (m_db) sqlite3_busy_timeout(m_db, MillisecondsLeft(m_lockDeadline));
+        auto result = retryWhileBusy(m_lockDeadline, [&] {
+            if (m_db) sqlite3_busy_timeout(m_db, millisecondsLeft(m_lockDeadline));
             return work();
         });
         if (knownBusy) busyHives.mark(m_filePath, false);
@@ -408,7 +408,7 @@ template <typename Work> auto RegistryStore::waitingForLocks(Work work) -> declt
 template <typename Read>
 auto RegistryStore::readKey(const QString &key, Read read) -> std::optional<decltype(read(qint64()))>
 {
-    const KeyPath path = ParseKeyPath(key);
+    const KeyPath path = parseKeyPath(key);
     if (!path.problem.isEmpty()) return std::nullopt;
     return waitingForLocks([&]() -> std::optional<decltype(read(qint64()))> {
         if (!connectForReading()) return std::nullopt;
@@ -422,7 +422,7 @@ auto RegistryStore::readKey(const QString &key, Read read) -> std::optional<decl
 
 bool RegistryStore::keyExists(const QString &key)
 {
-    const KeyPath path = ParseKeyPath(key);
+    const KeyPath path = parseKeyPath(key);
     if (path.problem.isEmpty() && path.names.isEmpty()) return true; // a hive's root is always there
     return readKey(key, [](qint64) { return true; }).has_value();
 }
@@ -453,7 +453,7 @@ QStringList RegistryStore::namesUnder(const QString &key, const char *query)
 
 std::optional<RegistryValue> RegistryStore::value(const QString &key, const QString &name)
 {
-    if (!ValueNameProblem(name).isEmpty()) return std::nullopt;
+    if (!valueNameProblem(name).isEmpty()) return std::nullopt;
     return readKey(key,
                    [this, &name](qint64 id) {
                        Statement &query = statement("SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
@@ -489,7 +489,7 @@ void RegistryStore::verifyIntact()
 // Key paths and value names were checked for the whole batch before it began.
 void RegistryStore::applyChange(const RegistryBatch::Change &change)
 {
-    const QStringList names = ParseKeyPath(change.key).names;
+    const QStringList names = parseKeyPath(change.key).names;
     switch (change.kind) {
     case RegistryBatch::Kind::CreateKey:
         createKey(names);
@@ -564,7 +564,7 @@ bool RegistryStore::connectForReading()
     if (file.size() == 0) fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);
     const bool logHoldsCommits = QFileInfo(m_filePath + QStringLiteral("-wal")).size() > 0;
     try {
-        if (!m_db) openConnection(!logHoldsCommits && !(IsWritable(m_filePath) && IsWritable(file.absolutePath())));
+        if (!m_db) openConnection(!logHoldsCommits && !(isWritable(m_filePath) && isWritable(file.absolutePath())));
         identify();
     } catch (const RegistryStoreError &error) {
         // No index could be opened or made for the log here (a read-only folder without it, a full disk). What
@@ -616,15 +616,15 @@ void RegistryStore::connectForWriting()
 // refuse every write. They are this user's, so they take the hive's own mode back.
 void RegistryStore::requireWritableFiles() const
 {
-    if (!IsWritable(m_filePath)) failWithErrno(QStringLiteral("cannot be written"), errno);
+    if (!isWritable(m_filePath)) failWithErrno(QStringLiteral("cannot be written"), errno);
     struct stat hive = {};
-    if (::stat(FileName(m_filePath).constData(), &hive) != 0) failWithErrno(QStringLiteral("cannot be read"), errno);
+    if (::stat(fileName(m_filePath).constData(), &hive) != 0) failWithErrno(QStringLiteral("cannot be read"), errno);
     // Another copy of the program removes both as it closes the hive's last connection, at any moment: a file
     // that is gone, before or during the check, stands in no write's way.
     for (const char *suffix : {"-wal", "-shm"}) {
         const QString path = m_filePath + QLatin1String(suffix);
-        if (IsWritable(path) || errno == ENOENT) continue;
-        if (::chmod(FileName(path).constData(), hive.st_mode & 0666) != 0 && errno != ENOENT) {
+        if (isWritable(path) || errno == ENOENT) continue;
+        if (::chmod(fileName(path).constData(), hive.st_mode & 0666) != 0 && errno != ENOENT) {
             const int error = errno;
             failWithErrno(QStringLiteral("its file %1 cannot be written").arg(QDir::toNativeSeparators(path)), error);
         }
@@ -638,8 +638,8 @@ void RegistryStore::requireWritableFiles() const
 void RegistryStore::createHiveFile() const
 {
     const QFileInfo hive(m_filePath);
-    if (!MakePrivateDirectory(hive.absolutePath())) failWithErrno(QStringLiteral("cannot create its folder"), errno);
-    QByteArray draftName = FileName(hive.absolutePath() + QStringLiteral("/.") + hive.fileName() + "-XXXXXX");
+    if (!makePrivateDirectory(hive.absolutePath())) failWithErrno(QStringLiteral("cannot create its folder"), errno);
+    QByteArray draftName = fileName(hive.absolutePath() + QStringLiteral("/.") + hive.fileName() + "-XXXXXX");
     const int draftFile = ::mkostemp(draftName.data(), O_CLOEXEC);
     if (draftFile < 0) failWithErrno(QStringLiteral("cannot create a new hive"), errno);
     ::close(draftFile);
@@ -654,9 +654,9 @@ void RegistryStore::createHiveFile() const
         throw RegistryStoreError(describe(QStringLiteral("a new hive could not be set up (%1)").arg(error.message())),
                                  error.fault(), m_filePath);
     }
-    if (!RenameWithoutReplacing(draftPath, m_filePath) && errno != EEXIST)
+    if (!renameWithoutReplacing(draftPath, m_filePath) && errno != EEXIST)
         failWithErrno(QStringLiteral("cannot create a new hive"), errno);
-    SyncFolder(hive.absolutePath());
+    syncFolder(hive.absolutePath());
 }
 
 // Built with a rollback journal, switched to the write-ahead log last, checked and closed: a step that
@@ -679,7 +679,7 @@ void RegistryStore::buildEmptyHive()
 
 void RegistryStore::openConnection(bool immutable, const QString &copy)
 {
-    QByteArray name = FileName(copy.isEmpty() ? m_filePath : copy);
+    QByteArray name = fileName(copy.isEmpty() ? m_filePath : copy);
     int flags = m_access == RegistryAccess::ReadOnly || immutable ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (immutable) {
         name = "file:" + name.toPercentEncoding("/") + "?immutable=1";
@@ -690,11 +690,11 @@ void RegistryStore::openConnection(bool immutable, const QString &copy)
         const int systemError = m_db ? sqlite3_system_errno(m_db) : 0;
         sqlite3_close(m_db);
         m_db = nullptr;
-        fail(QString::fromUtf8(sqlite3_errstr(result)), FaultOfResult(result, systemError));
+        fail(QString::fromUtf8(sqlite3_errstr(result)), faultOfResult(result, systemError));
     }
     m_immutable = immutable;
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, MillisecondsLeft(m_lockDeadline));
+    sqlite3_busy_timeout(m_db, millisecondsLeft(m_lockDeadline));
     exec("PRAGMA foreign_keys = ON");
 }
 
@@ -705,7 +705,7 @@ void RegistryStore::closeConnection()
     m_db = nullptr;
     m_hasSchema = false;
     m_writable = false;
-    if (result != SQLITE_OK) fail(QString::fromUtf8(sqlite3_errstr(result)), FaultOfResult(result, 0));
+    if (result != SQLITE_OK) fail(QString::fromUtf8(sqlite3_errstr(result)), faultOfResult(result, 0));
 }
 
 // Tells a hive of this program from an empty database, which becomes one at the first write, and from
@@ -740,7 +740,7 @@ void RegistryStore::useWriteAheadLog()
     const QString journalMode = mode.step() ? mode.text(0) : QString();
     mode.reset();
     if (journalMode != QLatin1String("wal"))
-        fail(QStringLiteral("cannot use a write-ahead log"), FaultOfErrno(sqlite3_system_errno(m_db)));
+        fail(QStringLiteral("cannot use a write-ahead log"), faultOfErrno(sqlite3_system_errno(m_db)));
     exec("PRAGMA synchronous = NORMAL");
 }
 
@@ -763,7 +763,7 @@ void RegistryStore::check(int resultCode)
     const QString problem = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(resultCode));
     const int primaryCode = resultCode & 0xFF;
     if (primaryCode == SQLITE_BUSY || primaryCode == SQLITE_LOCKED) throw BusyError(describe(problem), m_filePath);
-    fail(problem, FaultOfResult(resultCode, m_db ? sqlite3_system_errno(m_db) : 0));
+    fail(problem, faultOfResult(resultCode, m_db ? sqlite3_system_errno(m_db) : 0));
 }
 
 QString RegistryStore::describe(const QString &problem) const
@@ -778,22 +778,22 @@ void RegistryStore::fail(const QString &problem, RegistryFault fault) const
 
 void RegistryStore::failWithErrno(const QString &problem, int error) const
 {
-    fail(QStringLiteral("%1: %2").arg(problem, ErrnoText(error)), FaultOfErrno(error));
+    fail(QStringLiteral("%1: %2").arg(problem, errnoText(error)), faultOfErrno(error));
 }
 
-std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access)
+std::unique_ptr<RegistryStore> openRegistryStore(HKEY hive, RegistryAccess access)
 {
-    return CurrentOpener()(hive, access);
+    return currentOpener()(hive, access);
 }
 
-RegistryStoreOpener SetRegistryStoreOpener(RegistryStoreOpener opener)
+RegistryStoreOpener setRegistryStoreOpener(RegistryStoreOpener opener)
 {
-    return std::exchange(CurrentOpener(), opener ? std::move(opener) : DefaultOpener());
+    return std::exchange(currentOpener(), opener ? std::move(opener) : defaultOpener());
 }
 
 namespace {
 // The first of "<file>.damaged-<time>", "...-1", ... that names no file yet, together with its log and index.
-QString FreeKeptName(const QString &filePath)
+QString freeKeptName(const QString &filePath)
 {
     const QString base = filePath + QStringLiteral(".damaged-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
@@ -805,22 +805,22 @@ QString FreeKeptName(const QString &filePath)
 }
 
 // What stands in the hive's place that is no file at all; empty for a file, a link to one or nothing.
-QString WhatIsInTheWay(const QString &filePath)
+QString whatIsInTheWay(const QString &filePath)
 {
     struct stat place = {};
-    if (::lstat(FileName(filePath).constData(), &place) != 0) return {};
+    if (::lstat(fileName(filePath).constData(), &place) != 0) return {};
     struct stat target = place;
-    if (S_ISLNK(place.st_mode) && ::stat(FileName(filePath).constData(), &target) != 0)
-        return QStringLiteral("a link to nothing (%1)").arg(ErrnoText(errno));
+    if (S_ISLNK(place.st_mode) && ::stat(fileName(filePath).constData(), &target) != 0)
+        return QStringLiteral("a link to nothing (%1)").arg(errnoText(errno));
     if (S_ISDIR(target.st_mode)) return QStringLiteral("a folder");
     if (!S_ISREG(target.st_mode)) return QStringLiteral("neither a file nor a folder");
     return {};
 }
 } // namespace
 
-std::optional<DamagedHive> SetDamagedHiveAside(const QString &filePath)
+std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath)
 {
-    QString damage = WhatIsInTheWay(filePath);
+    QString damage = whatIsInTheWay(filePath);
     if (!damage.isEmpty()) {
         damage = QStringLiteral("%1 stands where the settings file belongs").arg(damage);
     } else {
@@ -832,14 +832,14 @@ std::optional<DamagedHive> SetDamagedHiveAside(const QString &filePath)
             damage = error.message();
         }
     }
-    const QString keptAs = FreeKeptName(filePath);
+    const QString keptAs = freeKeptName(filePath);
     // The log and its index go first: left behind, they would be taken for those of the next hive.
     for (const char *suffix : {"-wal", "-shm"})
         if (QFileInfo::exists(filePath + QLatin1String(suffix)))
-            RenameWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
-    if (!RenameWithoutReplacing(filePath, keptAs)) {
+            renameWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
+    if (!renameWithoutReplacing(filePath, keptAs)) {
         if (errno == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
-        throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, ErrnoText(errno)),
+        throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, errnoText(errno)),
                                  RegistryFault::Damaged, filePath);
     }
     return DamagedHive{keptAs, damage};

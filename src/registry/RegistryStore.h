@@ -167,8 +167,8 @@ private:
 // Every accessor gets its store here. Tests may install an opener that refuses or wraps stores, to see how
 // callers meet a hive that cannot be written; the previous opener is returned so it can be put back.
 using RegistryStoreOpener = std::function<std::unique_ptr<RegistryStore>(HKEY, RegistryAccess)>;
-std::unique_ptr<RegistryStore> OpenRegistryStore(HKEY hive, RegistryAccess access);
-RegistryStoreOpener SetRegistryStoreOpener(RegistryStoreOpener opener);
+std::unique_ptr<RegistryStore> openRegistryStore(HKEY hive, RegistryAccess access);
+RegistryStoreOpener setRegistryStoreOpener(RegistryStoreOpener opener);
 
 struct DamagedHive
 {
@@ -180,4 +180,4 @@ struct DamagedHive
 // -wal and -shm files to "<file>.damaged-<local time>" in the same folder, never replacing a file, and tells
 // where and why; the next write makes a fresh hive. A sound hive, another program's database, a missing file
 // or one that cannot be checked now stays as it is. Raises the Damaged fault when it cannot be moved.
-std::optional<DamagedHive> SetDamagedHiveAside(const QString &filePath);
+std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath);

@@ -17,12 +17,12 @@ constexpr std::array<std::pair<std::uint32_t, const char *>, 8> TypeNames{{
     {REG_QWORD, "REG_QWORD"},
 }};
 
-template <typename T> QByteArray RawBytes(T number)
+template <typename T> QByteArray rawBytes(T number)
 {
     return QByteArray(reinterpret_cast<const char *>(&number), sizeof number);
 }
 
-char16_t Utf16UnitAt(const QByteArray &data, qsizetype i)
+char16_t utf16UnitAt(const QByteArray &data, qsizetype i)
 {
     return char16_t(quint8(data[i]) | quint8(data[i + 1]) << 8);
 }
@@ -30,48 +30,48 @@ char16_t Utf16UnitAt(const QByteArray &data, qsizetype i)
 
 RegistryValue RegistryValue::fromString(const QString &text, std::uint32_t type)
 {
-    return {type, EncodeRegString(text)};
+    return {type, encodeRegString(text)};
 }
 
 RegistryValue RegistryValue::fromDword(std::uint32_t number)
 {
-    return {REG_DWORD, RawBytes(qToLittleEndian(number))};
+    return {REG_DWORD, rawBytes(qToLittleEndian(number))};
 }
 
 RegistryValue RegistryValue::fromDwordBigEndian(std::uint32_t number)
 {
-    return {REG_DWORD_BIG_ENDIAN, RawBytes(qToBigEndian(number))};
+    return {REG_DWORD_BIG_ENDIAN, rawBytes(qToBigEndian(number))};
 }
 
 RegistryValue RegistryValue::fromQword(std::uint64_t number)
 {
-    return {REG_QWORD, RawBytes(qToLittleEndian(number))};
+    return {REG_QWORD, rawBytes(qToLittleEndian(number))};
 }
 
 RegistryValue RegistryValue::fromMultiString(const QStringList &texts)
 {
     QByteArray data;
     for (const QString &text : texts)
-        data += EncodeRegString(text);
-    data += EncodeRegString(QString());
+        data += encodeRegString(text);
+    data += encodeRegString(QString());
     return {REG_MULTI_SZ, data};
 }
 
-QString RegTypeName(std::uint32_t type)
+QString regTypeName(std::uint32_t type)
 {
     for (const auto &[number, name] : TypeNames)
         if (number == type) return QString::fromLatin1(name);
     return {};
 }
 
-std::optional<std::uint32_t> RegTypeFromName(const QString &name)
+std::optional<std::uint32_t> regTypeFromName(const QString &name)
 {
     for (const auto &[number, typeName] : TypeNames)
         if (name.compare(QLatin1String(typeName), Qt::CaseInsensitive) == 0) return number;
     return std::nullopt;
 }
 
-QByteArray EncodeRegString(const QString &text)
+QByteArray encodeRegString(const QString &text)
 {
     QByteArray data(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     if constexpr (QSysInfo::ByteOrder == QSysInfo::BigEndian)
@@ -80,30 +80,30 @@ QByteArray EncodeRegString(const QString &text)
     return data.append(2, '\0');
 }
 
-QString DecodeRegString(const QByteArray &data)
+QString decodeRegString(const QByteArray &data)
 {
     QString text;
     for (qsizetype i = 0; i + 1 < data.size(); i += 2) {
-        const char16_t unit = Utf16UnitAt(data, i);
+        const char16_t unit = utf16UnitAt(data, i);
         if (unit == 0) break;
         text.append(QChar(unit));
     }
     return text;
 }
 
-bool IsPlainRegString(const QByteArray &data)
+bool isPlainRegString(const QByteArray &data)
 {
     if (data.size() < 2 || data.size() % 2 != 0 || !data.endsWith(QByteArray(2, '\0'))) return false;
-    const QString text = DecodeRegString(data);
+    const QString text = decodeRegString(data);
     return (text.size() + 1) * 2 == data.size() && QStringView(text).isValidUtf16();
 }
 
-QStringList DecodeRegMultiString(const QByteArray &data)
+QStringList decodeRegMultiString(const QByteArray &data)
 {
     QStringList texts;
     QString current;
     for (qsizetype i = 0; i + 1 < data.size(); i += 2) {
-        const char16_t unit = Utf16UnitAt(data, i);
+        const char16_t unit = utf16UnitAt(data, i);
         if (unit != 0) {
             current.append(QChar(unit));
             continue;
@@ -115,7 +115,7 @@ QStringList DecodeRegMultiString(const QByteArray &data)
     return texts;
 }
 
-std::optional<std::uint32_t> DecodeRegDword(const RegistryValue &value)
+std::optional<std::uint32_t> decodeRegDword(const RegistryValue &value)
 {
     if (value.type != REG_DWORD || value.data.size() != 4) return std::nullopt;
     return qFromLittleEndian<std::uint32_t>(value.data.constData());

@@ -35,17 +35,26 @@ struct RegistryValue
 };
 
 // "REG_SZ" and the like; a type without a name gives an empty text.
-QString RegTypeName(std::uint32_t type);
-std::optional<std::uint32_t> RegTypeFromName(const QString &name);
+// The value of a hexadecimal digit (0-9, A-F, a-f), or -1 for any other character.
+constexpr int hexDigitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    return -1;
+}
+
+QString regTypeName(std::uint32_t type);
+std::optional<std::uint32_t> regTypeFromName(const QString &name);
 
 // UTF-16LE text with a terminating NUL, and back. Decoding stops at the first NUL, as Windows readers do,
 // and also reads data that lacks the terminator or has an odd trailing byte.
-QByteArray EncodeRegString(const QString &text);
-QString DecodeRegString(const QByteArray &data);
+QByteArray encodeRegString(const QString &text);
+QString decodeRegString(const QByteArray &data);
 // Exactly the bytes EncodeRegString makes for some text: even length, one NUL at the end and no other,
 // valid UTF-16. Only such data may be shown as plain text without losing anything.
-bool IsPlainRegString(const QByteArray &data);
+bool isPlainRegString(const QByteArray &data);
 // The texts of REG_MULTI_SZ data: NUL-separated strings ended by an empty one.
-QStringList DecodeRegMultiString(const QByteArray &data);
+QStringList decodeRegMultiString(const QByteArray &data);
 
-std::optional<std::uint32_t> DecodeRegDword(const RegistryValue &value); // REG_DWORD of exactly four bytes
+std::optional<std::uint32_t> decodeRegDword(const RegistryValue &value); // REG_DWORD of exactly four bytes

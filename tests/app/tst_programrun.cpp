@@ -90,16 +90,16 @@ void TestProgramRun::aCriticalErrorWhileTheWindowIsFirstShownEndsTheRun()
     const TempRegistry registry;
     // The window's stores read the store while it is first shown: there the error is raised.
     const RegistryStoreOpener normal =
-        SetRegistryStoreOpener([](HKEY hive, RegistryAccess access) -> std::unique_ptr<RegistryStore> {
+        setRegistryStoreOpener([](HKEY hive, RegistryAccess access) -> std::unique_ptr<RegistryStore> {
             if (access == RegistryAccess::ReadOnly && MainWindow())
                 throw ECVException(QStringLiteral("The store is gone."), {}, TCVMessageKind::Error);
-            return std::make_unique<RegistryStore>(HiveFilePath(hive), access);
+            return std::make_unique<RegistryStore>(hiveFilePath(hive), access);
         });
-    const auto restore = qScopeGuard([&] { SetRegistryStoreOpener(normal); });
+    const auto restore = qScopeGuard([&] { setRegistryStoreOpener(normal); });
     Dialogs seen;
     QCOMPARE(Run(seen, [](TTintMain &window) { window.close(); }), 1);
     QCOMPARE(seen.messages, QStringList{QStringLiteral("The store is gone.")});
-    SetRegistryStoreOpener(normal);
+    setRegistryStoreOpener(normal);
     QCOMPARE(RegReadInteger(HKEY_LOCAL_MACHINE, AppKey + QStringLiteral("\\Options"), "CaptureDelay", -1), 500);
 }
 

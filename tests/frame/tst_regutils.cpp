@@ -53,7 +53,7 @@ void TestRegUtils::readingAMissingKeyGivesTheDefaultAndCreatesNothing()
 {
     QCOMPARE(RegReadInteger(HKEY_LOCAL_MACHINE, Key, "Width", 32), 32);
     QCOMPARE(RegReadBool(HKEY_LOCAL_MACHINE, Key, "SaveWindow", true), true);
-    QVERIFY(!QFileInfo::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+    QVERIFY(!QFileInfo::exists(hiveFilePath(HKEY_LOCAL_MACHINE)));
 
     RegWriteInteger(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Other"), "x", 1);
     QCOMPARE(RegReadInteger(HKEY_LOCAL_MACHINE, Key, "Width", -5), -5);
@@ -165,7 +165,7 @@ void TestRegUtils::unwritableHiveIsReadNormally()
 
 void TestRegUtils::unsoundHiveGivesDefaultsAndTakesNoWrites()
 {
-    QFile hive(HiveFilePath(HKEY_LOCAL_MACHINE));
+    QFile hive(hiveFilePath(HKEY_LOCAL_MACHINE));
     QVERIFY(hive.open(QIODevice::WriteOnly));
     hive.write(QByteArray(5000, '\x5A'));
     hive.close();

@@ -9,11 +9,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     RegFile file;
     try {
-        file = ParseRegFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+        file = parseRegFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     } catch (const RegFileError &) {
         return 0;
     }
-    const QByteArray text = FormatRegFile(file);
-    if (ParseRegFile(text) != file) std::abort();
+    const QByteArray text = formatRegFile(file);
+    if (parseRegFile(text) != file) std::abort();
     return 0;
 }

@@ -123,8 +123,8 @@ void TestCapture::capture(const std::function<void(TCaptureFrm *)> &inside)
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] {
         TCaptureFrm *form = nullptr;
-        for (QWidget *window : QApplication::topLevelWidgets())
-            if (window->isVisible() && qobject_cast<TCaptureFrm *>(window)) form = static_cast<TCaptureFrm *>(window);
+        for (QWidget *shown : QApplication::topLevelWidgets())
+            if (shown->isVisible() && qobject_cast<TCaptureFrm *>(shown)) form = static_cast<TCaptureFrm *>(shown);
         if (!form || ran) return;
         ran = true;
         QCOMPARE(form->geometry(), QGuiApplication::primaryScreen()->geometry());

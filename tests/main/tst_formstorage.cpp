@@ -52,7 +52,7 @@ QString Stored(const QString &name)
         registry.openKey(StorePath, false) ? registry.readValue(name) : std::nullopt;
     if (!value) return QStringLiteral("(missing)");
     if (value->type != REG_SZ) return QStringLiteral("(type %1)").arg(value->type);
-    return DecodeRegString(value->data);
+    return decodeRegString(value->data);
 }
 
 int ScreenPixelsPerInch()
@@ -407,7 +407,7 @@ private slots:
     void aRefusedSaveWarnsOncePerRun()
     {
         QFETCH(bool, closeFirst);
-        const QString hive = HiveFilePath(HKEY_CURRENT_USER);
+        const QString hive = hiveFilePath(HKEY_CURRENT_USER);
         const QByteArray garbage(5000, '\x5A');
         QFile file(hive);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());

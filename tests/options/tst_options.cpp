@@ -54,7 +54,7 @@ void TestOptions::noKeyLeavesDefaultsAndCreatesNothing()
     VerifyFields(options, true, 32, 32, 500);
     options.Load();
     VerifyFields(options, true, 32, 32, 500);
-    QVERIFY(!QFileInfo::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+    QVERIFY(!QFileInfo::exists(hiveFilePath(HKEY_LOCAL_MACHINE)));
 
     TRegistry machine;
     machine.setRootKey(HKEY_LOCAL_MACHINE);

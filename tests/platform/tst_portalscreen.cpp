@@ -362,7 +362,7 @@ void TestPortalScreen::sessionChoosesThePortal_data()
 {
     QTest::addColumn<QByteArray>("waylandDisplay");
     QTest::addColumn<QByteArray>("sessionType");
-    QTest::addColumn<bool>("portal");
+    QTest::addColumn<bool>("throughPortal");
     QTest::newRow("X11") << QByteArray() << QByteArray("x11") << false;
     QTest::newRow("Wayland") << QByteArray("wayland-0") << QByteArray("wayland") << true;
     QTest::newRow("through XWayland") << QByteArray() << QByteArray("wayland") << true;
@@ -373,7 +373,7 @@ void TestPortalScreen::sessionChoosesThePortal()
 {
     QFETCH(QByteArray, waylandDisplay);
     QFETCH(QByteArray, sessionType);
-    QFETCH(bool, portal);
+    QFETCH(bool, throughPortal);
     const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY"), savedType = qgetenv("XDG_SESSION_TYPE");
     const auto set = [](const char *name, const QByteArray &value) {
         value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
@@ -383,7 +383,7 @@ void TestPortalScreen::sessionChoosesThePortal()
     const bool chosen = isWaylandSession();
     set("WAYLAND_DISPLAY", savedDisplay);
     set("XDG_SESSION_TYPE", savedType);
-    QCOMPARE(chosen, portal);
+    QCOMPARE(chosen, throughPortal);
 }
 
 QTEST_MAIN(TestPortalScreen)

@@ -31,13 +31,13 @@ class RefusedWrites
 {
 public:
     RefusedWrites()
-        : m_previous(SetRegistryStoreOpener([](HKEY hive, RegistryAccess access) {
+        : m_previous(setRegistryStoreOpener([](HKEY hive, RegistryAccess access) {
               if (access == RegistryAccess::ReadWrite) throw RegistryStoreError(QStringLiteral("writing refused"));
-              return std::make_unique<RegistryStore>(HiveFilePath(hive), access);
+              return std::make_unique<RegistryStore>(hiveFilePath(hive), access);
           }))
     {
     }
-    ~RefusedWrites() { SetRegistryStoreOpener(m_previous); }
+    ~RefusedWrites() { setRegistryStoreOpener(m_previous); }
     RefusedWrites(const RefusedWrites &) = delete;
     RefusedWrites &operator=(const RefusedWrites &) = delete;
 

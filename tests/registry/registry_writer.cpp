@@ -33,7 +33,7 @@ namespace {
 int HoldWriteLock()
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(HiveFilePath(HKEY_LOCAL_MACHINE)).constData(), &db) != SQLITE_OK ||
+    if (sqlite3_open(QFile::encodeName(hiveFilePath(HKEY_LOCAL_MACHINE)).constData(), &db) != SQLITE_OK ||
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
         return 1;
@@ -44,7 +44,7 @@ int HoldWriteLock()
 int HoldExclusively()
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(HiveFilePath(HKEY_LOCAL_MACHINE)).constData(), &db) != SQLITE_OK ||
+    if (sqlite3_open(QFile::encodeName(hiveFilePath(HKEY_LOCAL_MACHINE)).constData(), &db) != SQLITE_OK ||
         sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; UPDATE keys SET name = name WHERE id = 1", nullptr, nullptr,
                      nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));

@@ -66,7 +66,7 @@ void TestRegFile::readsEveryForm()
         {QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Old"), true, {}},
         {QStringLiteral("HKCU\\a]b"), false, {}},
     };
-    QCOMPARE(ParseRegFile(text), expected);
+    QCOMPARE(parseRegFile(text), expected);
 }
 
 void TestRegFile::readsEachEncoding_data()
@@ -89,7 +89,7 @@ void TestRegFile::readsEachEncoding()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(RegistryValue, value);
-    const RegFile file = ParseRegFile(bytes);
+    const RegFile file = parseRegFile(bytes);
     QCOMPARE(file, RegFile({{QStringLiteral("HKCU\\Grün"), false, {Set(QStringLiteral("Größe"), value)}}}));
 }
 
@@ -132,7 +132,7 @@ void TestRegFile::reportsErrorsWithTheirLine()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, error);
     try {
-        ParseRegFile(bytes);
+        parseRegFile(bytes);
         QFAIL("the file was read");
     } catch (const RegFileError &raised) {
         QCOMPARE(QString::fromUtf8(raised.what()), error);
@@ -151,7 +151,7 @@ void TestRegFile::writesRegeditText()
           RegFileValue{QStringLiteral("Gone"), std::nullopt}}},
         {QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Old"), true, {}},
     };
-    QCOMPARE(QString::fromUtf8(FormatRegFile(file)),
+    QCOMPARE(QString::fromUtf8(formatRegFile(file)),
              QStringLiteral("Windows Registry Editor Version 5.00\n\n"
                             "[HKEY_LOCAL_MACHINE\\Software]\n"
                             "@=\"d\"\n"

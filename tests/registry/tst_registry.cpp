@@ -110,7 +110,7 @@ void TestRegistry::writingCreatesMissingKeysAndReadingCreatesNothing()
     TRegistry writer(RegistryAccess::ReadWrite);
     writer.setRootKey(HKEY_LOCAL_MACHINE);
     QVERIFY(!writer.openKey(Key, false));
-    QVERIFY(!QFileInfo::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+    QVERIFY(!QFileInfo::exists(hiveFilePath(HKEY_LOCAL_MACHINE)));
 
     QVERIFY(writer.openKey(Key + QStringLiteral("\\Options"), true));
     writer.writeInteger(QStringLiteral("CaptureDelay"), 500);
@@ -284,7 +284,7 @@ void TestRegistry::readOnlyAccessorNeverWrites()
     TRegistry otherHive(RegistryAccess::ReadOnly);
     otherHive.setRootKey(HKEY_CURRENT_USER);
     QVERIFY(!otherHive.openKey(Key, true));
-    QVERIFY(!QFileInfo::exists(HiveFilePath(HKEY_CURRENT_USER)));
+    QVERIFY(!QFileInfo::exists(hiveFilePath(HKEY_CURRENT_USER)));
 }
 
 void TestRegistry::batchIsAllOrNothing()
@@ -308,7 +308,7 @@ void TestRegistry::batchWithoutItsBaseline()
         RegistryBatch changes;
         changes.setValue(Key, QStringLiteral("Colour"), RegistryValue::fromDword(std::uint32_t(colour)));
         changes.setValue(Key, QStringLiteral("Slot"), RegistryValue::fromDword(7));
-        AddTestList(changes, Key + QStringLiteral("\List"), list);
+        AddTestList(changes, Key + QStringLiteral("\\List"), list);
         return changes;
     };
     const RegistryBatch baseline = batch(1, {"A", "B"});
@@ -329,9 +329,9 @@ void TestRegistry::hivesAreSeparatePrivateFiles()
     user.setRootKey(HKEY_CURRENT_USER);
     QVERIFY(!user.keyExists(Key));
 
-    QCOMPARE(HiveFilePath(HKEY_LOCAL_MACHINE), nested + QStringLiteral("/HKEY_LOCAL_MACHINE.db"));
+    QCOMPARE(hiveFilePath(HKEY_LOCAL_MACHINE), nested + QStringLiteral("/HKEY_LOCAL_MACHINE.db"));
     const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    QCOMPARE(QFileInfo(HiveFilePath(HKEY_LOCAL_MACHINE)).permissions(), ownerOnly);
+    QCOMPARE(QFileInfo(hiveFilePath(HKEY_LOCAL_MACHINE)).permissions(), ownerOnly);
     for (const QString &dir : {nested, m_registry->path() + QStringLiteral("/config/corvane")})
         QCOMPARE(QFileInfo(dir).permissions(), ownerOnly | QFile::ExeOwner | QFile::ExeUser);
 }

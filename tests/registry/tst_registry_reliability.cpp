@@ -67,7 +67,7 @@ QByteArray TruncatedHive()
         for (int i = 0; i < 200; ++i)
             registry.writeString(QString::number(i), QString(100, u'x'));
     }
-    const QByteArray hive = ReadFile(HiveFilePath(HKEY_LOCAL_MACHINE));
+    const QByteArray hive = ReadFile(hiveFilePath(HKEY_LOCAL_MACHINE));
     return hive.left(hive.size() / 2);
 }
 
@@ -153,7 +153,7 @@ void TestRegistryReliability::unsoundHiveFileIsLeftUntouched_data()
 void TestRegistryReliability::unsoundHiveFileIsLeftUntouched()
 {
     QFETCH(QByteArray, contents);
-    const QString hiveFile = HiveFilePath(HKEY_LOCAL_MACHINE);
+    const QString hiveFile = hiveFilePath(HKEY_LOCAL_MACHINE);
     WriteFile(hiveFile, contents);
 
     TRegistry registry;

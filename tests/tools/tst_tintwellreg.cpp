@@ -312,14 +312,14 @@ void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched_data()
     // A real hive of several pages, cut in half.
     for (int i = 0; i < 60; ++i)
         Succeed({"add", "HKCU\\Filler", "/v", QString::number(i), "/d", QString(200, u'x'), "/f"});
-    const QByteArray hive = ReadFile(HiveFilePath(HKEY_CURRENT_USER));
+    const QByteArray hive = ReadFile(hiveFilePath(HKEY_CURRENT_USER));
     QTest::newRow("cut short") << hive.left(hive.size() / 2);
 }
 
 void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched()
 {
     QFETCH(QByteArray, contents);
-    const QString hive = HiveFilePath(HKEY_CURRENT_USER);
+    const QString hive = hiveFilePath(HKEY_CURRENT_USER);
     WriteFile(hive, contents);
     Refused({"query", "HKCU\\Filler"}, {hive});
     Refused({"add", "HKCU\\S", "/v", "a", "/f"}, {hive});
@@ -372,8 +372,8 @@ void TestTintwellReg::importOfABadFileWritesNothing()
         WriteFile(file, contents);
     }
     Refused({"import", file}, QStringList{file} + words);
-    QVERIFY(!QFile::exists(HiveFilePath(HKEY_CURRENT_USER)));
-    QVERIFY(!QFile::exists(HiveFilePath(HKEY_LOCAL_MACHINE)));
+    QVERIFY(!QFile::exists(hiveFilePath(HKEY_CURRENT_USER)));
+    QVERIFY(!QFile::exists(hiveFilePath(HKEY_LOCAL_MACHINE)));
 }
 
 // Output that is lost, to a full disk or a closed standard output, is a failure: the status of add and export
@@ -407,7 +407,7 @@ void TestTintwellReg::aFullDiskLeavesEveryFileAsItWas()
 
     // A new hive that does not fit is never linked into place, nor left behind half-written.
     disk.fill(16 * 1024);
-    Refused({"add", Key, "/v", "A", "/f"}, {HiveFilePath(HKEY_LOCAL_MACHINE), "full"});
+    Refused({"add", Key, "/v", "A", "/f"}, {hiveFilePath(HKEY_LOCAL_MACHINE), "full"});
     QCOMPARE(files(folder), QStringList());
     disk.clear();
     Succeed({"add", Key, "/v", "Big", "/t", "REG_BINARY", "/d", QString(20000, u'a'), "/f"});

@@ -34,19 +34,19 @@ struct KeyName
     QString fullName; // the hive's long name, then the path
 };
 
-KeyName ParseKeyName(const QString &text)
+KeyName parseKeyName(const QString &text)
 {
     const qsizetype separator = text.indexOf(u'\\');
-    const auto hive = HiveFromName(text.left(separator));
+    const auto hive = hiveFromName(text.left(separator));
     if (!hive)
         Fail(QStringLiteral("Invalid key name: %1 (it must start with HKLM, HKCU, HKCR, HKU or HKCC)").arg(text));
     QString path = separator < 0 ? QString() : text.mid(separator + 1);
     while (path.endsWith(u'\\'))
         path.chop(1);
-    return {*hive, path, path.isEmpty() ? HiveName(*hive) : HiveName(*hive) + u'\\' + path};
+    return {*hive, path, path.isEmpty() ? hiveName(*hive) : hiveName(*hive) + u'\\' + path};
 }
 
-TRegistry OpenRegistry(const KeyName &key, RegistryAccess access)
+TRegistry openRegistry(const KeyName &key, RegistryAccess access)
 {
     TRegistry registry(access);
     registry.setRootKey(key.hive);
@@ -55,7 +55,7 @@ TRegistry OpenRegistry(const KeyName &key, RegistryAccess access)
 }
 
 // Asks on the terminal; without one, the user must have said /f (or /y) beforehand.
-void Confirm(const QString &question, const char *forceOption)
+void confirm(const QString &question, const char *forceOption)
 {
     if (!isatty(STDIN_FILENO))
         Fail(QStringLiteral("%1 Not asked without a terminal; add %2.").arg(question, QLatin1String(forceOption)));
@@ -64,54 +64,54 @@ void Confirm(const QString &question, const char *forceOption)
     if (!answer.startsWith(u'y', Qt::CaseInsensitive)) Fail(QStringLiteral("The operation was cancelled."));
 }
 
-QString ValueLine(const QString &name, const RegistryValue &value)
+QString valueLine(const QString &name, const RegistryValue &value)
 {
     return QStringLiteral("    %1    %2    %3\n")
-        .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, ValueTypeText(value.type), ValueDataText(value));
+        .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, valueTypeText(value.type), valueDataText(value));
 }
 
-void QueryKey(TRegistry &registry, const QString &fullName, bool recurse, QTextStream &out)
+void queryKey(TRegistry &registry, const QString &fullName, bool recurse, QTextStream &out)
 {
     out << fullName << '\n';
     for (const QString &name : registry.valueNames())
-        if (const auto value = registry.readValue(name)) out << ValueLine(name, *value);
+        if (const auto value = registry.readValue(name)) out << valueLine(name, *value);
     out << '\n';
     const QString path = registry.currentPath();
     for (const QString &subkey : registry.keyNames()) {
         if (!recurse) {
             out << fullName << '\\' << subkey << '\n';
         } else if (registry.openKey(subkey, false)) {
-            QueryKey(registry, fullName + u'\\' + subkey, true, out);
+            queryKey(registry, fullName + u'\\' + subkey, true, out);
             registry.openKey(u'\\' + path, false);
         }
     }
 }
 
-void Query(const RegArguments &arguments, QTextStream &out)
+void runQuery(const RegArguments &arguments, QTextStream &out)
 {
-    const KeyName key = ParseKeyName(arguments.key);
-    TRegistry registry = OpenRegistry(key, RegistryAccess::ReadOnly);
+    const KeyName key = parseKeyName(arguments.key);
+    TRegistry registry = openRegistry(key, RegistryAccess::ReadOnly);
     out << '\n';
-    if (!arguments.valueName) return QueryKey(registry, key.fullName, arguments.recurse, out);
+    if (!arguments.valueName) return queryKey(registry, key.fullName, arguments.recurse, out);
     const auto value = registry.readValue(*arguments.valueName);
     if (!value) Fail(NotFound);
-    out << key.fullName << '\n' << ValueLine(*arguments.valueName, *value) << '\n';
+    out << key.fullName << '\n' << valueLine(*arguments.valueName, *value) << '\n';
 }
 
-std::uint32_t TypeOf(const RegArguments &arguments)
+std::uint32_t typeOf(const RegArguments &arguments)
 {
     const QString name = arguments.type.value_or(QStringLiteral("REG_SZ"));
-    const auto type = RegTypeFromName(name);
+    const auto type = regTypeFromName(name);
     if (!type) Fail(QStringLiteral("Invalid type: %1").arg(name));
     return *type;
 }
 
-void Add(const RegArguments &arguments, QTextStream &out)
+void runAdd(const RegArguments &arguments, QTextStream &out)
 {
-    const KeyName key = ParseKeyName(arguments.key);
+    const KeyName key = parseKeyName(arguments.key);
     RegistryValue value;
     try {
-        value = ValueFromText(TypeOf(arguments), arguments.data.value_or(QString()));
+        value = valueFromText(typeOf(arguments), arguments.data.value_or(QString()));
     } catch (const std::invalid_argument &error) {
         Fail(QString::fromUtf8(error.what()));
     }
@@ -121,38 +121,38 @@ void Add(const RegArguments &arguments, QTextStream &out)
     if (arguments.valueName) {
         registry.openKey(key.path, false);
         if (!arguments.force && registry.valueExists(*arguments.valueName))
-            Confirm(QStringLiteral("Value %1 exists, overwrite(Yes/No)?").arg(*arguments.valueName), "/f");
+            confirm(QStringLiteral("Value %1 exists, overwrite(Yes/No)?").arg(*arguments.valueName), "/f");
         registry.writeValue(*arguments.valueName, value);
     }
     out << Done << '\n';
 }
 
-void Delete(const RegArguments &arguments, QTextStream &out)
+void runDelete(const RegArguments &arguments, QTextStream &out)
 {
-    const KeyName key = ParseKeyName(arguments.key);
-    TRegistry registry = OpenRegistry(key, RegistryAccess::ReadWrite);
+    const KeyName key = parseKeyName(arguments.key);
+    TRegistry registry = openRegistry(key, RegistryAccess::ReadWrite);
     if (arguments.valueName) {
         if (!registry.valueExists(*arguments.valueName)) Fail(NotFound);
         if (!arguments.force)
-            Confirm(QStringLiteral("Delete the registry value %1 (Yes/No)?").arg(*arguments.valueName), "/f");
+            confirm(QStringLiteral("Delete the registry value %1 (Yes/No)?").arg(*arguments.valueName), "/f");
         registry.deleteValue(*arguments.valueName);
     } else if (arguments.allValues) {
         if (!arguments.force)
-            Confirm(QStringLiteral("Delete all values under the registry key %1 (Yes/No)?").arg(key.fullName), "/f");
+            confirm(QStringLiteral("Delete all values under the registry key %1 (Yes/No)?").arg(key.fullName), "/f");
         RegistryBatch batch;
         for (const QString &name : registry.valueNames())
             batch.deleteValue(key.path, name);
         registry.apply(batch);
     } else {
         if (key.path.isEmpty()) Fail(QStringLiteral("The root of a hive cannot be deleted."));
-        if (!arguments.force) Confirm(QStringLiteral("Delete the registry key %1 (Yes/No)?").arg(key.fullName), "/f");
+        if (!arguments.force) confirm(QStringLiteral("Delete the registry key %1 (Yes/No)?").arg(key.fullName), "/f");
         registry.closeKey();
         registry.deleteKey(key.path);
     }
     out << Done << '\n';
 }
 
-void ExportKey(TRegistry &registry, const QString &fullName, RegFile &file)
+void exportKey(TRegistry &registry, const QString &fullName, RegFile &file)
 {
     RegFileKey exported{fullName, false, {}};
     for (const QString &name : registry.valueNames())
@@ -161,7 +161,7 @@ void ExportKey(TRegistry &registry, const QString &fullName, RegFile &file)
     const QString path = registry.currentPath();
     for (const QString &subkey : registry.keyNames()) {
         if (!registry.openKey(subkey, false)) continue; // deleted meanwhile by another program
-        ExportKey(registry, fullName + u'\\' + subkey, file);
+        exportKey(registry, fullName + u'\\' + subkey, file);
         registry.openKey(u'\\' + path, false);
     }
 }
@@ -170,7 +170,7 @@ void ExportKey(TRegistry &registry, const QString &fullName, RegFile &file)
 // that the old file stays as it was when anything fails, a full disk included. A target that is there must be
 // a regular file, or a link to one, whose file is then replaced with its permissions kept: a device node, a
 // pipe or a loop of links is never replaced.
-void WriteWholeFile(const QString &path, const QByteArray &bytes)
+void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     struct stat present = {};
     if (::stat(QFile::encodeName(path).constData(), &present) == 0) {
@@ -183,15 +183,15 @@ void WriteWholeFile(const QString &path, const QByteArray &bytes)
         Fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
 }
 
-void Export(const RegArguments &arguments, QTextStream &out)
+void runExport(const RegArguments &arguments, QTextStream &out)
 {
-    const KeyName key = ParseKeyName(arguments.key);
-    TRegistry registry = OpenRegistry(key, RegistryAccess::ReadOnly);
+    const KeyName key = parseKeyName(arguments.key);
+    TRegistry registry = openRegistry(key, RegistryAccess::ReadOnly);
     RegFile file;
-    ExportKey(registry, key.fullName, file);
+    exportKey(registry, key.fullName, file);
     if (!arguments.force && QFile::exists(arguments.file))
-        Confirm(QStringLiteral("File %1 already exists. Overwrite (Yes/No)?").arg(arguments.file), "/y");
-    WriteWholeFile(arguments.file, FormatRegFile(file));
+        confirm(QStringLiteral("File %1 already exists. Overwrite (Yes/No)?").arg(arguments.file), "/y");
+    writeWholeFile(arguments.file, formatRegFile(file));
     out << Done << '\n';
 }
 
@@ -199,7 +199,7 @@ void Export(const RegArguments &arguments, QTextStream &out)
 // key path and value name of the whole file is one a hive can hold. Transactions of several hives cannot
 // be made one: when a later hive fails, the message names those already written.
 // The bytes of a file to import: a regular file no larger than an export of any store could be.
-QByteArray ReadImportFile(const QString &path)
+QByteArray readImportFile(const QString &path)
 {
     constexpr qint64 Largest = 256 * 1024 * 1024;
     QFile input(path);
@@ -217,18 +217,18 @@ QByteArray ReadImportFile(const QString &path)
     return bytes;
 }
 
-void Import(const RegArguments &arguments, QTextStream &out)
+void runImport(const RegArguments &arguments, QTextStream &out)
 {
-    const QByteArray bytes = ReadImportFile(arguments.file);
+    const QByteArray bytes = readImportFile(arguments.file);
     RegFile file;
     try {
-        file = ParseRegFile(bytes);
+        file = parseRegFile(bytes);
     } catch (const RegFileError &error) {
         Fail(QStringLiteral("%1: %2").arg(arguments.file, QString::fromUtf8(error.what())));
     }
     QMap<HKEY, RegistryBatch> batches;
     for (const RegFileKey &fileKey : file) {
-        const KeyName key = ParseKeyName(fileKey.path);
+        const KeyName key = parseKeyName(fileKey.path);
         RegistryBatch &batch = batches[key.hive];
         if (fileKey.remove) {
             batch.deleteKey(key.path);
@@ -249,24 +249,24 @@ void Import(const RegArguments &arguments, QTextStream &out)
     QStringList written;
     for (auto batch = batches.cbegin(); batch != batches.cend(); ++batch) {
         try {
-            OpenRegistryStore(batch.key(), RegistryAccess::ReadWrite)->apply(batch.value());
+            openRegistryStore(batch.key(), RegistryAccess::ReadWrite)->apply(batch.value());
         } catch (const RegistryStoreError &error) {
             if (written.isEmpty()) throw;
             Fail(QStringLiteral("%1; already imported in full: %2").arg(error.message(), written.join(", ")));
         }
-        written.append(HiveName(batch.key()));
+        written.append(hiveName(batch.key()));
     }
     out << Done << '\n';
 }
 
-QString TakeOperand(const QStringList &arguments, qsizetype &index, const QString &option)
+QString takeOperand(const QStringList &arguments, qsizetype &index, const QString &option)
 {
     if (++index >= arguments.size()) Fail(QStringLiteral("Invalid syntax: %1 needs a value.").arg(option));
     return arguments[index];
 }
 } // namespace
 
-QString RegUsage()
+QString regUsage()
 {
     return QStringLiteral("Usage:\n"
                           "  tintwell-reg query KEY [/v NAME | /ve] [/s]\n"
@@ -279,7 +279,7 @@ QString RegUsage()
                           "REG_BINARY or REG_NONE. The store lives in $TINTWELL_REGISTRY_DIR when it is set.\n");
 }
 
-RegArguments ParseRegArguments(const QStringList &arguments)
+RegArguments parseRegArguments(const QStringList &arguments)
 {
     RegArguments parsed;
     QStringList operands;
@@ -293,15 +293,15 @@ RegArguments ParseRegArguments(const QStringList &arguments)
         if (!isOption) {
             operands.append(argument);
         } else if (option == QLatin1String("v")) {
-            parsed.valueName = TakeOperand(arguments, i, argument);
+            parsed.valueName = takeOperand(arguments, i, argument);
         } else if (option == QLatin1String("ve")) {
             parsed.valueName = QString();
         } else if (option == QLatin1String("va")) {
             parsed.allValues = true;
         } else if (option == QLatin1String("t")) {
-            parsed.type = TakeOperand(arguments, i, argument);
+            parsed.type = takeOperand(arguments, i, argument);
         } else if (option == QLatin1String("d")) {
-            parsed.data = TakeOperand(arguments, i, argument);
+            parsed.data = takeOperand(arguments, i, argument);
         } else if (option == QLatin1String("s")) {
             parsed.recurse = true;
         } else if (option == QLatin1String("f") || option == QLatin1String("y")) {
@@ -323,11 +323,12 @@ RegArguments ParseRegArguments(const QStringList &arguments)
     return parsed;
 }
 
-void RunRegCommand(const RegArguments &arguments, QTextStream &out)
+void runRegCommand(const RegArguments &arguments, QTextStream &out)
 {
     const QMap<QString, void (*)(const RegArguments &, QTextStream &)> commands{
-        {QStringLiteral("query"), Query},   {QStringLiteral("add"), Add},       {QStringLiteral("delete"), Delete},
-        {QStringLiteral("export"), Export}, {QStringLiteral("import"), Import},
+        {QStringLiteral("query"), runQuery},   {QStringLiteral("add"), runAdd},
+        {QStringLiteral("delete"), runDelete}, {QStringLiteral("export"), runExport},
+        {QStringLiteral("import"), runImport},
     };
     const auto command = commands.value(arguments.command);
     if (!command) Fail(QStringLiteral("Invalid syntax: unknown command %1; try /?.").arg(arguments.command));

@@ -27,6 +27,6 @@ struct RegArguments
     bool force = false;     // /f for add and delete, /y for export
 };
 
-RegArguments ParseRegArguments(const QStringList &arguments);
-QString RegUsage();
-void RunRegCommand(const RegArguments &arguments, QTextStream &out);
+RegArguments parseRegArguments(const QStringList &arguments);
+QString regUsage();
+void runRegCommand(const RegArguments &arguments, QTextStream &out);

@@ -1,7 +1,5 @@
 #include "ValueText.h"
 
-#include "uFunctions.h"
-
 #include <QtEndian>
 
 #include <algorithm>
@@ -9,13 +7,13 @@
 #include <stdexcept>
 
 namespace {
-QString HexPairs(const QByteArray &data)
+QString hexPairs(const QByteArray &data)
 {
     return QString::fromLatin1(data.toHex().toUpper());
 }
 
 // Negative numbers are taken in two's complement, as the 32- and 64-bit integers they are stored for.
-std::optional<quint64> ParseNumber(const QString &text, int bits)
+std::optional<quint64> parseNumber(const QString &text, int bits)
 {
     const quint64 largest = bits == 64 ? std::numeric_limits<quint64>::max() : (quint64(1) << bits) - 1;
     const qint64 smallest = bits == 64 ? std::numeric_limits<qint64>::min() : -(qint64(1) << (bits - 1));
@@ -33,41 +31,41 @@ std::optional<quint64> ParseNumber(const QString &text, int bits)
     return std::nullopt;
 }
 
-quint64 RequireNumber(std::uint32_t type, const QString &text, int bits)
+quint64 requireNumber(std::uint32_t type, const QString &text, int bits)
 {
     if (text.isEmpty()) return 0;
-    const auto number = ParseNumber(text, bits);
+    const auto number = parseNumber(text, bits);
     if (!number)
-        throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2").arg(RegTypeName(type), text).toStdString());
+        throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2").arg(regTypeName(type), text).toStdString());
     return *number;
 }
 
 // Checked without a regular expression, whose repeated group gives up on long data.
-QByteArray RequireHexPairs(std::uint32_t type, const QString &text)
+QByteArray requireHexPairs(std::uint32_t type, const QString &text)
 {
-    const auto isHexDigit = [](QChar c) { return HexDigitValue(c.unicode()) >= 0; };
+    const auto isHexDigit = [](QChar c) { return hexDigitValue(c.unicode()) >= 0; };
     if (text.size() % 2 != 0 || !std::all_of(text.begin(), text.end(), isHexDigit))
         throw std::invalid_argument(QStringLiteral("Invalid %1 data: %2 (expected pairs of hexadecimal digits)")
-                                        .arg(ValueTypeText(type), text)
+                                        .arg(valueTypeText(type), text)
                                         .toStdString());
     return QByteArray::fromHex(text.toLatin1());
 }
 } // namespace
 
-QString ValueTypeText(std::uint32_t type)
+QString valueTypeText(std::uint32_t type)
 {
-    const QString name = RegTypeName(type);
+    const QString name = regTypeName(type);
     return name.isEmpty() ? QStringLiteral("0x%1").arg(type, 0, 16) : name;
 }
 
-QString ValueDataText(const RegistryValue &value)
+QString valueDataText(const RegistryValue &value)
 {
     switch (value.type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-        return DecodeRegString(value.data);
+        return decodeRegString(value.data);
     case REG_MULTI_SZ:
-        return DecodeRegMultiString(value.data).join(QStringLiteral("\\0"));
+        return decodeRegMultiString(value.data).join(QStringLiteral("\\0"));
     case REG_DWORD:
     case REG_DWORD_BIG_ENDIAN:
         if (value.data.size() != 4) break;
@@ -78,10 +76,10 @@ QString ValueDataText(const RegistryValue &value)
         if (value.data.size() != 8) break;
         return QStringLiteral("0x%1").arg(qFromLittleEndian<quint64>(value.data.constData()), 0, 16);
     }
-    return HexPairs(value.data);
+    return hexPairs(value.data);
 }
 
-RegistryValue ValueFromText(std::uint32_t type, const QString &text)
+RegistryValue valueFromText(std::uint32_t type, const QString &text)
 {
     switch (type) {
     case REG_SZ:
@@ -90,11 +88,11 @@ RegistryValue ValueFromText(std::uint32_t type, const QString &text)
     case REG_MULTI_SZ:
         return RegistryValue::fromMultiString(text.isEmpty() ? QStringList() : text.split(QStringLiteral("\\0")));
     case REG_DWORD:
-        return RegistryValue::fromDword(quint32(RequireNumber(type, text, 32)));
+        return RegistryValue::fromDword(quint32(requireNumber(type, text, 32)));
     case REG_DWORD_BIG_ENDIAN:
-        return RegistryValue::fromDwordBigEndian(quint32(RequireNumber(type, text, 32)));
+        return RegistryValue::fromDwordBigEndian(quint32(requireNumber(type, text, 32)));
     case REG_QWORD:
-        return RegistryValue::fromQword(RequireNumber(type, text, 64));
+        return RegistryValue::fromQword(requireNumber(type, text, 64));
     }
-    return {type, RequireHexPairs(type, text)};
+    return {type, requireHexPairs(type, text)};
 }

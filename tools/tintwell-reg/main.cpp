@@ -14,11 +14,11 @@ int main(int argc, char *argv[])
     const QStringList arguments = application.arguments().mid(1);
     QTextStream out(stdout);
     if (arguments.size() == 1 && arguments[0] == QLatin1String("/?")) {
-        out << RegUsage();
+        out << regUsage();
         return 0;
     }
     try {
-        RunRegCommand(ParseRegArguments(arguments), out);
+        runRegCommand(parseRegArguments(arguments), out);
         // What was asked for is done only once its output is out: a full disk or a closed output loses it.
         out.flush();
         if (out.status() != QTextStream::Ok)
