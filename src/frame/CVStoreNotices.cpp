@@ -1,6 +1,7 @@
 #include "CVStoreNotices.h"
 
 #include "CVAppEvents.h"
+#include "HiveFiles.h"
 #include "RegistryStore.h"
 
 #include <QDir>

@@ -1,22 +1,20 @@
 #include "RegistryStore.h"
 
-#include <QDateTime>
+#include "HiveFiles.h"
+#include "KeyPaths.h"
+#include "LockWait.h"
+#include "StoreFaults.h"
+#include "StoreStatement.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QScopeGuard>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,11 +24,6 @@ namespace {
 // "TwRg": marks a database file as a hive of this program, so that no other SQLite file is taken for one.
 constexpr qint64 HiveApplicationId = 0x54775267;
 constexpr qint64 RootKeyId = 1;
-// How long a read or a write waits for another program's lock. A copy of this program holds the write lock for
-// a millisecond or so, and never one that keeps readers out; whoever holds a lock longer is not letting go
-// soon, and neither the start nor the exit must hang on it.
-constexpr std::chrono::milliseconds LockWait(2000);
-
 constexpr const char *SchemaSql = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
     id INTEGER PRIMARY KEY,
@@ -48,188 +41,6 @@ INSERT OR IGNORE INTO keys(id, parent, name) VALUES(1, NULL, '');
 PRAGMA application_id = 1417106023;
 )sql";
 static_assert(HiveApplicationId == 1417106023);
-
-using Clock = std::chrono::steady_clock;
-
-// Another connection holds a lock: the write lock past the wait, or one that SQLite's busy handler does
-// not wait for (while a closing connection cleans up the write-ahead log, while one recovers it, or while
-// a new hive is set up).
-class BusyError : public RegistryStoreError
-{
-public:
-    BusyError(const QString &message, const QString &filePath)
-        : RegistryStoreError(message, RegistryFault::Busy, filePath)
-    {
-    }
-};
-
-struct KeyPath
-{
-    QStringList names;
-    QString problem; // empty when the path is sound
-};
-
-// One separator at either end is tolerated; an empty name inside the path is not.
-KeyPath parseKeyPath(const QString &path)
-{
-    QStringView view(path);
-    if (view.startsWith(u'\\')) view = view.mid(1);
-    if (view.endsWith(u'\\')) view.chop(1);
-    KeyPath result;
-    if (view.isEmpty()) return result;
-    for (const QStringView name : view.split(u'\\')) {
-        if (name.isEmpty()) {
-            result.problem = QStringLiteral("key path \"%1\" holds an empty key name").arg(path);
-        } else if (name.size() > MaxKeyNameLength) {
-            result.problem = QStringLiteral("key name longer than %1 characters").arg(MaxKeyNameLength);
-        } else if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20; })) {
-            result.problem = QStringLiteral("key name \"%1\" holds a control character").arg(name);
-        }
-        if (!result.problem.isEmpty()) return result;
-        result.names.append(name.toString());
-    }
-    if (result.names.size() > MaxKeyDepth)
-        result.problem = QStringLiteral("key path deeper than %1 levels").arg(MaxKeyDepth);
-    return result;
-}
-
-QString valueNameProblem(const QString &name)
-{
-    if (name.size() > MaxValueNameLength)
-        return QStringLiteral("value name longer than %1 characters").arg(MaxValueNameLength);
-    if (name.contains(QChar(0))) return QStringLiteral("value name holds a NUL character");
-    return {};
-}
-
-QByteArray fileName(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
-QString errnoText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-RegistryFault faultOfErrno(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return RegistryFault::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return RegistryFault::ReadOnly;
-    default:
-        return RegistryFault::Other;
-    }
-}
-
-// SQLite often reports a full disk met while it writes the log or maps its index as an I/O error; the
-// system's own error number tells the two apart.
-RegistryFault faultOfResult(int resultCode, int systemError)
-{
-    switch (resultCode & 0xFF) {
-    case SQLITE_FULL:
-        return RegistryFault::DiskFull;
-    case SQLITE_READONLY:
-        return RegistryFault::ReadOnly;
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        return RegistryFault::Damaged;
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
-        return faultOfErrno(systemError);
-    default:
-        return RegistryFault::Other;
-    }
-}
-
-bool isWritable(const QString &path)
-{
-    return ::access(fileName(path).constData(), W_OK) == 0;
-}
-
-// The hive's folders are private to the user, like the files in them. Leaves errno set on failure.
-bool makePrivateDirectory(const QString &path)
-{
-    if (QFileInfo(path).isDir()) return true;
-    return makePrivateDirectory(QFileInfo(path).absolutePath()) &&
-           (::mkdir(fileName(path).constData(), S_IRWXU) == 0 || errno == EEXIST);
-}
-
-// So that a hive just linked into place is still there after a power cut.
-void syncFolder(const QString &path)
-{
-    const int folder = ::open(fileName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) return;
-    ::fsync(folder);
-    ::close(folder);
-}
-
-// Never replaces a file: fails with EEXIST when the name is taken. A rename, which is allowed where a hard link
-// is refused (a file of another user in the user's own folder, or a file system without links, as on a FAT
-// stick); a link and an unlink only where the file system knows no such rename. Leaves errno set on failure.
-bool renameWithoutReplacing(const QString &from, const QString &to)
-{
-    const QByteArray source = fileName(from), target = fileName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    if (::link(source.constData(), target.constData()) != 0) return false;
-    ::unlink(source.constData());
-    return true;
-}
-
-// Hives a read or a write found held past the wait. Until one succeeds again, the next ones try once and do not
-// wait: a program that reads or writes several times in a row, as at its start and its exit, waits only once.
-class BusyHives
-{
-public:
-    bool contains(const QString &path)
-    {
-        const QMutexLocker lock(&m_mutex);
-        return m_paths.contains(path);
-    }
-    void mark(const QString &path, bool busy)
-    {
-        const QMutexLocker lock(&m_mutex);
-        if (busy)
-            m_paths.insert(path);
-        else
-            m_paths.remove(path);
-    }
-
-private:
-    QMutex m_mutex;
-    QSet<QString> m_paths;
-};
-
-BusyHives &knownBusyHives()
-{
-    static BusyHives hives;
-    return hives;
-}
-
-// Runs work again, from the start of its transaction, while another copy of the program holds the hive
-// briefly; gives up with the busy error once the deadline has passed.
-template <typename Work> auto retryWhileBusy(Clock::time_point deadline, Work work) -> decltype(work())
-{
-    for (;;) {
-        try {
-            return work();
-        } catch (const BusyError &) {
-            if (Clock::now() >= deadline) throw;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
-}
-
-int millisecondsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return int(std::max<qint64>(0, left.count()));
-}
 
 RegistryStoreOpener defaultOpener()
 {
@@ -284,97 +95,6 @@ RegistryBatch RegistryBatch::without(const RegistryBatch &baseline) const
         if (!unchanged.contains(unit)) rest.m_changes.append(unit);
     return rest;
 }
-
-class RegistryStore::Statement
-{
-public:
-    Statement(RegistryStore &store, const char *sql) : m_store(store)
-    {
-        store.check(sqlite3_prepare_v3(store.m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_statement, nullptr));
-    }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    void reset()
-    {
-        sqlite3_reset(m_statement);
-        sqlite3_clear_bindings(m_statement);
-    }
-    Statement &bind(int index, qint64 number)
-    {
-        m_store.check(sqlite3_bind_int64(m_statement, index, number));
-        return *this;
-    }
-    Statement &bind(int index, const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        m_store.check(sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
-        return *this;
-    }
-    Statement &bind(int index, const QByteArray &bytes)
-    {
-        m_store.check(sqlite3_bind_blob(m_statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT));
-        return *this;
-    }
-    bool step()
-    {
-        const int result = sqlite3_step(m_statement);
-        if (result == SQLITE_ROW) return true;
-        if (result != SQLITE_DONE) m_store.check(result);
-        return false;
-    }
-    void run()
-    {
-        while (step()) {
-        }
-    }
-    // The first column of the first row, leaving the statement ready for its next use.
-    std::optional<qint64> singleInteger()
-    {
-        std::optional<qint64> result;
-        if (step()) result = integer(0);
-        reset();
-        return result;
-    }
-    qint64 integer(int column) const { return sqlite3_column_int64(m_statement, column); }
-    QString text(int column) const
-    {
-        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-        return QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, column));
-    }
-    QByteArray blob(int column) const
-    {
-        const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
-        return QByteArray(bytes, sqlite3_column_bytes(m_statement, column));
-    }
-
-private:
-    RegistryStore &m_store;
-    sqlite3_stmt *m_statement = nullptr;
-};
-
-// Rolls back unless committed, so that a failure half-way through a batch leaves nothing behind.
-class RegistryStore::Transaction
-{
-public:
-    Transaction(RegistryStore &store, const char *begin) : m_store(store) { store.exec(begin); }
-    ~Transaction()
-    {
-        if (!m_committed) sqlite3_exec(m_store.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-    void commit()
-    {
-        m_store.exec("COMMIT");
-        m_committed = true;
-    }
-
-private:
-    RegistryStore &m_store;
-    bool m_committed = false;
-};
 
 RegistryStore::RegistryStore(QString filePath, RegistryAccess access)
     : m_filePath(std::move(filePath)), m_access(access)
@@ -789,58 +509,4 @@ std::unique_ptr<RegistryStore> openRegistryStore(HKEY hive, RegistryAccess acces
 RegistryStoreOpener setRegistryStoreOpener(RegistryStoreOpener opener)
 {
     return std::exchange(currentOpener(), opener ? std::move(opener) : defaultOpener());
-}
-
-namespace {
-// The first of "<file>.damaged-<time>", "...-1", ... that names no file yet, together with its log and index.
-QString freeKeptName(const QString &filePath)
-{
-    const QString base = filePath + QStringLiteral(".damaged-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
-    for (int n = 0;; ++n) {
-        const QString name = n == 0 ? base : base + u'-' + QString::number(n);
-        if (!QFileInfo::exists(name) && !QFileInfo::exists(name + "-wal") && !QFileInfo::exists(name + "-shm"))
-            return name;
-    }
-}
-
-// What stands in the hive's place that is no file at all; empty for a file, a link to one or nothing.
-QString whatIsInTheWay(const QString &filePath)
-{
-    struct stat place = {};
-    if (::lstat(fileName(filePath).constData(), &place) != 0) return {};
-    struct stat target = place;
-    if (S_ISLNK(place.st_mode) && ::stat(fileName(filePath).constData(), &target) != 0)
-        return QStringLiteral("a link to nothing (%1)").arg(errnoText(errno));
-    if (S_ISDIR(target.st_mode)) return QStringLiteral("a folder");
-    if (!S_ISREG(target.st_mode)) return QStringLiteral("neither a file nor a folder");
-    return {};
-}
-} // namespace
-
-std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath)
-{
-    QString damage = whatIsInTheWay(filePath);
-    if (!damage.isEmpty()) {
-        damage = QStringLiteral("%1 stands where the settings file belongs").arg(damage);
-    } else {
-        try {
-            RegistryStore(filePath, RegistryAccess::ReadOnly).verifyIntact();
-            return std::nullopt;
-        } catch (const RegistryStoreError &error) {
-            if (error.fault() != RegistryFault::Damaged) return std::nullopt;
-            damage = error.message();
-        }
-    }
-    const QString keptAs = freeKeptName(filePath);
-    // The log and its index go first: left behind, they would be taken for those of the next hive.
-    for (const char *suffix : {"-wal", "-shm"})
-        if (QFileInfo::exists(filePath + QLatin1String(suffix)))
-            renameWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
-    if (!renameWithoutReplacing(filePath, keptAs)) {
-        if (errno == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
-        throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, errnoText(errno)),
-                                 RegistryFault::Damaged, filePath);
-    }
-    return DamagedHive{keptAs, damage};
 }

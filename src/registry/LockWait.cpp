@@ -1,0 +1,15 @@
+#include "LockWait.h"
+
+#include <algorithm>
+
+BusyHives &knownBusyHives()
+{
+    static BusyHives hives;
+    return hives;
+}
+
+int millisecondsLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return int(std::max<qint64>(0, left.count()));
+}
