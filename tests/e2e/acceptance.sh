@@ -45,13 +45,9 @@ exit_program() {
 start() {
     "$binary" &
     pid=$!
-    local ids=
-    for _ in $(seq 300); do
-        ids=$(xdotool_clean search --onlyvisible --pid "$pid") && [ -n "$ids" ] && break
-        sleep 0.05
-    done
-    [ -n "$ids" ] || fail "no window at all"
-    xwininfo -id "$(head -n 1 <<<"$ids")" | grep -q 'Width: 500' || fail "the window came without a splash"
+    local first
+    first=$(first_program_window) || fail "no window at all"
+    [ "$(window_width "$first")" = 500 ] || fail "the window came without a splash"
     shot "$1-splash"
     activate_editor
     shot "$1-window"

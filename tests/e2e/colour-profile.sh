@@ -13,8 +13,7 @@ xsession_start 3840x1080
 . "$here/session.sh"
 e2e_begin colour-profile
 e2e_cleanup() { xsession_stop; }
-xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null
-xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/null
+two_screens
 device='#EE8533'
 xsetroot -solid "$device"
 for kind in p3 adobe garbage; do "$profiles" write "$kind" "$scratch/$kind.icc"; done

@@ -12,8 +12,7 @@ xsession_start 3840x1080
 . "$here/session.sh"
 e2e_begin pick-screens
 e2e_cleanup() { xsession_stop; }
-xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null
-xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/null
+two_screens
 show_coordinates "$3" 3840 1080
 
 # start: tintwell --pick in the background ($pid), once its $expect_windows capture windows are up.

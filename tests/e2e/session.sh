@@ -11,7 +11,11 @@
 #   wait_window REGEX [SECONDS]  the id of the first visible window whose title matches, once there is one
 #                        (up to SECONDS, default 10).
 #   window_gone REGEX    whether no visible window's title matches.
-#   program_windows      how many visible windows the program ($pid) has, counted in one clean look.
+#   program_windows      how many visible windows the program ($pid) has, counted in one clean look;
+#                        program_window_ids their ids; first_program_window the first one, once there is one.
+#   editor_by_width, warning_window  the editor (300 pixels wide) or a warning (neither the editor nor the
+#                        500-pixel splash) among them, or nothing.
+#   two_screens          two RandR monitors side by side on a 3840x1080 X screen.
 #   screen_pixel X Y     the colour of a screen pixel, as #RRGGBB.
 #   client_pixel X Y     the same for a point of the editor's client area.
 #   offer TEXT           another program (xclip) takes the clipboard with TEXT.
@@ -87,14 +91,51 @@ window_gone() {
 
 program_windows() {
     local ids
+    ids=$(program_window_ids) || return 1
+    grep -c . <<<"$ids" || true
+}
+
+# The program's ($pid) visible windows, one id a line, from one clean look.
+program_window_ids() {
+    local ids
     for _ in $(seq 100); do
         if ids=$(xdotool_clean search --onlyvisible --pid "$pid"); then
-            grep -c . <<<"$ids" || true
+            [ -z "$ids" ] || echo "$ids"
             return 0
         fi
         sleep 0.1
     done
     return 1
+}
+
+# The program's first visible window, once there is one (up to 15 s).
+first_program_window() {
+    local ids
+    for _ in $(seq 300); do
+        ids=$(program_window_ids) && [ -n "$ids" ] && { head -n 1 <<<"$ids"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+
+# The program's windows told apart by their width: the editor is 300 pixels wide, the splash 500, and any
+# other is a warning.
+window_width() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
+editor_by_width() {
+    local id
+    for id in $(program_window_ids); do [ "$(window_width "$id")" = 300 ] && echo "$id"; done | head -n 1
+}
+warning_window() {
+    local id
+    for id in $(program_window_ids); do
+        case $(window_width "$id") in 300 | 500 | "") ;; *) echo "$id" ;; esac
+    done | head -n 1
+}
+
+# Two screens of 1920x1080 side by side, as RandR monitors of the X screen (which must be 3840x1080).
+two_screens() {
+    xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null
+    xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/null
 }
 
 # A warning carries the program's name as its title too: the editor is the one that is no dialog.

@@ -27,15 +27,9 @@ convert "$here/../../src/resources/splash/splash.gif" -crop 500x100+0+0 +repage 
 # start whose splash went before that (a very busy machine) proves nothing, and the program starts again.
 looked=0
 watch_splash() {
-    local ids
     "$binary" &
     pid=$!
-    for _ in $(seq 300); do
-        ids=$(xdotool_clean search --onlyvisible --pid "$pid") && [ -n "$ids" ] && break
-        sleep 0.05
-    done
-    splash=$(head -n 1 <<<"$ids")
-    [ -n "$splash" ] || fail "the program showed no window"
+    splash=$(first_program_window) || fail "the program showed no window"
     geometry=$(xwininfo -id "$splash" 2>/dev/null) || return 1
     editor=$(named_windows '^Corvane Tintwell$') || return 1
     while viewable "$splash"; do

@@ -14,14 +14,7 @@ hive=$TINTWELL_REGISTRY_DIR/HKEY_LOCAL_MACHINE.db
 app='HKEY_LOCAL_MACHINE\Software\Corvane\Corvane Devbench\Tintwell'
 screen=$(xwininfo -root | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print "(" w "x" h ")"}')
 
-program_window_ids() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
-width_of() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
-editor_shown() { for id in $(program_window_ids); do [ "$(width_of "$id")" = 300 ] && return 0; done; return 1; }
-warning() {
-    for id in $(program_window_ids); do
-        case $(width_of "$id") in 300 | 500 | "") ;; *) echo "$id" ;; esac
-    done | head -n 1
-}
+editor_shown() { [ -n "$(editor_by_width)" ]; }
 start() {
     "$program" &
     pid=$!
@@ -91,11 +84,11 @@ for lock_at_exit in released held; do
     eventually grep -q locked "$scratch/locker" || fail "no exclusive lock taken"
     "$program" &
     pid=$!
-    for _ in $(seq 300); do [ -n "$(warning)" ] && break; sleep 0.1; done
-    [ -n "$(warning)" ] || fail "no warning about the held store within 30 s"
+    for _ in $(seq 300); do [ -n "$(warning_window)" ] && break; sleep 0.1; done
+    [ -n "$(warning_window)" ] || fail "no warning about the held store within 30 s"
     editor_shown || fail "no editor window with the warning"
-    xdotool windowactivate --sync "$(warning)" key alt+o
-    eventually eval '[ -z "$(warning)" ]' || fail "the warning stayed"
+    xdotool windowactivate --sync "$(warning_window)" key alt+o
+    eventually eval '[ -z "$(warning_window)" ]' || fail "the warning stayed"
     if [ $lock_at_exit = released ]; then
         kill "$others"
         wait "$others" 2>/dev/null || true
@@ -108,7 +101,7 @@ for lock_at_exit in released held; do
     eventually pixel_is 150 110 '#0A0B0C' || fail "the typed colour did not take"
     menu f x
     eventually eval '! kill -0 $pid 2>/dev/null' || fail "the exit waited for the lock ($lock_at_exit)"
-    [ -z "$(warning)" ] || fail "a second warning at the exit"
+    [ -z "$(warning_window)" ] || fail "a second warning at the exit"
     wait "$pid" || fail "the program ended with status $?"
     pid=
     if [ -n "$others" ]; then
@@ -132,8 +125,8 @@ start
 others=$!
 eventually grep -q locked "$scratch/locker" || fail "no lock taken"
 menu f x
-eventually eval '[ -n "$(warning)" ]' || fail "no warning within the wait for the lock"
-xdotool windowactivate --sync "$(warning)" key alt+o
+eventually eval '[ -n "$(warning_window)" ]' || fail "no warning within the wait for the lock"
+xdotool windowactivate --sync "$(warning_window)" key alt+o
 eventually eval '! kill -0 $pid 2>/dev/null' || fail "the exit went on waiting after the warning"
 wait "$pid" || fail "the program ended with status $?"
 pid=

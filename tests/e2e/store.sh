@@ -33,38 +33,29 @@ store=$TINTWELL_REGISTRY_DIR
 hive=$store/HKEY_LOCAL_MACHINE.db
 app='HKLM\Software\Corvane\Corvane Devbench\Tintwell'
 
-# The program's windows: the editor is 300 pixels wide, the splash 500; anything else is the warning.
-program_window_ids() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; }
-width_of() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
-editor() { for id in $(program_window_ids); do [ "$(width_of "$id")" = 300 ] && echo "$id"; done | head -n 1; }
-warning() {
-    for id in $(program_window_ids); do
-        case $(width_of "$id") in 300 | 500 | "") ;; *) echo "$id" ;; esac
-    done | head -n 1
-}
-both_on_screen() { [ -n "$(editor)" ] && [ -n "$(warning)" ]; }
+both_on_screen() { [ -n "$(editor_by_width)" ] && [ -n "$(warning_window)" ]; }
 
 # start [COMMAND...]: starts the program (through COMMAND) and waits for its editor window.
 start() {
     "$@" "$program" &
     pid=$!
-    eventually eval '[ -n "$(editor)" ]' || fail "no editor window"
+    eventually eval '[ -n "$(editor_by_width)" ]' || fail "no editor window"
 }
 # The warning, once the editor stands behind it: its details go to the clipboard, then OK closes it.
 take_warning() {
     local id
     eventually both_on_screen || fail "no warning over the editor window"
-    id=$(warning)
+    id=$(warning_window)
     offer ""
     xdotool windowactivate --sync "$id" key alt+d
     eventually eval '[ "$(xwininfo -id '"$id"' | awk "/Height:/ {print \$2}")" -gt 100 ]' || fail "no details"
     xdotool mousemove --window "$id" 100 120 click 1 key ctrl+a ctrl+c alt+o
-    eventually eval '[ -z "$(warning)" ]' || fail "the warning stayed"
+    eventually eval '[ -z "$(warning_window)" ]' || fail "the warning stayed"
     details=$(xclip -o -selection clipboard 2>/dev/null || true)
 }
 # The editor takes keys (no second warning holds it): the HTML field gets the colour.
 set_colour() {
-    xdotool windowactivate --sync "$(editor)"
+    xdotool windowactivate --sync "$(editor_by_width)"
     xdotool key alt+t ctrl+a
     xdotool type --delay 20 "$1"
     xdotool key Tab
@@ -110,7 +101,7 @@ for damage in garbage truncated empty; do
     exit_program
     start
     eventually pixel_is 150 110 '#3366CC' || fail "after the $damage hive the colour came back as $(client_pixel 150 110)"
-    [ -z "$(warning)" ] || fail "a second run after the $damage hive warned again"
+    [ -z "$(warning_window)" ] || fail "a second run after the $damage hive warned again"
     exit_program
 done
 
@@ -137,7 +128,7 @@ for thing in foreign folder dangling; do
     exit_program
     start "${as_nobody[@]}"
     eventually pixel_is 150 110 '#3366CC' || fail "after the $thing the colour came back as $(client_pixel 150 110)"
-    [ -z "$(warning)" ] || fail "a second run after the $thing warned again"
+    [ -z "$(warning_window)" ] || fail "a second run after the $thing warned again"
     exit_program
 done
 
