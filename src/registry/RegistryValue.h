@@ -51,7 +51,7 @@ std::optional<std::uint32_t> regTypeFromName(const QString &name);
 // and also reads data that lacks the terminator or has an odd trailing byte.
 QByteArray encodeRegString(const QString &text);
 QString decodeRegString(const QByteArray &data);
-// Exactly the bytes EncodeRegString makes for some text: even length, one NUL at the end and no other,
+// Exactly the bytes encodeRegString makes for some text: even length, one NUL at the end and no other,
 // valid UTF-16. Only such data may be shown as plain text without losing anything.
 bool isPlainRegString(const QByteArray &data);
 // The texts of REG_MULTI_SZ data: NUL-separated strings ended by an empty one.
