@@ -311,7 +311,8 @@ Vec3 MapIntoSRGB(const Vec3 &rgb)
     // Lightness 1 or 0 is white or black whatever the chroma; the margin is what the way here through sRGB
     // leaves of an OKLab lightness of exactly 1 or 0.
     constexpr double LightnessMargin = 1e-9;
-    const Vec3 origin = ToPolar(SRGBToOklab(rgb));
+    const Vec3 originLab = SRGBToOklab(rgb);
+    const Vec3 origin = ToPolar(originLab);
     if (origin[0] >= 1 - LightnessMargin) return {1, 1, 1};
     if (origin[0] <= LightnessMargin) return {0, 0, 0};
 
@@ -319,7 +320,7 @@ Vec3 MapIntoSRGB(const Vec3 &rgb)
     Vec3 current = origin;
     const auto toSRGB = [](const Vec3 &lch) { return XYZToRgb(RgbSpace::SRGB, OklabToXYZ(FromPolar(lch))); };
     Vec3 clipped = Clip(rgb);
-    if (DeltaEOK(SRGBToOklab(clipped), FromPolar(current)) < JustNoticeable) return clipped;
+    if (DeltaEOK(SRGBToOklab(clipped), originLab) < JustNoticeable) return clipped;
     double low = 0, high = origin[1];
     bool lowInside = true;
     while (high - low > Epsilon) {

@@ -283,7 +283,7 @@ AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
         return std::all_of(rgb.begin(), rgb.end(), [&](double c) { return std::abs(c - level) < 0.01; });
     };
     const bool clipEnough = !mapped && !nearly(0) && !nearly(1);
-    const Vec3 inside = clipEnough || InsideSRGB(rgb) ? rgb : MapIntoSRGB(rgb);
+    const Vec3 inside = clipEnough ? rgb : MapIntoSRGB(rgb);
     const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
     return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
 }
