@@ -4,24 +4,21 @@
 #include "TintApplication.h"
 #include "uRes.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace {
-// Once the program's work is done (output flushed, clipboard handed over, everything saved), the process ends
-// within a bounded time whatever its teardown meets: Qt's Wayland platform can wait forever for its event thread
-// as it closes the display, and a script waiting for `tintwell --pick` would wait with it.
-int EndWithin(std::chrono::seconds bound, int status)
+// Once the program's work is done (output flushed, clipboard handed over, everything saved), nothing the
+// teardown does matters to the user, and on Wayland the teardown is not safe: Qt 6.4's Wayland client, closing
+// its display, can leave a read it prepared for the main thread neither done nor cancelled when its event thread
+// stops, and then waits for ever for its frame-event thread, which waits for that read. A script waiting for
+// `tintwell --pick`, or a desktop ending its session, would wait with it. There the process ends at once.
+int Finish(int status)
 {
+    if (!QGuiApplication::platformName().startsWith(u"wayland")) return status;
     std::fflush(nullptr);
-    std::thread([bound, status] {
-        std::this_thread::sleep_for(bound);
-        std::_Exit(status);
-    }).detach();
-    return status;
+    std::_Exit(status);
 }
 } // namespace
 
@@ -42,6 +39,5 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
     const DisplayRequest &wanted = std::get<DisplayRequest>(request);
-    return EndWithin(std::chrono::seconds(10),
-                     wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait));
+    return Finish(wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait));
 }

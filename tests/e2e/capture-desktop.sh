@@ -26,8 +26,10 @@ desktop=$2 binary=$3 reg=$4 scratch=$5 mode=${6:-}
 export TINTWELL_REGISTRY_DIR="$scratch/registry"
 fail() {
     echo "FAIL ($desktop $mode): $*"
-    grep -E 'set_title|wl_keyboard@[0-9]+\.enter|wl_pointer@[0-9]+\.(enter|leave)|^[^[]' "$scratch/log" 2>/dev/null |
-        tail -n 20 || true
+    grep -E 'set_title|wl_keyboard@[0-9]+\.(enter|leave|key)\(|wl_pointer@[0-9]+\.(enter|leave)|^[^[]' \
+        "$scratch/log" 2>/dev/null | tail -n 30 || true
+    echo "The desktop's last words:"
+    tail -n 15 "$W/desktop.log" 2>/dev/null || true
     exit 1
 }
 drive() {
