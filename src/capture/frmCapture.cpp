@@ -3,6 +3,7 @@
 #include "KeyState.h"
 #include "QtColour.h"
 #include "SessionType.h"
+#include "WindowHiding.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -75,7 +76,7 @@ void TCaptureFrm::Show(const ScreenPicture &picture, int zoom)
 
 void TCaptureFrm::Finish()
 {
-    hide();
+    hideWindow(this);
     m_picture = {}; // the next capture brings its own; no picture of the screen is kept
     m_profile.reset();
     m_point.reset();

@@ -5,6 +5,7 @@
 #include "ScreenBackend.h"
 #include "SessionType.h"
 #include "uOptions.h"
+#include "WindowHiding.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -21,7 +22,7 @@ QList<QPointer<QWidget>> HideVisibleWindows()
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window->isVisible()) hidden.append(window);
     for (QWidget *window : std::as_const(hidden))
-        window->hide();
+        if (window) hideWindow(window); // each waits a moment, in which another may go
     return hidden;
 }
 
