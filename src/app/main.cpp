@@ -17,6 +17,7 @@ namespace {
 int Finish(int status)
 {
     if (!QGuiApplication::platformName().startsWith(u"wayland")) return status;
+    QGuiApplication::sync(); // what the windows last asked of the compositor (hidden, unmapped) is done
     std::fflush(nullptr);
     std::_Exit(status);
 }
