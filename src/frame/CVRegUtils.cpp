@@ -84,15 +84,17 @@ void RegWriteValueNames(HKEY hive, const QString &key, const QString &subkey, co
     RegWriteBatch(hive, batch);
 }
 
-void RegWriteBatch(HKEY hive, const RegistryBatch &batch)
+bool RegWriteBatch(HKEY hive, const RegistryBatch &batch)
 {
     try {
         openRegistryStore(hive, RegistryAccess::ReadWrite)->apply(batch);
+        return true;
     } catch (const RegistryStoreError &error) {
         // A refused write is lost; the caller's values stay in force for the rest of the run.
         NoteStoreFailure(error);
     } catch (...) {
     }
+    return false;
 }
 
 void AddValueNameList(RegistryBatch &batch, const QString &listKey, const QStringList &names)

@@ -25,8 +25,8 @@ void RegWriteBool(HKEY hive, const QString &key, const QString &name, bool value
 void RegWriteInteger(HKEY hive, const QString &key, const QString &name, qint32 number);
 // Replaces key\subkey by one holding a value per text, named by it, with empty string data; all at once.
 void RegWriteValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &names);
-// Every change of the batch, all together or none.
-void RegWriteBatch(HKEY hive, const RegistryBatch &batch);
+// Every change of the batch, all together or none; false when none could be written.
+bool RegWriteBatch(HKEY hive, const RegistryBatch &batch);
 
 // The changes that make listKey a key holding exactly one empty string value per name.
 void AddValueNameList(RegistryBatch &batch, const QString &listKey, const QStringList &names);

@@ -107,7 +107,7 @@ void TFormPlacement::WindowCloseRequested()
 void TFormPlacement::WindowDestroying() noexcept
 {
     m_destroying = true;
-    if (!Active || m_saved) return;
+    if (!Active || m_savedSinceRestore) return;
     try {
         Save();
     } catch (const ECVException &error) {
@@ -119,7 +119,7 @@ void TFormPlacement::WindowDestroying() noexcept
 
 void TFormPlacement::Restore()
 {
-    m_saved = false;
+    m_savedSinceRestore = false;
     OpenForReading();
     const auto closeKey = qScopeGuard([this] { m_openKey.reset(); });
 
@@ -130,22 +130,21 @@ void TFormPlacement::Restore()
         if (OnRestorePlacement) OnRestorePlacement(*this);
     }
     m_restored = true;
-    // What could not be read must not be written back as the defaults that stood in for it. What a save would
+    // A save writes only what changed in this run: what was read (or the defaults that stood in for what could
+    // not be) is not written back over what another run of the program changed meanwhile. What a save would
     // write is taken as the window first shows, framed by then: the stored place includes the frame.
-    if (m_unread) {
-        QWindow *handle = m_owner->windowHandle();
-        if (handle && !handle->isExposed())
-            handle->installEventFilter(this);
-        else
-            m_unreadBaseline = CollectChanges();
-    }
+    QWindow *handle = m_owner->windowHandle();
+    if (handle && !handle->isExposed())
+        handle->installEventFilter(this);
+    else
+        m_saved = CollectChanges();
 }
 
 bool TFormPlacement::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
         watched->removeEventFilter(this);
-        m_unreadBaseline = CollectChanges();
+        if (!m_saved) m_saved = CollectChanges();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -198,10 +197,13 @@ void TFormPlacement::Save()
 {
     // A run that never restored, or never showed what it could not read, would overwrite the stored values
     // with defaults.
-    if (!m_restored || (m_unread && !m_unreadBaseline)) return;
-    RegistryBatch changes = CollectChanges();
-    if (m_unreadBaseline) changes = changes.without(*m_unreadBaseline);
-    if (changes.changes().isEmpty() || ApplyChanges(changes)) m_saved = true;
+    if (!m_restored || (m_unread && !m_saved)) return;
+    const RegistryBatch all = CollectChanges();
+    const RegistryBatch changes = m_saved ? all.without(*m_saved) : all;
+    if (changes.changes().isEmpty() || ApplyChanges(changes)) {
+        m_saved = all;
+        m_savedSinceRestore = true;
+    }
 }
 
 RegistryBatch TFormPlacement::CollectChanges()

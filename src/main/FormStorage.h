@@ -1,7 +1,8 @@
 // TFormPlacement keeps a window's place on the screen in one registry key; TFormStorage also keeps chosen Qt
 // properties of the window's controls there. Every value is a REG_SZ text. The window tells its stores when
 // it is shown, asked to close and destroyed; each store decides from its flags whether to restore or save.
-// A save writes everything of its store, events included, in one transaction: all of it or nothing.
+// A save writes what changed in this run of its store, events included, in one transaction: all of it or
+// nothing.
 #pragma once
 
 #include "RegistryHive.h"
@@ -87,12 +88,12 @@ private:
     std::unique_ptr<TRegistry> m_openKey;   // only during a restore
     std::optional<RegistryBatch> m_changes; // only during a save
     mutable bool m_unread = false;          // the store could not be read in the restore
-    // What a save would have written as the window first showed after a restore that could not read the
-    // store; a save then writes only what differs from it.
-    std::optional<RegistryBatch> m_unreadBaseline;
+    // The values as the store holds them for this run: what a save would have written as the window first
+    // showed, then what the last save wrote. A save writes only what differs from it.
+    std::optional<RegistryBatch> m_saved;
     bool m_shown = false;
     bool m_restored = false;
-    bool m_saved = false;
+    bool m_savedSinceRestore = false;
     bool m_destroying = false;
 };
 

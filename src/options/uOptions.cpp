@@ -58,15 +58,17 @@ void TTintOptions::Load()
             [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number, &unread); },
             [&](QString &text) { text = RegReadString(m_root, m_key, name, text, &unread); });
     }
-    // The defaults that stood in for what could not be read are not written back over it.
-    if (unread) m_unreadBaseline = Changes();
+    // What this run found (or, where it could not read, the defaults that stood in) is not written back: a
+    // save writes only what changed since, and another run's changes meanwhile stay.
+    m_saved = Changes();
 }
 
 // One transaction, so that a crash never leaves some preferences of this save beside others of the last.
-void TTintOptions::Save() const
+void TTintOptions::Save()
 {
-    const RegistryBatch changes = m_unreadBaseline ? Changes().without(*m_unreadBaseline) : Changes();
-    if (!changes.changes().isEmpty()) RegWriteBatch(m_root, changes);
+    const RegistryBatch all = Changes();
+    const RegistryBatch changes = m_saved ? all.without(*m_saved) : all;
+    if (!changes.changes().isEmpty() && RegWriteBatch(m_root, changes)) m_saved = all;
 }
 
 RegistryBatch TTintOptions::Changes() const

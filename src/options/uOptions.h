@@ -32,10 +32,10 @@ public:
 
     // Each value missing or of another type than its field's (REG_DWORD, REG_SZ) leaves the field as it is.
     void Load();
-    // Rewrites every value, changed or not, together; after a load that could not read the store, only those
-    // changed since. A registry that cannot be written loses them; what stopped it is noted for the user
-    // (CVStoreNotices), never raised.
-    void Save() const;
+    // Writes together the values changed since the load or the last save (all of them without a load), so that
+    // what another run changed meanwhile stays. A registry that cannot be written loses them; what stopped it
+    // is noted for the user (CVStoreNotices), never raised.
+    void Save();
 
     // Each preference's stored name is its field's name; the fields' initial values are the defaults.
     bool SaveWindow = true;
@@ -55,7 +55,7 @@ private:
 
     HKEY m_root;
     QString m_key;
-    std::optional<RegistryBatch> m_unreadBaseline; // what Save would have written right after a load that failed
+    std::optional<RegistryBatch> m_saved; // the values as the store holds them after the load or the last save
 };
 
 // The one store of the run. Start-up creates and loads it; shutdown saves and frees it.

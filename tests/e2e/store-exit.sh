@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The three saves of the program's exit (the window-state store, the colour store with the custom colours,
-# the preferences), through the real program:
-#  - killed with SIGKILL during the exit, round after round: after every round each of the three holds
-#    either all it held before or all of its save, never a mix of both;
+# The saves of the program's exit (the window-state store, the colour store with the custom colours), through
+# the real program:
+#  - killed with SIGKILL during the exit, round after round: after every round each holds either all it held
+#    before or all of its save, never a mix of both;
+#  - two editors over one store: each exit writes only what its own run changed;
 #  - another program holding the store's write lock: the exit waits once, a bounded time, warns once and
 #    ends.
 # Usage: store-exit.sh path/to/tintwell path/to/tintwell-reg path/to/registry_writer
@@ -21,22 +22,14 @@ start() {
     eventually editor_shown || fail "no editor window"
 }
 
-# Every value a save writes that its previous content tells apart from what the save writes: text the
-# restore reads but never writes back in that form, or a value not there before ("!" lines).
-storage=(
-    '"Flags"="x"' '"ShowCmd"="x"' '"PixelsPerInch"="x"' "\"MinMaxPos$screen\"=\"x\"" '"MinMaxPos"="x"'
-    "\"NormPos$screen\"=\"x\"" '"NormPos"="x"' '"Visible"="x"' '"sbMain_Visible"="TRUE"' '"tbMain_Visible"="TRUE"'
-    '"tbMain_DockPos"="+0"' '"tbMain_DockRow"="+1"' '"tbMenu_DockPos"="+0"' '"tbMenu_DockRow"="+0"'
-    '"FormStyle"="x"' '!"tbMain_CurrentDock"=' '!"tbMenu_CurrentDock"='
-)
-colours=('"pCurrentColor_Color"="x"' '"Marker"="x"')
-for slot in $(seq 12); do colours+=("\"pSlot${slot}_Color\"=\"x\""); done
-options=('"SaveWindow"=dword:00000002' '"ThumbnailWidth"="64"' '"ThumbnailHeight"="64"' '"CaptureDelay"="600"')
+# What each round changes, in the values as they were before: the window's place (moved) and the colour
+# (typed); an exit writes only what changed.
+storage=("\"NormPos$screen\"=\"x\"" '"NormPos"="x"')
+colours=('"pCurrentColor_Color"="x"')
 {
     printf 'Windows Registry Editor Version 5.00\n\n[-%s]\n\n[%s\\Storage]\n' "$app" "$app"
-    printf '%s\n' "${storage[@]}" "${colours[@]}" | grep -v -e '^!' -e Marker
-    printf '\n[%s\\Storage\\CustomColors]\n"Marker"="x"\n\n[%s\\Options]\n' "$app" "$app"
-    printf '%s\n' "${options[@]}"
+    printf '%s\n' "${storage[@]}" "${colours[@]}" '"sbMain_Visible"="TRUE"'
+    printf '\n[%s\\Options]\n"SaveWindow"=dword:00000001\n' "$app"
 } >"$scratch/before.reg"
 
 # state VALUE...: "before" or "after" when every value is in that state in the store's export, else "mixed".
@@ -57,7 +50,10 @@ for round in $(seq 0 11); do
     "$reg" import "$scratch/before.reg" >/dev/null
     start
     activate_editor
-    xdotool key alt+f
+    xdotool windowmove "$(editor_by_width)" $((100 + round * 10)) 200
+    xdotool key alt+t ctrl+a
+    xdotool type '#0A0B0C'
+    xdotool key Tab alt+f
     eventually eval '[ "$(program_windows)" = 2 ]' || fail "the File menu did not open"
     xdotool key x &
     until [ -s "$hive-wal" ] || ! kill -0 "$pid" 2>/dev/null; do :; done
@@ -65,8 +61,8 @@ for round in $(seq 0 11); do
     { kill -9 "$pid" && wait "$pid"; } 2>/dev/null || true
     pid=
     "$reg" export "$app" "$scratch/now.reg" /y >/dev/null
-    states="$(state "${storage[@]}") $(state "${colours[@]}") $(state "${options[@]}")"
-    echo "round $round: window state, colours, preferences: $states"
+    states="$(state "${storage[@]}") $(state "${colours[@]}")"
+    echo "round $round: window state, colours: $states"
     case $states in *mixed*) fail "a save was cut in half: $(cat "$scratch/now.reg")" ;; esac
 done
 
@@ -118,6 +114,45 @@ for lock_at_exit in released held; do
     fi
     diff "$scratch/expected.reg" "$scratch/now.reg" || fail "the exit ($lock_at_exit) wrote over what it could not read"
 done
+
+# Two editors over one store: A types a colour, B hides its status bar; A ends, then B. The store holds both
+# changes, none undone by the other's exit.
+# on PID KEYS...: those keys to that editor, once its window has the keyboard.
+on() {
+    local id
+    pid=$1
+    shift
+    id=$(editor_by_width)
+    xdotool windowactivate --sync "$id" >/dev/null
+    eventually has_focus "$id" || fail "the editor $pid did not get the keyboard"
+    xdotool key "$@"
+}
+# end_editor PID: File, Exit in that editor, and its end.
+end_editor() {
+    on "$1" alt+f
+    eventually eval '[ "$(program_windows)" = 2 ]' || fail "the File menu of $1 did not open"
+    xdotool key x
+    wait "$1" || fail "the editor $1 ended with status $?"
+}
+"$reg" import "$scratch/stored.reg" >/dev/null
+start
+first=$pid
+start
+second=$pid
+others="$first"
+on "$first" alt+t ctrl+a
+xdotool type '#0A0B0C'
+xdotool key Tab
+on "$second" alt+v
+eventually eval '[ "$(program_windows)" = 2 ]' || fail "the View menu did not open"
+xdotool key s
+end_editor "$first"
+others=
+end_editor "$second"
+pid=
+"$reg" export "$app" "$scratch/now.reg" /y >/dev/null
+grep -qxF '"pCurrentColor_Color"="789258"' "$scratch/now.reg" || fail "the second exit undid the first's colour"
+grep -qixF '"sbMain_Visible"="False"' "$scratch/now.reg" || fail "the second exit did not save its own change"
 
 # Another program holds the write lock through the exit.
 start

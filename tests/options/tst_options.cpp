@@ -40,6 +40,7 @@ private slots:
     void noKeyLeavesDefaultsAndCreatesNothing();
     void saveWritesEveryPreference();
     void nonZeroSaveWindowLoadsTrueAndSavesAsOne();
+    void twoRunsKeepEachOthersChanges();
     void valueOfAnotherTypeLeavesOnlyItsField();
     void outOfRangeValuesLoadAsTheyAre();
     void unwritableRegistryKeepsTheValuesInMemory();
@@ -108,8 +109,30 @@ void TestOptions::nonZeroSaveWindowLoadsTrueAndSavesAsOne()
     options.SaveWindow = false;
     options.Load();
     QCOMPARE(options.SaveWindow, true);
+    options.Save(); // unchanged: the stored value stays as it is
+    QCOMPARE(OpenOptionsKey().readInteger(QStringLiteral("SaveWindow")), 2);
+    options.SaveWindow = false;
+    options.Save();
+    options.SaveWindow = true;
     options.Save();
     QCOMPARE(OpenOptionsKey().readInteger(QStringLiteral("SaveWindow")), 1);
+}
+
+// Two runs over one store: each save writes only what its own run changed, so neither undoes the other's.
+void TestOptions::twoRunsKeepEachOthersChanges()
+{
+    TTintOptions first(HKEY_LOCAL_MACHINE, AppKey), second(HKEY_LOCAL_MACHINE, AppKey);
+    first.Load();
+    second.Load();
+    first.ThumbnailWidth = 64;
+    first.Save();
+    second.CaptureDelay = 600;
+    second.Save();
+    first.Save();
+    second.Save();
+    TTintOptions next(HKEY_LOCAL_MACHINE, AppKey);
+    next.Load();
+    VerifyFields(next, true, 64, 32, 600);
 }
 
 void TestOptions::valueOfAnotherTypeLeavesOnlyItsField()
@@ -123,8 +146,9 @@ void TestOptions::valueOfAnotherTypeLeavesOnlyItsField()
     TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
     options.Load();
     VerifyFields(options, false, 32, 48, 250);
+    options.ThumbnailWidth = 33;
     options.Save();
-    QCOMPARE(registry.readValue(QStringLiteral("ThumbnailWidth")), std::optional(RegistryValue::fromDword(32)));
+    QCOMPARE(registry.readValue(QStringLiteral("ThumbnailWidth")), std::optional(RegistryValue::fromDword(33)));
 }
 
 void TestOptions::outOfRangeValuesLoadAsTheyAre()
