@@ -123,16 +123,28 @@ void TFormPlacement::Restore()
     OpenForReading();
     const auto closeKey = qScopeGuard([this] { m_openKey.reset(); });
 
-    if (ReadInteger(QStringLiteral("FormVersion"), 0) >= Version) {
+    const bool current = ReadInteger(QStringLiteral("FormVersion"), 0) >= Version;
+    if (current) {
         if (Options & fpPosition) RestorePosition();
         m_restored = true;
         RestoreProperties();
         if (OnRestorePlacement) OnRestorePlacement(*this);
     }
     m_restored = true;
-    // A save writes only what changed in this run: what was read (or the defaults that stood in for what could
-    // not be) is not written back over what another run of the program changed meanwhile. What a save would
-    // write is taken as the window first shows, framed by then: the stored place includes the frame.
+    // Values of an older layout are all written afresh by the first save.
+    if (!current) return;
+    // Otherwise a save writes only what changed in this run: what was read (or the defaults that stood in for
+    // what could not be) is not written back over what another run of the program changed meanwhile, and a
+    // value the store lacks is filled in only while it still does. What a save would write is taken as the
+    // window first shows, framed by then: the stored place includes the frame.
+    m_storedNames.clear();
+    try {
+        if (m_openKey)
+            for (const QString &name : m_openKey->valueNames())
+                m_storedNames.insert(name.toCaseFolded());
+    } catch (const RegistryStoreError &error) {
+        NoteUnread(error);
+    }
     QWindow *handle = m_owner->windowHandle();
     if (handle && !handle->isExposed())
         handle->installEventFilter(this);
@@ -199,8 +211,12 @@ void TFormPlacement::Save()
     // with defaults.
     if (!m_restored || (m_unread && !m_saved)) return;
     const RegistryBatch all = CollectChanges();
-    const RegistryBatch changes = m_saved ? all.without(*m_saved) : all;
+    // Nothing is filled in over what could not be read.
+    const auto stored = [this](const QString &name) { return m_unread || m_storedNames.contains(name.toCaseFolded()); };
+    const RegistryBatch changes = m_saved ? all.without(*m_saved, stored) : all;
     if (changes.changes().isEmpty() || ApplyChanges(changes)) {
+        for (const RegistryBatch::Change &change : all.changes())
+            m_storedNames.insert(change.name.toCaseFolded());
         m_saved = all;
         m_savedSinceRestore = true;
     }

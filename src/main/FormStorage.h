@@ -12,6 +12,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -91,6 +92,7 @@ private:
     // The values as the store holds them for this run: what a save would have written as the window first
     // showed, then what the last save wrote. A save writes only what differs from it.
     std::optional<RegistryBatch> m_saved;
+    QSet<QString> m_storedNames; // case-folded: the values the store holds, as far as this run knows
     bool m_shown = false;
     bool m_restored = false;
     bool m_savedSinceRestore = false;

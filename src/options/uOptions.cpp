@@ -1,6 +1,7 @@
 #include "uOptions.h"
 
 #include "CVRegUtils.h"
+#include "Registry.h"
 
 #include <type_traits>
 #include <variant>
@@ -59,7 +60,19 @@ void TTintOptions::Load()
             [&](QString &text) { text = RegReadString(m_root, m_key, name, text, &unread); });
     }
     // What this run found (or, where it could not read, the defaults that stood in) is not written back: a
-    // save writes only what changed since, and another run's changes meanwhile stay.
+    // save writes only what changed since, and another run's changes meanwhile stay. A preference the store
+    // lacks is filled in while it still does.
+    m_unread = unread;
+    m_storedNames.clear();
+    try {
+        TRegistry registry(RegistryAccess::ReadOnly);
+        registry.setRootKey(m_root);
+        if (registry.openKey(m_key, false))
+            for (const QString &name : registry.valueNames())
+                m_storedNames.insert(name.toCaseFolded());
+    } catch (const RegistryStoreError &) {
+        m_unread = true;
+    }
     m_saved = Changes();
 }
 
@@ -67,8 +80,12 @@ void TTintOptions::Load()
 void TTintOptions::Save()
 {
     const RegistryBatch all = Changes();
-    const RegistryBatch changes = m_saved ? all.without(*m_saved) : all;
-    if (!changes.changes().isEmpty() && RegWriteBatch(m_root, changes)) m_saved = all;
+    const auto stored = [this](const QString &name) { return m_unread || m_storedNames.contains(name.toCaseFolded()); };
+    const RegistryBatch changes = m_saved ? all.without(*m_saved, stored) : all;
+    if (changes.changes().isEmpty() || !RegWriteBatch(m_root, changes)) return;
+    m_saved = all;
+    for (const RegistryBatch::Change &change : all.changes())
+        m_storedNames.insert(change.name.toCaseFolded());
 }
 
 RegistryBatch TTintOptions::Changes() const

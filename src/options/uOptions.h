@@ -6,6 +6,7 @@
 #include "RegistryHive.h"
 #include "RegistryStore.h"
 
+#include <QSet>
 #include <QString>
 
 #include <algorithm>
@@ -33,7 +34,7 @@ public:
     // Each value missing or of another type than its field's (REG_DWORD, REG_SZ) leaves the field as it is.
     void Load();
     // Writes together the values changed since the load or the last save (all of them without a load), so that
-    // what another run changed meanwhile stays. A registry that cannot be written loses them; what stopped it
+    // what another run changed meanwhile stays; a value the store lacked is added where it still lacks it. A registry that cannot be written loses them; what stopped it
     // is noted for the user (CVStoreNotices), never raised.
     void Save();
 
@@ -56,6 +57,8 @@ private:
     HKEY m_root;
     QString m_key;
     std::optional<RegistryBatch> m_saved; // the values as the store holds them after the load or the last save
+    QSet<QString> m_storedNames;          // case-folded: the values the store holds, as far as this run knows
+    bool m_unread = false;                // the load could not read the store
 };
 
 // The one store of the run. Start-up creates and loads it; shutdown saves and frees it.

@@ -61,7 +61,7 @@ QString RegistryBatch::problem() const
         if (!path.problem.isEmpty()) return path.problem;
         if (change.kind == Kind::DeleteKey && path.names.isEmpty())
             return QStringLiteral("the root of a hive cannot be deleted");
-        if (change.kind == Kind::SetValue || change.kind == Kind::DeleteValue) {
+        if (change.kind == Kind::SetValue || change.kind == Kind::AddValue || change.kind == Kind::DeleteValue) {
             if (const QString problem = valueNameProblem(change.name); !problem.isEmpty()) return problem;
         }
     }
@@ -87,12 +87,17 @@ QList<QList<RegistryBatch::Change>> units(const QList<RegistryBatch::Change> &ch
 }
 } // namespace
 
-RegistryBatch RegistryBatch::without(const RegistryBatch &baseline) const
+RegistryBatch RegistryBatch::without(const RegistryBatch &baseline,
+                                     const std::function<bool(const QString &name)> &stored) const
 {
     const QList<QList<Change>> unchanged = units(baseline.m_changes);
     RegistryBatch rest;
-    for (const QList<Change> &unit : units(m_changes))
-        if (!unchanged.contains(unit)) rest.m_changes.append(unit);
+    for (const QList<Change> &unit : units(m_changes)) {
+        if (!unchanged.contains(unit))
+            rest.m_changes.append(unit);
+        else if (const Change &change = unit.constFirst(); stored && change.kind == Kind::SetValue && !stored(change.name))
+            rest.addValue(change.key, change.name, change.value);
+    }
     return rest;
 }
 
@@ -221,6 +226,14 @@ void RegistryStore::applyChange(const RegistryBatch::Change &change)
         // An existing value keeps its place in the list and the case of its name.
         statement("INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
                   " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data")
+            .bind(1, createKey(names))
+            .bind(2, change.name)
+            .bind(3, qint64(change.value.type))
+            .bind(4, change.value.data)
+            .run();
+        return;
+    case RegistryBatch::Kind::AddValue:
+        statement("INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) ON CONFLICT(key, name) DO NOTHING")
             .bind(1, createKey(names))
             .bind(2, change.name)
             .bind(3, qint64(change.value.type))

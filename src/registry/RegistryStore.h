@@ -65,7 +65,7 @@ inline constexpr qsizetype MaxKeyDepth = 512;
 class RegistryBatch
 {
 public:
-    enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
+    enum class Kind { CreateKey, DeleteKey, SetValue, AddValue, DeleteValue };
     struct Change
     {
         Kind kind;
@@ -82,14 +82,21 @@ public:
     {
         m_changes.append({Kind::SetValue, key, name, value});
     }
+    // Sets the value only where the key holds none of that name.
+    void addValue(const QString &key, const QString &name, const RegistryValue &value)
+    {
+        m_changes.append({Kind::AddValue, key, name, value});
+    }
     void deleteValue(const QString &key, const QString &name) { m_changes.append({Kind::DeleteValue, key, name, {}}); }
     const QList<Change> &changes() const { return m_changes; }
     // The first key path or value name in the batch that no hive can hold; empty when every one is sound.
     QString problem() const;
     // The changes of this batch that `baseline` does not make alike: a value set as the baseline sets it, or a key
-    // replaced (deleted, then filled again) as the baseline replaces it, is left out. So a save that could not
-    // read what is stored writes back only what changed since.
-    RegistryBatch without(const RegistryBatch &baseline) const;
+    // replaced (deleted, then filled again) as the baseline replaces it, is left out. So a save writes back only
+    // what changed since. A value left out that `stored` says the store did not hold is added instead, where
+    // the store still holds none: a first run fills in its defaults without undoing another's changes.
+    RegistryBatch without(const RegistryBatch &baseline,
+                          const std::function<bool(const QString &name)> &stored = {}) const;
 
 private:
     QList<Change> m_changes;

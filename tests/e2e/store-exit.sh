@@ -154,8 +154,12 @@ pid=
 grep -qxF '"pCurrentColor_Color"="789258"' "$scratch/now.reg" || fail "the second exit undid the first's colour"
 grep -qixF '"sbMain_Visible"="False"' "$scratch/now.reg" || fail "the second exit did not save its own change"
 
-# Another program holds the write lock through the exit.
+# Another program holds the write lock through an exit that has a change to save.
 start
+activate_editor
+xdotool key alt+t ctrl+a
+xdotool type '#0A0B0D'
+xdotool key Tab
 "$writer" lock >"$scratch/locker" &
 others=$!
 eventually grep -q locked "$scratch/locker" || fail "no lock taken"

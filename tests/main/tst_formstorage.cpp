@@ -348,7 +348,8 @@ private slots:
             QCOMPARE(restoreEvents, restores ? 1 : 0);
             window.close();
         }
-        QCOMPARE(Stored("FormVersion"), QStringLiteral("0"));
+        // An older layout is written afresh; a current one keeps what this run did not change.
+        if (!restores) QCOMPARE(Stored("FormVersion"), QStringLiteral("0"));
         QVERIFY(Stored("NormPos").startsWith(restores ? QStringLiteral("100,200,") : QStringLiteral("60,61,")));
     }
 
