@@ -1,26 +1,21 @@
 #include "PortalScreenService.h"
 
+#include "PortalSnapshotFile.h"
 #include "SessionType.h"
 
 #include <QDBusError>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <utility>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -55,20 +50,6 @@ std::optional<QString> MissingPicturesFolder()
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!isDesktop("KDE") || QFileInfo(pictures).isDir()) return std::nullopt;
     return pictures;
-}
-
-// The portal saved its screenshot for us as a file of our own: once read it goes, so that no capture leaves a
-// full picture of the screen among the user's files. Only a regular file at the path given for this request is
-// removed; one that cannot be is told of once.
-void RemoveSnapshotFile(const QString &path)
-{
-    static bool told = false;
-    struct stat file = {};
-    const QByteArray name = QFile::encodeName(path);
-    if (::lstat(name.constData(), &file) != 0 || !S_ISREG(file.st_mode)) return;
-    if (::unlink(name.constData()) == 0 || std::exchange(told, true)) return;
-    std::fprintf(stderr, "tintwell: the desktop's screenshot %s could not be removed: %s\n", name.constData(),
-                 std::strerror(errno));
 }
 
 // A token no other request of this process uses.
@@ -106,6 +87,7 @@ void PortalScreenService::requestSnapshot(const QList<QScreen *> &screens)
         return;
     }
     const QString token = NextToken();
+    m_requested = QDateTime::currentDateTime();
     // Listening before calling: the Response may overtake the call's reply.
     listen(RequestPath(m_bus, token));
     const quint64 request = ++m_request;
@@ -192,11 +174,13 @@ void PortalScreenService::readLayout(const QVariantMap &results)
 {
     const QUrl uri(results.value(QStringLiteral("uri")).toString());
     // Read at once: some portals write every screenshot to the same file.
-    const QImage layout(uri.toLocalFile());
-    if (uri.isLocalFile()) RemoveSnapshotFile(uri.toLocalFile());
+    const PortalSnapshot snapshot = uri.isLocalFile()
+                                        ? TakePortalSnapshot(uri.toLocalFile(), m_requested, ScreenshotFolders())
+                                        : PortalSnapshot{{}, QStringLiteral("It is no local file.")};
+    const QImage &layout = snapshot.image;
     if (layout.isNull()) {
         emit snapshotFailed(QStringLiteral("The desktop portal's screenshot could not be read."),
-                            QStringLiteral("The portal gave \"%1\".").arg(uri.toString()));
+                            QStringLiteral("The portal gave \"%1\". %2").arg(uri.toString(), snapshot.problem));
         return;
     }
     QList<ScreenPicture> pictures;

@@ -8,6 +8,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDateTime>
 #include <QTimer>
 
 #include <chrono>
@@ -49,4 +50,5 @@ private:
     QList<QScreen *> m_screens; // those the pending request is for
     QString m_handle;           // the request listened to; empty when none is pending
     quint64 m_request = 0;
+    QDateTime m_requested; // when the pending request was made
 };

@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -19,6 +20,8 @@
 
 #include <memory>
 #include <optional>
+
+#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 
@@ -52,7 +55,7 @@ public:
     QImage image;    // what a successful answer shows, saved afresh for each, as the portals do
     QString picture; // the file it was saved to
     QString folder;
-    bool asLink = false; // the answer names a link to the file
+    QString named; // what the answer names instead of the file, when not empty
     QVariantMap options;
     QString handle;
     std::unique_ptr<FakeRequest> request;
@@ -76,9 +79,8 @@ public slots:
         static int count = 0;
         picture = QStringLiteral("%1/shot%2.png").arg(folder).arg(++count);
         image.save(picture);
-        QString named = picture;
-        if (asLink) QFile::link(picture, named = picture + QStringLiteral(".link"));
-        const QVariantMap withPicture{{QStringLiteral("uri"), QUrl::fromLocalFile(named).toString()}};
+        const QVariantMap withPicture{
+            {QStringLiteral("uri"), QUrl::fromLocalFile(named.isEmpty() ? picture : named).toString()}};
         switch (answer) {
         case Picture:
         case PictureBeforeReply:
@@ -158,6 +160,8 @@ private slots:
     void cleanup();
 
     void deliversThePortalsPicture();
+    void answerNamingAUsersFileLeavesIt_data();
+    void answerNamingAUsersFileLeavesIt();
     void responseMayOvertakeTheReply();
     void olderPortalsChooseTheirOwnHandle();
     void deniedRequestIsACancel();
@@ -172,7 +176,7 @@ private slots:
     void sessionChoosesThePortal();
 
 private:
-    QTemporaryDir folder;
+    QTemporaryDir home;
     QImage picture;
     std::unique_ptr<FakePortal> portal;
     std::optional<QDBusConnection> portalBus;
@@ -181,6 +185,10 @@ private:
 void TestPortalScreen::initTestCase()
 {
     QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
+    // The portal saves where desktops keep screenshots: the Pictures folder of a home of the test's own.
+    qputenv("HOME", home.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Pictures")));
     // Twice the screen's size, as a desktop at scale 2 gives it, with a mark at each corner.
     const QSize size = QGuiApplication::primaryScreen()->geometry().size() * 2;
     picture = QImage(size, QImage::Format_RGB32);
@@ -194,7 +202,7 @@ void TestPortalScreen::init()
     portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
     portal = std::make_unique<FakePortal>();
     portal->image = picture;
-    portal->folder = folder.path();
+    portal->folder = home.path() + QStringLiteral("/Pictures");
     QVERIFY(portalBus->registerObject(PortalPath, portal.get(), QDBusConnection::ExportAllSlots));
     QVERIFY(portalBus->registerService(PortalService));
 }
@@ -219,11 +227,51 @@ void TestPortalScreen::deliversThePortalsPicture()
              picture.pixel(picture.width() - 1, picture.height() - 1));
     // Without a question to the user: the program's windows are hidden and could not show one.
     QCOMPARE(portal->options.value("interactive"), QVariant(false));
-    // The portal's file of the screen is removed once read; a link it named instead is left, as is its file.
+    // The portal's file of the screen is removed once read.
     QVERIFY(!QFile::exists(portal->picture));
-    portal->asLink = true;
-    QVERIFY(Request(service).snapshot);
-    QVERIFY(QFileInfo(portal->picture + QStringLiteral(".link")).isSymLink() && QFile::exists(portal->picture));
+}
+
+// An answer may name any file: only a snapshot written for the request, in a folder of screenshots, is removed;
+// what is no regular file is not even opened.
+void TestPortalScreen::answerNamingAUsersFileLeavesIt_data()
+{
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("a link to the snapshot") << "Pictures/link.png" << false;
+    QTest::newRow("a text of the user's") << "victim/important.txt" << false;
+    QTest::newRow("a picture of the user's") << "victim/photo.png" << true;
+    QTest::newRow("through a folder link") << "Pictures/victim/photo.png" << true;
+    QTest::newRow("a FIFO") << "victim/fifo" << false;
+}
+
+void TestPortalScreen::answerNamingAUsersFileLeavesIt()
+{
+    QFETCH(QString, named);
+    QFETCH(bool, read);
+    const QDir homeDir = QDir::home();
+    QVERIFY(homeDir.mkpath(QStringLiteral("victim")));
+    const QString victim = homeDir.filePath(QStringLiteral("victim"));
+    QVERIFY(picture.save(victim + QStringLiteral("/photo.png")));
+    QFile text(victim + QStringLiteral("/important.txt"));
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("keep me") == 7);
+    text.close();
+    QCOMPARE(::mkfifo(QFile::encodeName(victim + QStringLiteral("/fifo")).constData(), 0600), 0);
+    QFile::link(victim, homeDir.filePath(QStringLiteral("Pictures/victim")));
+    QFile::link(victim + QStringLiteral("/photo.png"), homeDir.filePath(QStringLiteral("Pictures/link.png")));
+    const auto removeVictim = qScopeGuard([&] {
+        QDir(victim).removeRecursively();
+        QFile::remove(homeDir.filePath(QStringLiteral("Pictures/victim")));
+        QFile::remove(homeDir.filePath(QStringLiteral("Pictures/link.png")));
+    });
+
+    portal->named = homeDir.filePath(named);
+    PortalScreenService service(QDBusConnection::sessionBus(), nullptr);
+    const Outcome outcome = Request(service);
+    QCOMPARE(outcome.answers, 1);
+    QCOMPARE(bool(outcome.snapshot), read);
+    if (!read) QVERIFY2(outcome.failure.contains("could not be read"), qPrintable(outcome.failure));
+    for (const QString &kept : {QStringLiteral("photo.png"), QStringLiteral("important.txt"), QStringLiteral("fifo")})
+        QVERIFY2(QFileInfo::exists(victim + u'/' + kept), qPrintable(kept));
 }
 
 void TestPortalScreen::responseMayOvertakeTheReply()
@@ -252,13 +300,14 @@ void TestPortalScreen::deniedRequestIsACancel()
     QVERIFY(outcome.cancelled);
 
     // KDE's portal answers so when it has no Pictures folder to save in: that is said, not taken for a cancel.
-    const QTemporaryDir home;
+    const QTemporaryDir bareHome;
     qputenv("XDG_CURRENT_DESKTOP", "KDE");
-    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("HOME", bareHome.path().toLocal8Bit());
     const Outcome withoutPictures = Request(service);
     qunsetenv("XDG_CURRENT_DESKTOP");
+    qputenv("HOME", home.path().toLocal8Bit());
     QVERIFY(!withoutPictures.cancelled);
-    QVERIFY2(withoutPictures.details.contains(home.path() + QStringLiteral("/Pictures")),
+    QVERIFY2(withoutPictures.details.contains(bareHome.path() + QStringLiteral("/Pictures")),
              qPrintable(withoutPictures.details));
 }
 
