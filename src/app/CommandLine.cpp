@@ -13,9 +13,12 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -53,10 +56,34 @@ const char *const Help =
 
 enum ExitStatus { Done = 0, Cancelled = 1, Failed = 2 };
 
-void Print(std::FILE *stream, const QString &text)
+// Whether the whole text was written.
+bool Print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    const QByteArray bytes = text.toLocal8Bit();
+    const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) == std::size_t(bytes.size());
+    return std::fflush(stream) == 0 && written;
+}
+
+// Standard output's text, or exit status 2 with a word when it cannot be written (a full disk, a closed pipe).
+int PrintResult(const QString &text)
+{
+    if (Print(stdout, text)) return 0;
+    Print(stderr, QStringLiteral("tintwell: the output could not be written: %1\n").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return 2;
+}
+
+// The option that the parser did not know, as the user typed it ("--bogus=1" is named "--bogus").
+QString UnknownOption(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) return {};
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == u"--") break;
+        QString name = argument.section(u'=', 0, 0);
+        if (name.startsWith(u'-') && QString(name).remove(QRegularExpression(QStringLiteral("^--?"))) == unknown.first())
+            return name;
+    }
+    return unknown.first();
 }
 
 // One line, so that a script's log shows the whole of it.
@@ -93,18 +120,16 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({pick, convert, format, space, verbose, help, version});
-    if (!parser.parse(arguments)) return Refuse(parser.errorText());
+    if (!parser.parse(arguments)) {
+        const QString unknown = UnknownOption(parser, arguments);
+        return Refuse(unknown.isEmpty() ? parser.errorText() : QStringLiteral("Unknown option '%1'.").arg(unknown));
+    }
     if (!parser.positionalArguments().isEmpty())
         return Refuse(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
-    if (parser.isSet(help)) {
-        Print(stdout, QLatin1String(Usage) + QLatin1String(Help));
-        return Done;
-    }
-    if (parser.isSet(version)) {
-        Print(stdout, QStringLiteral("Corvane Tintwell %1\n")
-                          .arg(GetVersionText(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath())));
-        return Done;
-    }
+    if (parser.isSet(help)) return PrintResult(QLatin1String(Usage) + QLatin1String(Help));
+    if (parser.isSet(version))
+        return PrintResult(QStringLiteral("Corvane Tintwell %1\n")
+                               .arg(GetVersionText(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath())));
     if (parser.isSet(pick) && parser.isSet(convert)) return Refuse(QStringLiteral("--pick or --convert, not both."));
     if (parser.isSet(format) && !parser.isSet(pick) && !parser.isSet(convert))
         return Refuse(QStringLiteral("--format goes with --pick or --convert."));
@@ -157,9 +182,8 @@ int RunPick(const DisplayRequest &request)
         if (!clipboard.setText(text, failure))
             throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure,
                                TCVMessageKind::Warning);
-        Print(stdout, text + u'\n');
         keepClipboardAfterExit();
-        return Done;
+        return PrintResult(text + u'\n');
     } catch (const ECVException &error) {
         const QString details = error.Details.simplified();
         Print(

@@ -1,26 +1,78 @@
 #include "ConvertCommand.h"
 
-#include <cstdlib>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace {
 
 constexpr std::size_t QuotedAtMost = 60; // characters of a refused text quoted in its message
+// No colour's text comes near this; a longer line is refused after reading only this much of it.
+constexpr std::size_t LongestLine = 16 * 1024;
+
+// `text` cut to `QuotedAtMost` bytes on a character's boundary, control characters written as \xNN (C1 ones
+// as \u00NN), so that a refused line cannot drive the terminal it is shown on.
+std::string Quoted(std::string_view text)
+{
+    std::size_t cut = std::min(text.size(), QuotedAtMost);
+    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    std::string quoted;
+    for (std::size_t i = 0; i < cut; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < cut ? static_cast<unsigned char>(text[i + 1]) : 0;
+        char escaped[8];
+        if (byte < 0x20 || byte == 0x7F) {
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            quoted += escaped;
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", next);
+            quoted += escaped;
+            ++i;
+        } else {
+            quoted += char(byte);
+        }
+    }
+    return "'" + quoted + (cut < text.size() ? "'..." : "'");
+}
+
+void Answer(std::optional<AnyColour> colour, const ColourFormat &format, std::FILE *output)
+{
+    std::string line = colour ? format.write(colour->colour) : std::string();
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), output);
+}
 
 // The colour of one text in the format, or an empty line and the reason on `errors`.
 bool ConvertOne(std::string_view text, const ColourFormat &format, const std::string &where, std::FILE *output,
                 std::FILE *errors)
 {
     const std::optional<AnyColour> colour = ReadAnyColour(text);
-    std::string line = colour ? format.write(colour->colour) : std::string();
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), output);
-    if (!colour) {
-        const std::string quoted(text.substr(0, QuotedAtMost));
-        std::fprintf(errors, "tintwell: %s'%s%s' is not a colour\n", where.c_str(), quoted.c_str(),
-                     text.size() > QuotedAtMost ? "..." : "");
-    }
+    Answer(colour, format, output);
+    if (!colour) std::fprintf(errors, "tintwell: %s%s is not a colour\n", where.c_str(), Quoted(text).c_str());
     return colour.has_value();
+}
+
+enum class LineRead { Line, TooLong, End };
+
+// The next line of `input` without its end, at most LongestLine bytes of it kept; the rest of a longer line is
+// read past.
+LineRead ReadLine(std::FILE *input, std::string &line)
+{
+    line.clear();
+    int c;
+    bool any = false, tooLong = false;
+    while ((c = getc_unlocked(input)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        if (line.size() < LongestLine)
+            line += char(c);
+        else
+            tooLong = true;
+    }
+    if (!any) return LineRead::End;
+    if (!tooLong && line.ends_with('\r')) line.pop_back();
+    return tooLong ? LineRead::TooLong : LineRead::Line;
 }
 
 } // namespace
@@ -32,16 +84,24 @@ int RunConvert(std::string_view text, const ColourFormat &format, std::FILE *inp
     if (text != "-") {
         allColours = ConvertOne(text, format, {}, output, errors);
     } else {
-        char *buffer = nullptr;
-        std::size_t capacity = 0;
-        ssize_t length;
-        for (unsigned long number = 1; (length = getline(&buffer, &capacity, input)) >= 0; ++number) {
-            std::string_view line(buffer, std::size_t(length));
-            if (line.ends_with('\n')) line.remove_suffix(1);
-            if (line.ends_with('\r')) line.remove_suffix(1);
-            allColours &= ConvertOne(line, format, "line " + std::to_string(number) + ": ", output, errors);
+        std::string line;
+        LineRead read;
+        for (unsigned long number = 1; (read = ReadLine(input, line)) != LineRead::End; ++number) {
+            const std::string where = "line " + std::to_string(number) + ": ";
+            if (read == LineRead::Line) {
+                allColours &= ConvertOne(line, format, where, output, errors);
+                continue;
+            }
+            Answer(std::nullopt, format, output);
+            std::fprintf(errors, "tintwell: %s%s is longer than %zu KiB: not a colour\n", where.c_str(),
+                         Quoted(line).c_str(), LongestLine / 1024);
+            allColours = false;
         }
-        std::free(buffer);
+        if (std::ferror(input)) {
+            std::fprintf(errors, "tintwell: standard input could not be read: %s\n", std::strerror(errno));
+            std::fflush(output);
+            return 2;
+        }
     }
     if (std::fflush(output) != 0 || std::ferror(output)) {
         std::fputs("tintwell: the converted colours could not be written\n", errors);

@@ -118,6 +118,21 @@ for wrong in --frobnicate "--pick --format cmyk" "--format hex" "--pick --space 
     # shellcheck disable=SC2086
     refused 2 "$binary" $wrong
 done
+refused 2 "$binary" --bogus=1
+grep -qF "'--bogus'" "$scratch/err" || fail "an unknown option is not named as typed: $(cat "$scratch/err")"
+refused 2 sh -c '"$0" --help >/dev/full' "$binary"
+refused 2 sh -c '"$0" --convert - </' "$binary"
+refused 2 sh -c '"$0" --convert - <&-' "$binary"
+# A line far longer than any colour is refused without being kept, control bytes are shown escaped, and the
+# lines after them still convert.
+status=0
+{ head -c 50000000 /dev/zero | tr '\0' a; printf '\nred\0garbage\n\033]0;x\a\nred\n'; } |
+    "$binary" --convert - >"$scratch/out" 2>"$scratch/err" || status=$?
+[ "$status" = 1 ] && [ "$(tr '\n' , <"$scratch/out")" = ",,,#FF0000," ] ||
+    fail "--convert of a long line and control bytes: $status, $(cat "$scratch/out")"
+for said in "line 1: 'aaa" "longer than 16 KiB" "line 2: 'red\\x00garbage' is" "line 3: '\\x1B]0;x\\x07' is"; do
+    grep -qF "$said" "$scratch/err" || fail "--convert did not say $said: $(cat -v "$scratch/err")"
+done
 # No display, or one that is not there: one line, not Qt's abort.
 refused 2 without_display "$binary" --pick
 refused 2 without_display "$binary"
