@@ -61,7 +61,8 @@ QString freeKeptName(const QString &filePath)
     }
 }
 
-// What stands in the hive's place that is no file at all; empty for a file, a link to one or nothing.
+} // namespace
+
 QString whatIsInTheWay(const QString &filePath)
 {
     struct stat place = {};
@@ -70,10 +71,11 @@ QString whatIsInTheWay(const QString &filePath)
     if (S_ISLNK(place.st_mode) && ::stat(fileName(filePath).constData(), &target) != 0)
         return QStringLiteral("a link to nothing (%1)").arg(errnoText(errno));
     if (S_ISDIR(target.st_mode)) return QStringLiteral("a folder");
-    if (!S_ISREG(target.st_mode)) return QStringLiteral("neither a file nor a folder");
+    if (S_ISFIFO(target.st_mode)) return QStringLiteral("a FIFO");
+    if (S_ISSOCK(target.st_mode)) return QStringLiteral("a socket");
+    if (!S_ISREG(target.st_mode)) return QStringLiteral("a device");
     return {};
 }
-} // namespace
 
 std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath)
 {

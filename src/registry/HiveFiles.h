@@ -18,6 +18,10 @@ void syncFolder(const QString &path);
 // stick); a link and an unlink only where the file system knows no such rename. Leaves errno set on failure.
 bool renameWithoutReplacing(const QString &from, const QString &to);
 
+// What stands in the hive's place that is no file at all (a folder, a FIFO, a link to nothing); empty for a
+// file, a link to one or nothing.
+QString whatIsInTheWay(const QString &filePath);
+
 struct DamagedHive
 {
     QString keptAs; // where it is now

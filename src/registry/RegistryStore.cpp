@@ -284,6 +284,13 @@ void RegistryStore::requireAbsolutePath() const
              RegistryFault::NoFolder);
 }
 
+// A folder, a FIFO or a link to nothing in the hive's place is named as what it is.
+void RegistryStore::requireAFile() const
+{
+    if (const QString inTheWay = whatIsInTheWay(m_filePath); !inTheWay.isEmpty())
+        fail(inTheWay + QStringLiteral(", not a registry hive"), RegistryFault::Damaged);
+}
+
 // A hive this process may not write is read as it stands, without the write-ahead log's index, which
 // SQLite would otherwise create beside it: in a folder that may not be written it cannot, and beside a
 // file that may not be written it would leave an index that no later writer could use. A log that holds
@@ -292,6 +299,7 @@ bool RegistryStore::connectForReading()
 {
     if (m_hasSchema) return true;
     requireAbsolutePath();
+    requireAFile();
     const QFileInfo file(m_filePath);
     if (!file.exists()) return false;
     if (file.size() == 0) fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);
@@ -333,6 +341,7 @@ void RegistryStore::connectForWriting()
     if (m_access == RegistryAccess::ReadOnly) fail(QStringLiteral("opened for reading only"));
     if (m_writable) return;
     requireAbsolutePath();
+    requireAFile();
     if (!QFileInfo::exists(m_filePath)) createHiveFile();
     if (QFileInfo(m_filePath).size() == 0)
         fail(QStringLiteral("an empty file, not a registry hive"), RegistryFault::Damaged);

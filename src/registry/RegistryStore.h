@@ -130,6 +130,7 @@ private:
     class Transaction;
 
     void requireAbsolutePath() const;
+    void requireAFile() const;
     bool connectForReading();
     void connectForWriting();
     void requireWritableFiles() const;

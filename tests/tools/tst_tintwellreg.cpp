@@ -306,25 +306,44 @@ void TestTintwellReg::failuresExitWithOneLine()
 
 void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched_data()
 {
-    QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("text") << QByteArray("not a registry hive, just text\n");
-    QTest::newRow("empty file") << QByteArray();
+    QTest::addColumn<QByteArray>("contents"); // or, between angle brackets, what stands there instead of a file
+    QTest::addColumn<QString>("named");
+    QTest::newRow("text") << QByteArray("not a registry hive, just text\n") << "not a database";
+    QTest::newRow("empty file") << QByteArray() << "empty file";
+    QTest::newRow("a folder") << QByteArray("<folder>") << "a folder, not";
+    QTest::newRow("a FIFO") << QByteArray("<fifo>") << "a FIFO, not";
+    QTest::newRow("a link to nothing") << QByteArray("<link>") << "a link to nothing";
     // A real hive of several pages, cut in half.
     for (int i = 0; i < 60; ++i)
         Succeed({"add", "HKCU\\Filler", "/v", QString::number(i), "/d", QString(200, u'x'), "/f"});
     const QByteArray hive = ReadFile(hiveFilePath(HKEY_CURRENT_USER));
-    QTest::newRow("cut short") << hive.left(hive.size() / 2);
+    QTest::newRow("cut short") << hive.left(hive.size() / 2) << "";
 }
 
 void TestTintwellReg::unsoundHiveIsNamedAndLeftUntouched()
 {
     QFETCH(QByteArray, contents);
+    QFETCH(QString, named);
     const QString hive = hiveFilePath(HKEY_CURRENT_USER);
-    WriteFile(hive, contents);
-    Refused({"query", "HKCU\\Filler"}, {hive});
-    Refused({"add", "HKCU\\S", "/v", "a", "/f"}, {hive});
-    Refused({"delete", "HKCU\\Filler", "/f"}, {hive});
-    QCOMPARE(ReadFile(hive), contents);
+    const QByteArray hiveName = QFile::encodeName(hive);
+    QFile::remove(hive);
+    if (contents == "<folder>")
+        QVERIFY(QDir().mkpath(hive));
+    else if (contents == "<fifo>")
+        QCOMPARE(mkfifo(hiveName.constData(), 0600), 0);
+    else if (contents == "<link>")
+        QVERIFY(QFile::link(hive + QStringLiteral(".gone"), hive));
+    else
+        WriteFile(hive, contents);
+    struct stat before = {};
+    QCOMPARE(lstat(hiveName.constData(), &before), 0);
+    Refused({"query", "HKCU\\Filler"}, {hive, named});
+    Refused({"add", "HKCU\\S", "/v", "a", "/f"}, {hive, named});
+    Refused({"delete", "HKCU\\Filler", "/f"}, {hive, named});
+    struct stat after = {};
+    QCOMPARE(lstat(hiveName.constData(), &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    if (!contents.startsWith('<')) QCOMPARE(ReadFile(hive), contents);
 }
 
 void TestTintwellReg::exportNeverReplacesWhatIsNoRegularFile()
@@ -360,6 +379,7 @@ void TestTintwellReg::importOfABadFileWritesNothing_data()
     QTest::newRow("cut inside wrapped data") << good + "[HKEY_LOCAL_MACHINE\\Software\\Cut]\n\"B\"=hex:01,02,\\\n  03,0"
                                              << QStringList{"line 8", "cut short"};
     QTest::newRow("a device without end") << QByteArray() << QStringList{"/dev/zero", "not a regular file"};
+    QTest::newRow("a FIFO without a writer") << QByteArray("<fifo>") << QStringList{"not a regular file"};
 }
 
 void TestTintwellReg::importOfABadFileWritesNothing()
@@ -367,7 +387,10 @@ void TestTintwellReg::importOfABadFileWritesNothing()
     QFETCH(QByteArray, contents);
     QFETCH(QStringList, words);
     QString file = QStringLiteral("/dev/zero");
-    if (!contents.isEmpty()) {
+    if (contents == "<fifo>") {
+        file = m_registry->path() + QStringLiteral("/fifo.reg");
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    } else if (!contents.isEmpty()) {
         file = m_registry->path() + QStringLiteral("/bad.reg");
         WriteFile(file, contents);
     }

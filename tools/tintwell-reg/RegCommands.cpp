@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -202,10 +203,13 @@ void runExport(const RegArguments &arguments, QTextStream &out)
 QByteArray readImportFile(const QString &path)
 {
     constexpr qint64 Largest = 256 * 1024 * 1024;
-    QFile input(path);
-    if (!input.open(QIODevice::ReadOnly)) Fail(QStringLiteral("Cannot read %1: %2").arg(path, input.errorString()));
+    // Opened without waiting, as a FIFO's open would wait for a writer, and checked before anything is read.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) Fail(QStringLiteral("Cannot read %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    QFile input;
+    input.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     struct stat file = {};
-    if (::fstat(input.handle(), &file) != 0 || !S_ISREG(file.st_mode))
+    if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode))
         Fail(QStringLiteral("Cannot import %1: not a regular file").arg(path));
     const QByteArray bytes = input.read(Largest + 1);
     if (bytes.size() > Largest)
