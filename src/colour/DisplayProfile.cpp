@@ -3,6 +3,7 @@
 #include <lcms2.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -41,6 +42,30 @@ size_t DeclaredSize(std::string_view bytes)
 
 // A channel that rounds into 0 to 255 counts as inside.
 constexpr double ClipTolerance = 0.5 / 255;
+
+// Whether the transform gives what a display's profile would: white near sRGB's white, black near its black,
+// and every colour of a coarse grid finite and within reach of sRGB (LittleCMS extends sRGB's curve below 0
+// steeply: a wide gamut's green comes to about -3). A profile with absurd curves, say a negative gamma, gives
+// values past 1e20.
+bool ConvertsLikeADisplay(cmsHTRANSFORM transform)
+{
+    const auto convert = [transform](double r, double g, double b) {
+        const double in[3] = {r, g, b};
+        std::array<double, 3> out = {};
+        cmsDoTransform(transform, in, out.data(), 1);
+        return out;
+    };
+    const auto within = [](const std::array<double, 3> &value, double low, double high) {
+        return std::ranges::all_of(value, [=](double channel) { return channel >= low && channel <= high; });
+    };
+    if (!within(convert(1, 1, 1), 0.75, 1.25) || !within(convert(0, 0, 0), -0.25, 0.5)) return false;
+    constexpr int Steps = 4;
+    for (int r = 0; r <= Steps; ++r)
+        for (int g = 0; g <= Steps; ++g)
+            for (int b = 0; b <= Steps; ++b)
+                if (!within(convert(double(r) / Steps, double(g) / Steps, double(b) / Steps), -16, 16)) return false;
+    return true;
+}
 } // namespace
 
 std::variant<DisplayProfile, std::string> DisplayProfile::Read(std::string_view bytes)
@@ -63,6 +88,8 @@ std::variant<DisplayProfile, std::string> DisplayProfile::Read(std::string_view 
                                                INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE);
         if (!transform->handle) {
             answer = std::string("a profile that LittleCMS cannot convert from");
+        } else if (!ConvertsLikeADisplay(transform->handle)) {
+            answer = std::string("a profile whose colours lie far from any display's");
         } else {
             DisplayProfile profile;
             profile.m_transform = std::move(transform);

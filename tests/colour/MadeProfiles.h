@@ -24,6 +24,7 @@ enum class Kind {
     Cmyk,            // a printer's
     Grey,            // a grey display's
     RgbScanner,      // RGB, but of an input device
+    NegativeGamma,   // a display's, but its parametric curves have a negative gamma
 };
 
 struct ProfileCloser
@@ -153,6 +154,12 @@ inline std::string Make(Kind kind)
         cmsSetProfileVersion(profile.get(), 4.3);
         Describe(profile.get(), "Rec. 2020 table over an sRGB matrix");
         WriteLookupTable(profile.get(), Rec2020);
+        return Bytes(profile.get());
+    }
+    case Kind::NegativeGamma: {
+        const double curve[1] = {-2.2};
+        const ProfilePtr profile = MatrixProfile(DisplayP3, cmsBuildParametricToneCurve(nullptr, 1, curve));
+        Describe(profile.get(), "A display of negative gamma");
         return Bytes(profile.get());
     }
     case Kind::Garbage: {

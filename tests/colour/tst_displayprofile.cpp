@@ -129,6 +129,7 @@ void TestDisplayProfile::unusableProfilesAreRefused_data()
     QTest::newRow("CMYK printer") << Kind::Cmyk << "not the profile of an RGB display";
     QTest::newRow("grey display") << Kind::Grey << "not the profile of an RGB display";
     QTest::newRow("RGB scanner") << Kind::RgbScanner << "not the profile of an RGB display";
+    QTest::newRow("negative gamma") << Kind::NegativeGamma << "a profile whose colours lie far from any display's";
 }
 
 void TestDisplayProfile::unusableProfilesAreRefused()
