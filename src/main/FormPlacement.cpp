@@ -14,6 +14,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -40,8 +43,12 @@ QString FormatEdges(int left, int top, int right, int bottom)
     return QStringLiteral("%1,%2,%3,%4").arg(left).arg(top).arg(right).arg(bottom);
 }
 
-// Left, top, right and bottom of the text; a missing or bad word keeps the edge of the present frame.
-QRect ParseEdges(const QString &text, const QRect &present)
+// No screen layout comes near this far from the origin; a place beyond it is no place.
+constexpr int FarthestEdge = 1 << 20;
+
+// Left, top, right and bottom of the text; a missing or bad word keeps the edge of the present frame. Nothing
+// when an edge lies beyond any screen layout (where the sums would overflow).
+std::optional<QRect> ParseEdges(const QString &text, const QRect &present)
 {
     static const QRegularExpression separators(QStringLiteral("[ ,]"));
     const QStringList words = text.split(separators, Qt::SkipEmptyParts);
@@ -50,8 +57,9 @@ QRect ParseEdges(const QString &text, const QRect &present)
     int edges[4];
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
-        edges[i] = i < words.size() ? words[i].toInt(&ok) : 0;
-        if (!ok) edges[i] = fallback[i];
+        const qlonglong edge = i < words.size() ? words[i].toLongLong(&ok) : 0;
+        if (ok && std::abs(edge) > FarthestEdge) return std::nullopt;
+        edges[i] = ok ? int(edge) : fallback[i];
     }
     return QRect(QPoint(edges[0], edges[1]), QSize(edges[2] - edges[0], edges[3] - edges[1]));
 }
@@ -78,10 +86,14 @@ bool HasFixedSize(const QWidget &window)
     return window.minimumSize() == window.maximumSize();
 }
 
+// Whether enough of the frame's top lies on a screen for the user to take the window by its title bar.
 bool MeetsAvailableScreens(const QRect &frame)
 {
-    for (const QScreen *screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(frame)) return true;
+    const QRect top(frame.topLeft(), QSize(frame.width(), std::min(frame.height(), 24)));
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(top);
+        if (shown.width() >= std::min(frame.width(), 48) && shown.height() >= std::min(top.height(), 8)) return true;
+    }
     return false;
 }
 } // namespace
@@ -191,7 +203,9 @@ void TFormPlacement::RestorePosition()
 
     QWidget &window = *m_owner;
     const QRect present = window.frameGeometry();
-    QRect frame = ParseEdges(*text, present);
+    const std::optional<QRect> stored = ParseEdges(*text, present);
+    if (!stored) return;
+    QRect frame = *stored;
     if (HasFixedSize(window)) frame.setSize(present.size());
     if (frame.width() <= 0) return;
     // A place from another screen layout could leave the window out of reach.

@@ -159,6 +159,10 @@ private slots:
             << false << StoredValues{Text("NormPos", "100,top,500,450")} << QRect(100, 61, 400, 389);
         QTest::newRow("off every screen keeps the designed place")
             << true << StoredValues{Text("NormPos", "5000,5000,5300,5200")} << QRect(60, 61, 0, 0);
+        QTest::newRow("edges past any screen keep the designed place")
+            << true << StoredValues{Text("NormPos", "-2147483648,0,2147483647,100")} << QRect(60, 61, 0, 0);
+        QTest::newRow("a title bar out of reach keeps the designed place")
+            << true << StoredValues{Text("NormPos", "-290,-100,10,101")} << QRect(60, 61, 0, 0);
         QTest::newRow("a REG_DWORD counts as missing")
             << true
             << StoredValues{{"NormPos", RegistryValue::fromDword(100)}, {"PixelsPerInch", RegistryValue::fromDword(1)}}
