@@ -111,8 +111,33 @@ private:
         if (number.front() == '+') number.remove_prefix(1); // from_chars takes no plus sign
         double value = 0;
         const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) return std::nullopt;
+        if (end != number.data() + number.size()) return std::nullopt;
+        // A number too small for a double is as good as 0, as CSS's readers take it; one too large is refused.
+        if (error == std::errc::result_out_of_range && Underflows(number)) return number.front() == '-' ? -0.0 : 0.0;
+        if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
         return value;
+    }
+    // Whether a decimal number that is out of a double's range lies below it: its first significant digit
+    // stands after the decimal point, once the exponent is applied.
+    static bool Underflows(std::string_view number)
+    {
+        const size_t e = number.find_first_of("eE");
+        const std::string_view mantissa = number.substr(0, e);
+        long long exponent = 0;
+        if (e != std::string_view::npos) {
+            std::string_view digits = number.substr(e + 1);
+            const bool negative = digits.front() == '-';
+            if (digits.front() == '-' || digits.front() == '+') digits.remove_prefix(1);
+            for (const char digit : digits)
+                exponent = std::min<long long>(exponent * 10 + (digit - '0'), 1LL << 40);
+            if (negative) exponent = -exponent;
+        }
+        const size_t point = mantissa.find('.');
+        const size_t first = mantissa.find_first_of("123456789");
+        if (first == std::string_view::npos) return true;
+        const size_t wholeEnd = point == std::string_view::npos ? mantissa.size() : point;
+        const long long place = first < wholeEnd ? (long long)(wholeEnd - first - 1) : -(long long)(first - wholeEnd);
+        return place + exponent < 0;
     }
     size_t Digits()
     {

@@ -49,6 +49,11 @@ void TestCssColour::reading_data()
     is("rgb(150% 0 0)", MakeColour(255, 0, 0));
     is("rgb(300 -5 0)", MakeColour(255, 0, 0)); // rgb() clamps: no mapping
     is("rgb(1e3 .5 +5)", MakeColour(255, 1, 5));
+    is("rgb(1e-400 0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "00000000000000000000000000000000000001 -1e-999%)",
+       MakeColour(0, 0, 0)); // below a double: 0
     is("lab(150% 0 0)", White);
     is("hwb(0 120% 0%)", White);
     is("#F80A", MakeColour(255, 136, 0), false, true);
@@ -79,6 +84,7 @@ void TestCssColour::reading_data()
     isNot("unknown unit", "hsl(30px 100% 50%)");
     isNot("unknown space", "color(cmyk 0 0 0)");
     isNot("number beyond double", "rgb(1e400 0 0)");
+    isNot("number beyond double, its exponent small", "rgb(1" + QByteArray(400, '0') + "e-10 0 0)");
     isNot("five hex digits", "#FF800");
     isNot("bare three hex digits", "F80");
     isNot("4 KiB of hex digits", "#" + QByteArray(4095, 'A'));
