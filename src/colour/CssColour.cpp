@@ -313,17 +313,15 @@ AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
     return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
 }
 
-std::optional<AnyColour> CssColour(std::string_view text)
+// What a CSS function's text says, before it is brought into sRGB and rounded.
+struct FunctionReading
 {
-    if (text.starts_with('#')) return HexColour(text.substr(1));
-    Scanner scanner(text);
-    const std::string name = scanner.Name();
-    if (name.empty()) return std::nullopt;
-    if (scanner.AtEnd()) {
-        const std::optional<Colour> named = NamedColour(name);
-        if (!named) return std::nullopt;
-        return AnyColour{*named, false, false};
-    }
+    Vec3 rgb;
+    double alpha = 1;
+};
+
+std::optional<FunctionReading> ReadFunction(Scanner &scanner, const std::string &name)
+{
     if (!scanner.Take('(')) return std::nullopt;
     const std::optional<Arguments> arguments = ReadArguments(scanner, name == "color");
     if (!arguments) return std::nullopt;
@@ -335,7 +333,40 @@ std::optional<AnyColour> CssColour(std::string_view text)
         if (!value) return std::nullopt;
         alpha = std::clamp(*value, 0.0, 1.0);
     }
-    return FromSRGB(*rgb, alpha < 1);
+    return FunctionReading{*rgb, alpha};
+}
+
+std::optional<AnyColour> CssColour(std::string_view text)
+{
+    if (text.starts_with('#')) return HexColour(text.substr(1));
+    Scanner scanner(text);
+    const std::string name = scanner.Name();
+    if (name.empty()) return std::nullopt;
+    if (scanner.AtEnd()) {
+        const std::optional<Colour> named = NamedColour(name);
+        if (!named) return std::nullopt;
+        return AnyColour{*named, false, false};
+    }
+    const std::optional<FunctionReading> reading = ReadFunction(scanner, name);
+    if (!reading) return std::nullopt;
+    return FromSRGB(reading->rgb, reading->alpha < 1);
+}
+
+// Whether a text of a CSS function reads back as `wanted` in any correct reader: as it does in this one, and
+// with no channel so near a half level that another reader's rounding could tip it the other way.
+bool ReadsBackSurely(const std::string &text, Colour wanted)
+{
+    const std::optional<AnyColour> back = ReadAnyColour(text);
+    if (!back || back->colour != wanted || back->mapped) return false;
+    Scanner scanner(text);
+    const std::string name = scanner.Name();
+    const std::optional<FunctionReading> reading = ReadFunction(scanner, name);
+    // A reader's own rounding errors stay far below a millionth of a level.
+    constexpr double Margin = 1e-6;
+    return reading && std::all_of(reading->rgb.begin(), reading->rgb.end(), [](double channel) {
+               const double level = channel * 255;
+               return std::abs(level - std::floor(level) - 0.5) > Margin;
+           });
 }
 
 // ---- Writing ----
@@ -389,8 +420,7 @@ std::string WriteCss(const CssWriting &writing, Colour colour)
             text += writing.units[i];
         }
         text += ')';
-        const std::optional<AnyColour> back = ReadAnyColour(text);
-        if (back && back->colour == wanted && !back->mapped) break;
+        if (ReadsBackSurely(text, wanted)) break;
     }
     return text;
 }
