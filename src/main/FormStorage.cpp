@@ -119,7 +119,10 @@ void TFormStorage::RestoreProperty(const StoredProp &prop)
         if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) property->write(control, true);
         if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) property->write(control, false);
     } else if (type.id() == QMetaType::Int) {
-        property->write(control, text.toInt()); // text that is no decimal integer gives 0
+        // Text that is no decimal integer leaves the control's own value, as a missing one does.
+        bool number = false;
+        const int value = text.toInt(&number);
+        if (number) property->write(control, value);
     } else if (type == QMetaType::fromType<TDock>()) {
         // A floating toolbar stays where the user left it.
         if (!property->read(control).value<TDock>().window) return;

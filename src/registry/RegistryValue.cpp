@@ -85,9 +85,12 @@ QString decodeRegString(const QByteArray &data)
     QString text;
     for (qsizetype i = 0; i + 1 < data.size(); i += 2) {
         const char16_t unit = utf16UnitAt(data, i);
-        if (unit == 0) break;
+        if (unit == 0) return text;
         text.append(QChar(unit));
     }
+    // Data of an odd length, as a writer that counted the terminator in bytes leaves it: its last byte is the
+    // low half of a last character, not to be dropped.
+    if (data.size() % 2 != 0 && data.back() != '\0') text.append(QChar(char16_t(static_cast<unsigned char>(data.back()))));
     return text;
 }
 

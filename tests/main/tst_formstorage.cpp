@@ -196,8 +196,8 @@ private slots:
         const QVariant white = int(White);
         QTest::newRow("integer") << StoredValues{Text("pSwatch_Color", " 4210752 ")} << "pSwatch" << QByteArray("Color")
                                  << QVariant(4210752);
-        QTest::newRow("integer abc gives 0")
-            << StoredValues{Text("pSwatch_Color", "abc")} << "pSwatch" << QByteArray("Color") << QVariant(0);
+        QTest::newRow("integer abc keeps the default")
+            << StoredValues{Text("pSwatch_Color", "abc")} << "pSwatch" << QByteArray("Color") << white;
         QTest::newRow("missing integer") << StoredValues{} << "pSwatch" << QByteArray("Color") << white;
         QTest::newRow("integer stored as REG_DWORD") << StoredValues{{"pSwatch_Color", RegistryValue::fromDword(5)}}
                                                      << "pSwatch" << QByteArray("Color") << white;

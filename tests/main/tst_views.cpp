@@ -390,7 +390,7 @@ void TestViews::storedSlotText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Colour>("colour");
-    QTest::newRow("not a number") << "abc" << Colour(0);
+    QTest::newRow("not a number") << "abc" << White;
     QTest::newRow("missing") << QString() << White;
     QTest::newRow("blanks around") << " 255 " << Colour(0x000000FF);
     QTest::newRow("negative") << "-16777216" << Colour(0xFF000000);

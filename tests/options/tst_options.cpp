@@ -143,9 +143,13 @@ void TestOptions::valueOfAnotherTypeLeavesOnlyItsField()
     registry.writeInteger(QStringLiteral("ThumbnailHeight"), 48);
     registry.writeInteger(QStringLiteral("CaptureDelay"), 250);
 
+    // A text of an odd length in bytes keeps its last character.
+    registry.writeValue(QStringLiteral("CopyAsFormat"), RegistryValue{REG_SZ, QByteArray("h\0s\0l", 5)});
+
     TTintOptions options(HKEY_LOCAL_MACHINE, AppKey);
     options.Load();
     VerifyFields(options, false, 32, 48, 250);
+    QCOMPARE(options.CopyAsFormat, QStringLiteral("hsl"));
     options.ThumbnailWidth = 33;
     options.Save();
     QCOMPARE(registry.readValue(QStringLiteral("ThumbnailWidth")), std::optional(RegistryValue::fromDword(33)));
