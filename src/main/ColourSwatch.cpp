@@ -9,12 +9,20 @@ ColourSwatch::ColourSwatch(QWidget *parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    describeColour();
+}
+
+// A screen reader tells the colour by its description, as the HTML notation.
+void ColourSwatch::describeColour()
+{
+    setAccessibleDescription(QString::fromStdString(ColourToHTMLText(m_colour)));
 }
 
 void ColourSwatch::setColour(Colour colour)
 {
     if (colour == m_colour) return;
     m_colour = colour;
+    describeColour();
     update();
     emit colourChanged(colour);
 }

@@ -1,5 +1,6 @@
 // A sunken panel filled with one Colour: the large current-colour swatch and the colour slots.
-// Its colour is the Qt property "Color" (a signed 32-bit Colour value) so stored state can reach it by name.
+// Its colour is the Qt property "Color" (a signed 32-bit Colour value) so stored state can reach it by name, and
+// its accessible description the colour's HTML notation.
 #pragma once
 
 #include "uFunctions.h"
@@ -32,5 +33,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void describeColour();
+
     Colour m_colour = White;
 };

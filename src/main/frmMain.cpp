@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
+#include "HintLabel.h"
 #include "ComponentControls.h"
 #include "CVApp.h"
 #include "PreferredFont.h"
@@ -65,6 +66,8 @@ void TTintMain::FormCreate()
     auto *sbMain = Named(new QStatusBar(this), "sbMain");
     sbMain->setAccessibleName(QStringLiteral("Status bar"));
     sbMain->setSizeGripEnabled(false);
+    lblHint = Named(new HintLabel(sbMain), "lblHint");
+    sbMain->addWidget(lblHint, 1);
     setStatusBar(sbMain);
 
     CreateCommands();

@@ -18,6 +18,7 @@
 
 class Clipboard;
 class ColourSwatch;
+class HintLabel;
 class ComponentSlider;
 class ComponentSpin;
 class DockToolBar;
@@ -167,6 +168,7 @@ private:
     ComponentSpin *typingField = nullptr;
 
     ColourSwatch *pCurrentColor = nullptr;
+    HintLabel *lblHint = nullptr; // the status bar's hint
     ComponentSpin *txtRed = nullptr;
     ComponentSpin *txtGreen = nullptr;
     ComponentSpin *txtBlue = nullptr;

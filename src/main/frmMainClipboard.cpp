@@ -133,6 +133,8 @@ void TTintMain::actEditPasteAnyExecute()
         aeMainHint(QStringLiteral("Outside sRGB: mapped to %1").arg(html));
     else if (pasted->alphaDropped)
         aeMainHint(QStringLiteral("Transparency dropped: %1").arg(html));
+    else
+        aeMainHint({}); // a word of an earlier paste would speak of another colour
 }
 
 // A clipboard that cannot be used is a warning; the program runs on.

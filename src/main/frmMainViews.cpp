@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "DockToolBar.h"
+#include "HintLabel.h"
 
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -49,10 +50,7 @@ void TTintMain::tSetFormStyleTimer()
 
 void TTintMain::aeMainHint(const QString &hint)
 {
-    // The window's width is fixed and a long hint would be cut anywhere: it ends in an ellipsis instead. The
-    // status bar draws its message from 6 pixels in to 12 short of its right edge.
-    QStatusBar *bar = statusBar();
-    bar->showMessage(bar->fontMetrics().elidedText(hint, Qt::ElideRight, bar->width() - 18));
+    lblHint->setHint(hint);
 }
 
 bool TTintMain::event(QEvent *event)
