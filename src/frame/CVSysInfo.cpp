@@ -16,9 +16,12 @@ QString StoredSystemInfoPath()
     return registry.valueExists(name) ? registry.readString(name) : QString();
 }
 
+// The desktops' system information tools, the first found of which stands in for System Info.
+constexpr const char *SystemInfoTools[] = {"hardinfo", "kinfocenter", "gnome-system-monitor", "xfce4-taskmanager"};
+
 QString SystemInfoOnPath()
 {
-    for (const char *program : {"hardinfo", "kinfocenter", "gnome-system-monitor", "xfce4-taskmanager"}) {
+    for (const char *program : SystemInfoTools) {
         const QString found = QStandardPaths::findExecutable(QLatin1String(program));
         if (!found.isEmpty()) return found;
     }
@@ -29,10 +32,14 @@ void StartSystemInfo()
 {
     QString path = StoredSystemInfoPath();
     if (path.isEmpty()) path = SystemInfoOnPath();
-    if (path.isEmpty())
-        throw ECVException(
-            QStringLiteral("The Operating System registry contains an empty path definition for System Info."), {},
-            TCVMessageKind::Warning);
+    if (path.isEmpty()) {
+        QStringList tools;
+        for (const char *program : SystemInfoTools)
+            tools.append(QLatin1String(program));
+        throw ECVException(QStringLiteral("No system information tool is installed: Tintwell looks for %1 and %2.")
+                               .arg(tools.mid(0, tools.size() - 1).join(QStringLiteral(", ")), tools.last()),
+                           {}, TCVMessageKind::Warning);
+    }
     if (!QProcess::startDetached(path, {}))
         throw ECVException(QStringLiteral("An error was raised by the Operating System while running System Info."), {},
                            TCVMessageKind::Warning);

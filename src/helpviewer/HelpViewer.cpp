@@ -4,12 +4,16 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHelpEngineCore>
 #include <QHelpLink>
 #include <QMainWindow>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -41,7 +45,7 @@ public:
         setObjectName(QStringLiteral("MainWindow"));
         setAttribute(Qt::WA_QuitOnClose, false);
         m_engine.setReadOnly(false);
-        resize(720, 600);
+        FitOnScreen();
         m_browser = new HelpBrowser(&m_engine, this);
         m_browser->setObjectName(QStringLiteral("helpBrowser"));
         // Left to itself QTextBrowser hands every link of a page in the help file (a qthelp: URL) to the desktop,
@@ -64,6 +68,10 @@ public:
             QString unused;
             Show(0, &unused);
         });
+        auto *closing = new QAction(this);
+        closing->setShortcut(Qt::Key_Escape);
+        connect(closing, &QAction::triggered, this, &QWidget::close);
+        addAction(closing);
         back->setShortcut(QKeySequence::Back);
         forward->setShortcut(QKeySequence::Forward);
         connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
@@ -76,6 +84,18 @@ public:
     }
 
     QString helpFile() const { return m_helpFile; }
+
+    // 720 by 600, or less on a screen (or at a scale) where that would not fit, in the middle of the screen.
+    void FitOnScreen()
+    {
+        const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        if (!screen) return resize(720, 600);
+        const QRect room = screen->availableGeometry();
+        // The frame's edges and title take some of the room.
+        const QSize size = QSize(720, 600).boundedTo(room.size() * 9 / 10);
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, room));
+    }
 
     bool Open(QString *error)
     {

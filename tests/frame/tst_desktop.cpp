@@ -222,8 +222,8 @@ void TestDesktop::systemInfoFromTheStoreThenFromPath()
 
 void TestDesktop::systemInfoFailuresAreOneWarningWithTheCause()
 {
-    QCOMPARE(SystemInfoFailure(),
-             QStringLiteral("The Operating System registry contains an empty path definition for System Info."));
+    QCOMPARE(SystemInfoFailure(), QStringLiteral("No system information tool is installed: Tintwell looks for "
+                                                 "hardinfo, kinfocenter, gnome-system-monitor and xfce4-taskmanager."));
     StoreSystemInfoPath(RegistryValue::fromString(m_bin->filePath(QStringLiteral("missing"))));
     QCOMPARE(SystemInfoFailure(),
              QStringLiteral("An error was raised by the Operating System while running System Info."));
