@@ -157,12 +157,16 @@ void TOptionsDlg::LoadControls()
 
 void TOptionsDlg::StoreControls()
 {
-    for (TSpinEdit *field : {txtWidth, txtHeight, txtDelay}) {
+    // Each field named as the dialog shows it: its group and its label.
+    const std::pair<TSpinEdit *, const char *> fields[] = {
+        {txtWidth, "Thumbnail image, Width"}, {txtHeight, "Thumbnail image, Height"}, {txtDelay, "Capture options, Delay"}};
+    for (const auto &[field, name] : fields) {
         if (field->value()) continue;
         field->setFocus();
         field->selectAll();
-        throw ECVException(QStringLiteral("'%1' is not a valid integer value").arg(field->text()), {},
-                           TCVMessageKind::Warning);
+        throw ECVException(
+            QStringLiteral("%1: '%2' is not a valid integer value").arg(QLatin1String(name), field->text()), {},
+            TCVMessageKind::Warning);
     }
     TintOptions->SaveWindow = chkSaveWindow->isChecked();
     TintOptions->ThumbnailWidth = *txtWidth->value();

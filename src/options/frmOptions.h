@@ -21,7 +21,7 @@ public:
 
     void LoadControls();
     // Checks every field first: on one that holds no whole number it puts the focus there and raises the
-    // warning "'%s' is not a valid integer value", storing nothing.
+    // warning "<group>, <label>: '%s' is not a valid integer value", storing nothing.
     void StoreControls();
 
     QTabWidget *pcOptions;
