@@ -28,10 +28,15 @@ QList<StoreTrouble> &Troubles()
     return troubles;
 }
 
+// One trouble is told once. Met in reading too before it is told, it is told as the reading's: what the user
+// sees then is the defaults, not a save that failed.
 void Note(StoreTrouble trouble)
 {
-    for (const StoreTrouble &noted : Troubles())
-        if (noted.fault == trouble.fault && noted.place == trouble.place) return;
+    for (StoreTrouble &noted : Troubles()) {
+        if (noted.fault != trouble.fault || noted.place != trouble.place) continue;
+        if (!noted.told && trouble.use == StoreUse::Reading) noted.use = StoreUse::Reading;
+        return;
+    }
     Troubles().append(std::move(trouble));
 }
 
@@ -54,15 +59,19 @@ ECVException WarningAbout(const StoreTrouble &trouble)
                       : QStringLiteral("The settings file %1 is damaged; nothing is saved to it.").arg(place);
         break;
     case RegistryFault::ReadOnly:
-        message = QStringLiteral("The settings in %1 may only be read; changes to them are not saved.").arg(place);
+        message = trouble.use == StoreUse::Reading
+                      ? QStringLiteral("The settings in %1 cannot be read: another user's, or closed to you. The "
+                                       "program starts with its defaults and saves nothing there.")
+                            .arg(place)
+                      : QStringLiteral("The settings in %1 may only be read; changes to them are not saved.").arg(place);
         break;
     case RegistryFault::DiskFull:
         message = QStringLiteral("The disk that holds the settings is full; they were not saved.");
         break;
     case RegistryFault::Busy:
         message = trouble.use == StoreUse::Reading
-                      ? QStringLiteral("Another program is holding the settings; the program starts with its "
-                                       "defaults, and saves only what you change.")
+                      ? QStringLiteral("Another program is holding the settings, so they could not be read: the "
+                                       "window shows the defaults, and only what you change is saved.")
                       : QStringLiteral("Another program is using the settings; they were not saved.");
         break;
     case RegistryFault::NoFolder:

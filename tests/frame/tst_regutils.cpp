@@ -1,6 +1,7 @@
 // The seven registry operations: defaults for whatever cannot be read, writes that create their keys,
 // value-name lists, and a hive that may be read but not written.
 #include "CVRegUtils.h"
+#include "CVStoreNotices.h"
 #include "Registry.h"
 #include "RegistryTesting.h"
 
@@ -44,6 +45,8 @@ private slots:
     void emptySubkeyNeitherReadsNorDeletesTheKey();
     void unwritableHiveIsReadNormally();
     void unsoundHiveGivesDefaultsAndTakesNoWrites();
+    void storeWarningsSayWhatTheRunMet_data();
+    void storeWarningsSayWhatTheRunMet();
 
 private:
     std::unique_ptr<TempRegistry> m_registry;
@@ -175,6 +178,36 @@ void TestRegUtils::unsoundHiveGivesDefaultsAndTakesNoWrites()
     QCOMPARE(RegReadValueNames(HKEY_LOCAL_MACHINE, Storage, "CustomColors", {"d"}), QStringList({"d"}));
     QVERIFY(hive.open(QIODevice::ReadOnly));
     QCOMPARE(hive.readAll(), QByteArray(5000, '\x5A'));
+}
+
+// The warning tells what the run met: a store that could not be read, even where a write met the same trouble
+// first, is said as settings not read and the defaults shown.
+void TestRegUtils::storeWarningsSayWhatTheRunMet_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<bool>("writtenFirst");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("held at the start") << int(RegistryFault::Busy) << true
+                                       << "could not be read: the window shows the defaults";
+    QTest::newRow("held at a save") << int(RegistryFault::Busy) << false << "they were not saved";
+    QTest::newRow("another user's") << int(RegistryFault::ReadOnly) << true << "cannot be read: another user's";
+}
+
+void TestRegUtils::storeWarningsSayWhatTheRunMet()
+{
+    QFETCH(int, fault);
+    QFETCH(bool, writtenFirst);
+    QFETCH(QString, says);
+    while (TakeStoreWarning()) { // what the tests before met
+    }
+    const RegistryStoreError error(QStringLiteral("trouble"), RegistryFault(fault),
+                                   QStringLiteral("/tmp/%1/hive.db").arg(QLatin1String(QTest::currentDataTag())));
+    NoteStoreFailure(error);
+    if (writtenFirst) NoteStoreFailure(error, StoreUse::Reading);
+    const std::optional<ECVException> warning = TakeStoreWarning();
+    QVERIFY(warning);
+    QVERIFY2(warning->ErrorMessage.contains(says), qPrintable(warning->ErrorMessage));
+    QVERIFY(!TakeStoreWarning());
 }
 
 QTEST_GUILESS_MAIN(TestRegUtils)
