@@ -4,6 +4,8 @@
 #include "TintApplication.h"
 #include "uRes.h"
 
+#include <QLoggingCategory>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +37,9 @@ int main(int argc, char *argv[])
     const std::variant<int, DisplayRequest> request = ReadCommandLine(arguments);
     if (const int *status = std::get_if<int>(&request)) return *status;
     if (!isDisplayReachable()) return RefuseWithoutDisplay();
+    // Qt reads the screen's colour profile too and logs what it cannot use; the program says that itself, in
+    // its own words and once.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.icc.warning=false"));
 
     TTintApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintwell"));

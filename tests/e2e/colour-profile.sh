@@ -16,7 +16,7 @@ e2e_cleanup() { xsession_stop; }
 two_screens
 device='#EE8533'
 xsetroot -solid "$device"
-for kind in p3 adobe garbage; do "$profiles" write "$kind" "$scratch/$kind.icc"; done
+for kind in p3 adobe garbage cut; do "$profiles" write "$kind" "$scratch/$kind.icc"; done
 options='HKLM\Software\Corvane\Corvane Devbench\Tintwell\Options'
 
 # srgb_of PROFILE: the device colour in sRGB by transicc (relative colorimetric, no precalculation), rounded
@@ -73,7 +73,12 @@ picks 2700 "$adobe"
 picks 2700 "$p3"
 "$profiles" publish _ICC_PROFILE_1 "$scratch/garbage.icc"
 picks 2700 "$device" --verbose
-grep -q "can't be used" "$scratch/err" || fail "an unusable profile was not told of: $(cat "$scratch/err")"
+[ "$(wc -l <"$scratch/err")" = 1 ] && grep -q "can't be used" "$scratch/err" ||
+    fail "an unusable profile was not told of in one line: $(cat "$scratch/err")"
+"$profiles" publish _ICC_PROFILE "$scratch/cut.icc"
+picks 700 "$device" --verbose
+[ "$(wc -l <"$scratch/err")" = 1 ] && grep -q "can't be used" "$scratch/err" ||
+    fail "a profile cut short was not told of in one line: $(cat "$scratch/err")"
 "$profiles" withdraw _ICC_PROFILE
 picks 700 "$device" --space srgb
 grep -q 'no usable colour profile' "$scratch/err" || fail "--space srgb without a profile said: $(cat "$scratch/err")"

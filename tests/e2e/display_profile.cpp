@@ -1,5 +1,5 @@
 // Makes display colour profiles and publishes them on the X root window as a desktop's colour manager does.
-// Usage: display_profile write p3|adobe|large|garbage FILE   writes that profile
+// Usage: display_profile write p3|adobe|large|garbage|cut FILE   writes that profile
 //        display_profile publish PROPERTY FILE                 sets PROPERTY (_ICC_PROFILE, _ICC_PROFILE_1, ...)
 //                                                              on the root window to the file's bytes
 //        display_profile withdraw PROPERTY                     deletes it
@@ -19,7 +19,7 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: display_profile write p3|adobe|large|garbage FILE | publish PROPERTY FILE | withdraw PROPERTY\n",
+    std::fputs("usage: display_profile write p3|adobe|large|garbage|cut FILE | publish PROPERTY FILE | withdraw PROPERTY\n",
                stderr);
     return 2;
 }
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "write" && argc == 4) {
         const std::map<std::string, Kind> kinds{
-            {"p3", Kind::WideV2}, {"adobe", Kind::Sampled}, {"large", Kind::Large}, {"garbage", Kind::Garbage}};
+            {"p3", Kind::WideV2}, {"adobe", Kind::Sampled}, {"large", Kind::Large}, {"garbage", Kind::Garbage}, {"cut", Kind::Truncated}};
         const auto kind = kinds.find(argv[2]);
         if (kind == kinds.end()) return Usage();
         const std::string bytes = made_profiles::Make(kind->second);
