@@ -12,6 +12,8 @@ packages=(
     fonts-dejavu-core xdg-utils
     xvfb xauth openbox xdotool xclip x11-xserver-utils x11-utils imagemagick
     desktop-file-utils appstream valgrind liblcms2-utils
+    # what a screen reader reads, over AT-SPI
+    at-spi2-core python3-pyatspi
     # the Wayland capture: a headless desktop with the screenshot portal, and a pointer helper built from source
     qt6-wayland sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr pipewire dbus libwayland-dev wl-clipboard
 )
