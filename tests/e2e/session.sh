@@ -44,12 +44,24 @@ e2e_begin() {
     pid= others=
     trap e2e_end EXIT
     export TINTWELL_REGISTRY_DIR="$scratch/registry" XDG_CONFIG_HOME="$scratch/config"
+    # A test about to run out of its time says at which step it stood: its commands are traced to a file, whose
+    # last lines a watcher prints shortly before the limit that ctest sets.
+    exec {e2e_trace}>"$scratch/trace"
+    BASH_XTRACEFD=$e2e_trace
+    PS4='+ ${BASH_SOURCE[0]##*/}:$LINENO: '
+    set -x
+    local limit=${TINTWELL_E2E_LIMIT:-120}
+    # (Its sleep holds none of the test's output open: ctest would wait for it.)
+    { set +x; sleep $((limit > 20 ? limit - 10 : limit)) >/dev/null 2>&1 </dev/null &&
+        echo "GIVING UP at ${limit} s; the last steps:" && tail -n 8 "$scratch/trace"; } &
+    e2e_watcher=$!
 }
 
 e2e_end() {
+    set +x
     declare -F e2e_cleanup >/dev/null && e2e_cleanup
     # shellcheck disable=SC2086
-    kill $pid $others 2>/dev/null || true
+    kill $pid $others $e2e_watcher 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$scratch"
 }

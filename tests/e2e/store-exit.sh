@@ -56,7 +56,9 @@ for round in $(seq 0 11); do
     xdotool key Tab alt+f
     eventually eval '[ "$(program_windows)" = 2 ]' || fail "the File menu did not open"
     xdotool key x &
+    set +x # as tight a loop as can be
     until [ -s "$hive-wal" ] || ! kill -0 "$pid" 2>/dev/null; do :; done
+    set -x
     [ "$round" = 0 ] || sleep "0.00$((round % 10))"
     { kill -9 "$pid" && wait "$pid"; } 2>/dev/null || true
     pid=
