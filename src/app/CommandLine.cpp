@@ -60,7 +60,8 @@ enum ExitStatus { Done = 0, Cancelled = 1, Failed = 2 };
 bool Print(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
-    const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) == std::size_t(bytes.size());
+    const bool written =
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) == std::size_t(bytes.size());
     return std::fflush(stream) == 0 && written;
 }
 
@@ -68,7 +69,8 @@ bool Print(std::FILE *stream, const QString &text)
 int PrintResult(const QString &text)
 {
     if (Print(stdout, text)) return 0;
-    Print(stderr, QStringLiteral("tintwell: the output could not be written: %1\n").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    Print(stderr, QStringLiteral("tintwell: the output could not be written: %1\n")
+                      .arg(QString::fromLocal8Bit(std::strerror(errno))));
     return 2;
 }
 
@@ -80,7 +82,8 @@ QString UnknownOption(const QCommandLineParser &parser, const QStringList &argum
     for (const QString &argument : arguments.mid(1)) {
         if (argument == u"--") break;
         QString name = argument.section(u'=', 0, 0);
-        if (name.startsWith(u'-') && QString(name).remove(QRegularExpression(QStringLiteral("^--?"))) == unknown.first())
+        if (name.startsWith(u'-') &&
+            QString(name).remove(QRegularExpression(QStringLiteral("^--?"))) == unknown.first())
             return name;
     }
     return unknown.first();

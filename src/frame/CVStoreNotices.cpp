@@ -59,11 +59,12 @@ ECVException WarningAbout(const StoreTrouble &trouble)
                       : QStringLiteral("The settings file %1 is damaged; nothing is saved to it.").arg(place);
         break;
     case RegistryFault::ReadOnly:
-        message = trouble.use == StoreUse::Reading
-                      ? QStringLiteral("The settings in %1 cannot be read: another user's, or closed to you. The "
-                                       "program starts with its defaults and saves nothing there.")
-                            .arg(place)
-                      : QStringLiteral("The settings in %1 may only be read; changes to them are not saved.").arg(place);
+        message =
+            trouble.use == StoreUse::Reading
+                ? QStringLiteral("The settings in %1 cannot be read: another user's, or closed to you. The "
+                                 "program starts with its defaults and saves nothing there.")
+                      .arg(place)
+                : QStringLiteral("The settings in %1 may only be read; changes to them are not saved.").arg(place);
         break;
     case RegistryFault::DiskFull:
         message = QStringLiteral("The disk that holds the settings is full; they were not saved.");

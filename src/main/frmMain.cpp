@@ -2,9 +2,9 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
-#include "HintLabel.h"
 #include "ComponentControls.h"
 #include "CVApp.h"
+#include "HintLabel.h"
 #include "PreferredFont.h"
 
 #include <QFrame>

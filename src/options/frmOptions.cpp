@@ -158,8 +158,9 @@ void TOptionsDlg::LoadControls()
 void TOptionsDlg::StoreControls()
 {
     // Each field named as the dialog shows it: its group and its label.
-    const std::pair<TSpinEdit *, const char *> fields[] = {
-        {txtWidth, "Thumbnail image, Width"}, {txtHeight, "Thumbnail image, Height"}, {txtDelay, "Capture options, Delay"}};
+    const std::pair<TSpinEdit *, const char *> fields[] = {{txtWidth, "Thumbnail image, Width"},
+                                                           {txtHeight, "Thumbnail image, Height"},
+                                                           {txtDelay, "Capture options, Delay"}};
     for (const auto &[field, name] : fields) {
         if (field->value()) continue;
         field->setFocus();

@@ -34,8 +34,8 @@ public:
     // Each value missing or of another type than its field's (REG_DWORD, REG_SZ) leaves the field as it is.
     void Load();
     // Writes together the values changed since the load or the last save (all of them without a load), so that
-    // what another run changed meanwhile stays; a value the store lacked is added where it still lacks it. A registry that cannot be written loses them; what stopped it
-    // is noted for the user (CVStoreNotices), never raised.
+    // what another run changed meanwhile stays; a value the store lacked is added where it still lacks it. A registry
+    // that cannot be written loses them; what stopped it is noted for the user (CVStoreNotices), never raised.
     void Save();
 
     // Each preference's stored name is its field's name; the fields' initial values are the defaults.

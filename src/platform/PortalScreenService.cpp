@@ -16,7 +16,6 @@
 #include <optional>
 #include <utility>
 
-
 namespace {
 
 const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");

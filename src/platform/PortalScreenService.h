@@ -6,9 +6,9 @@
 
 #include "ScreenService.h"
 
+#include <QDateTime>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDateTime>
 #include <QTimer>
 
 #include <chrono>

@@ -38,9 +38,15 @@ private:
     int m_fd;
 };
 
-QString SystemError(const char *what) { return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno))); }
+QString SystemError(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
 
-bool SameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+bool SameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // Whether `folder` (as opened) is one of `folders`, compared as the files they are.
 bool IsScreenshotFolder(int folder, const QStringList &folders)
@@ -91,7 +97,8 @@ PortalSnapshot TakePortalSnapshot(const QString &path, const QDateTime &requeste
     const QFileInfo info(path);
     const QByteArray name = QFile::encodeName(info.fileName());
     if (!info.isAbsolute() || name.isEmpty()) return {{}, QStringLiteral("It names no file.")};
-    const Descriptor folder(::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Descriptor folder(
+        ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) return {{}, SystemError("Its folder cannot be opened")};
     // Looked at before it is opened: opening a FIFO would wait for a writer.
     struct stat before = {};

@@ -95,7 +95,8 @@ RegistryBatch RegistryBatch::without(const RegistryBatch &baseline,
     for (const QList<Change> &unit : units(m_changes)) {
         if (!unchanged.contains(unit))
             rest.m_changes.append(unit);
-        else if (const Change &change = unit.constFirst(); stored && change.kind == Kind::SetValue && !stored(change.name))
+        else if (const Change &change = unit.constFirst();
+                 stored && change.kind == Kind::SetValue && !stored(change.name))
             rest.addValue(change.key, change.name, change.value);
     }
     return rest;

@@ -90,7 +90,8 @@ QString decodeRegString(const QByteArray &data)
     }
     // Data of an odd length, as a writer that counted the terminator in bytes leaves it: its last byte is the
     // low half of a last character, not to be dropped.
-    if (data.size() % 2 != 0 && data.back() != '\0') text.append(QChar(char16_t(static_cast<unsigned char>(data.back()))));
+    if (data.size() % 2 != 0 && data.back() != '\0')
+        text.append(QChar(char16_t(static_cast<unsigned char>(data.back()))));
     return text;
 }
 

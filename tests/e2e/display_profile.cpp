@@ -19,8 +19,9 @@ namespace {
 
 int Usage()
 {
-    std::fputs("usage: display_profile write p3|adobe|large|garbage|cut FILE | publish PROPERTY FILE | withdraw PROPERTY\n",
-               stderr);
+    std::fputs(
+        "usage: display_profile write p3|adobe|large|garbage|cut FILE | publish PROPERTY FILE | withdraw PROPERTY\n",
+        stderr);
     return 2;
 }
 
@@ -53,8 +54,11 @@ int main(int argc, char *argv[])
     using made_profiles::Kind;
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "write" && argc == 4) {
-        const std::map<std::string, Kind> kinds{
-            {"p3", Kind::WideV2}, {"adobe", Kind::Sampled}, {"large", Kind::Large}, {"garbage", Kind::Garbage}, {"cut", Kind::Truncated}};
+        const std::map<std::string, Kind> kinds{{"p3", Kind::WideV2},
+                                                {"adobe", Kind::Sampled},
+                                                {"large", Kind::Large},
+                                                {"garbage", Kind::Garbage},
+                                                {"cut", Kind::Truncated}};
         const auto kind = kinds.find(argv[2]);
         if (kind == kinds.end()) return Usage();
         const std::string bytes = made_profiles::Make(kind->second);

@@ -1,16 +1,17 @@
 // What assistive technology reads from the main window: every named control has an accessible name; the
 // number fields and sliders carry their row's label and the notation fields theirs, without the access-key
-// ampersand; the colour slots are numbered and tell their colour, the status bar its message. Every command can be reached from the keyboard: by its own
-// shortcut, or through a menu opened with Alt and its access key, where the command's access key is unique.
+// ampersand; the colour slots are numbered and tell their colour, the status bar its message. Every command can be
+// reached from the keyboard: by its own shortcut, or through a menu opened with Alt and its access key, where the
+// command's access key is unique.
 #include "frmMain.h"
 #include "ProgramState.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QMenuBar>
 #include <QTest>
 
 #include <functional>

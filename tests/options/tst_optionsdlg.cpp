@@ -285,7 +285,8 @@ void TestOptionsDialog::textThatIsNoNumberStoresNothing()
         dialog.StoreControls();
         QFAIL("the text was taken");
     } catch (const ECVException &error) {
-        QCOMPARE(error.ErrorMessage, QStringLiteral("Thumbnail image, Height: '%1' is not a valid integer value").arg(text));
+        QCOMPARE(error.ErrorMessage,
+                 QStringLiteral("Thumbnail image, Height: '%1' is not a valid integer value").arg(text));
         QCOMPARE(error.Kind, TCVMessageKind::Warning);
     }
     QCOMPARE(QApplication::focusWidget(), dialog.txtHeight);
