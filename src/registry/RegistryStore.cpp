@@ -224,17 +224,13 @@ void RegistryStore::applyChange(const RegistryBatch::Change &change)
         if (const auto id = findKey(names)) statement("DELETE FROM keys WHERE id = ?1").bind(1, *id).run();
         return;
     case RegistryBatch::Kind::SetValue:
-        // An existing value keeps its place in the list and the case of its name.
-        statement("INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
-                  " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data")
-            .bind(1, createKey(names))
-            .bind(2, change.name)
-            .bind(3, qint64(change.value.type))
-            .bind(4, change.value.data)
-            .run();
-        return;
     case RegistryBatch::Kind::AddValue:
-        statement("INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) ON CONFLICT(key, name) DO NOTHING")
+        // An existing value keeps its place in the list and the case of its name; an added one leaves it be.
+        statement(change.kind == RegistryBatch::Kind::SetValue
+                      ? "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
+                        " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data"
+                      : "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4)"
+                        " ON CONFLICT(key, name) DO NOTHING")
             .bind(1, createKey(names))
             .bind(2, change.name)
             .bind(3, qint64(change.value.type))
