@@ -125,9 +125,11 @@ void TTintMain::StorageRestorePlacement(TFormPlacement &sender)
     tbMenu->takeWholeRow();
 }
 
+// The style the window is to have: the one restored is taken a moment after the window first shows, and a
+// save must not take the moment before for a change.
 void TTintMain::StorageSavePlacement(TFormPlacement &sender)
 {
-    sender.WriteInteger(QStringLiteral("FormStyle"), formStyle());
+    sender.WriteInteger(QStringLiteral("FormStyle"), wantedFormStyle);
 }
 
 void TTintMain::ColorStorageRestorePlacement(TFormPlacement &)
