@@ -60,10 +60,19 @@ window_active() {
         END {exit !found}' "$1"
 }
 # pointer_over X Y: moves the pointer over the capture window to (X, Y), by way of a neighbour, until it is there.
+# Mutter now and then tells a window that appeared under a resting pointer of no pointer until it moves again,
+# and then not always at the first motion: the pointer moves again each second until the window has it.
 pointer_over() {
-    drive move "$(($1 + 1))" "$2"
-    drive move "$1" "$2"
-    wait_until capture_has "$scratch/log" pointer || fail "the pointer did not come over the capture window"
+    local try
+    for try in $(seq 15); do
+        drive move "$(($1 + 1))" "$2"
+        drive move "$1" "$2"
+        for _ in $(seq 20); do
+            capture_has "$scratch/log" pointer && return 0
+            sleep 0.05
+        done
+    done
+    fail "the pointer did not come over the capture window at $1,$2"
 }
 
 # start_pick: `tintwell --pick --format hex` under a time limit, up with the keyboard; finish_pick STATUS.
