@@ -13,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScopeGuard>
 
@@ -167,7 +168,14 @@ int RunPick(const DisplayRequest &request)
     StartUpQuietly();
     const auto release = qScopeGuard([] { ReleaseStartUp(); });
     const std::unique_ptr<ScreenService> screen(createScreenService(nullptr));
-    TCaptureWindows windows;
+    // On Wayland the capture's windows outlive the pick, to the process's end right after it (see main): Qt 6.4
+    // destroys a window's frame lock while its frame-event thread may hold it ("QMutex: destroying locked
+    // mutex", about one pick in eight at scale 2).
+    auto windowsOwner = std::make_unique<TCaptureWindows>();
+    TCaptureWindows &windows = *windowsOwner;
+    const auto keepOnWayland = qScopeGuard([&windowsOwner] {
+        if (QGuiApplication::platformName().startsWith(u"wayland")) (void)windowsOwner.release();
+    });
     int zoom = TintOptions->CaptureZoom; // a zoom changed here is not kept
     try {
         const std::optional<PickedColour> picked =
