@@ -149,26 +149,25 @@ void TFormPlacement::Restore()
     // what could not be) is not written back over what another run of the program changed meanwhile, and a
     // value the store lacks is filled in only while it still does. What a save would write is taken as the
     // window first shows, framed by then: the stored place includes the frame.
-    m_storedNames.clear();
+    QStringList stored;
     try {
-        if (m_openKey)
-            for (const QString &name : m_openKey->valueNames())
-                m_storedNames.insert(name.toCaseFolded());
+        if (m_openKey) stored = m_openKey->valueNames();
     } catch (const RegistryStoreError &error) {
         NoteUnread(error);
     }
+    m_baseline.setStored(stored, m_unread);
     QWindow *handle = m_owner->windowHandle();
     if (handle && !handle->isExposed())
         handle->installEventFilter(this);
     else
-        m_saved = CollectChanges();
+        m_baseline.setFound(CollectChanges());
 }
 
 bool TFormPlacement::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
         watched->removeEventFilter(this);
-        if (!m_saved) m_saved = CollectChanges();
+        if (!m_baseline.hasFound()) m_baseline.setFound(CollectChanges());
     }
     return QObject::eventFilter(watched, event);
 }
@@ -223,15 +222,11 @@ void TFormPlacement::Save()
 {
     // A run that never restored, or never showed what it could not read, would overwrite the stored values
     // with defaults.
-    if (!m_restored || (m_unread && !m_saved)) return;
-    const RegistryBatch all = CollectChanges();
-    // Nothing is filled in over what could not be read.
-    const auto stored = [this](const QString &name) { return m_unread || m_storedNames.contains(name.toCaseFolded()); };
-    const RegistryBatch changes = m_saved ? all.without(*m_saved, stored) : all;
+    if (!m_restored || (m_unread && !m_baseline.hasFound())) return;
+    const RegistryBatch values = CollectChanges();
+    const RegistryBatch changes = m_baseline.changesIn(values);
     if (changes.changes().isEmpty() || ApplyChanges(changes)) {
-        for (const RegistryBatch::Change &change : all.changes())
-            m_storedNames.insert(change.name.toCaseFolded());
-        m_saved = all;
+        m_baseline.saved(values);
         m_savedSinceRestore = true;
     }
 }

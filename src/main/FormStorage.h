@@ -7,12 +7,12 @@
 
 #include "RegistryHive.h"
 #include "RegistryStore.h"
+#include "SaveBaseline.h"
 
 #include <QFlags>
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -89,10 +89,9 @@ private:
     std::unique_ptr<TRegistry> m_openKey;   // only during a restore
     std::optional<RegistryBatch> m_changes; // only during a save
     mutable bool m_unread = false;          // the store could not be read in the restore
-    // The values as the store holds them for this run: what a save would have written as the window first
-    // showed, then what the last save wrote. A save writes only what differs from it.
-    std::optional<RegistryBatch> m_saved;
-    QSet<QString> m_storedNames; // case-folded: the values the store holds, as far as this run knows
+    // What the store holds for this run: what a save would have written as the window first showed, then what
+    // the last save wrote. A save writes only what differs from it.
+    SaveBaseline m_baseline;
     bool m_shown = false;
     bool m_restored = false;
     bool m_savedSinceRestore = false;

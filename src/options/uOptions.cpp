@@ -62,30 +62,24 @@ void TTintOptions::Load()
     // What this run found (or, where it could not read, the defaults that stood in) is not written back: a
     // save writes only what changed since, and another run's changes meanwhile stay. A preference the store
     // lacks is filled in while it still does.
-    m_unread = unread;
-    m_storedNames.clear();
+    QStringList stored;
     try {
         TRegistry registry(RegistryAccess::ReadOnly);
         registry.setRootKey(m_root);
-        if (registry.openKey(m_key, false))
-            for (const QString &name : registry.valueNames())
-                m_storedNames.insert(name.toCaseFolded());
+        if (registry.openKey(m_key, false)) stored = registry.valueNames();
     } catch (const RegistryStoreError &) {
-        m_unread = true;
+        unread = true;
     }
-    m_saved = Changes();
+    m_baseline.setStored(stored, unread);
+    m_baseline.setFound(Changes());
 }
 
 // One transaction, so that a crash never leaves some preferences of this save beside others of the last.
 void TTintOptions::Save()
 {
-    const RegistryBatch all = Changes();
-    const auto stored = [this](const QString &name) { return m_unread || m_storedNames.contains(name.toCaseFolded()); };
-    const RegistryBatch changes = m_saved ? all.without(*m_saved, stored) : all;
-    if (changes.changes().isEmpty() || !RegWriteBatch(m_root, changes)) return;
-    m_saved = all;
-    for (const RegistryBatch::Change &change : all.changes())
-        m_storedNames.insert(change.name.toCaseFolded());
+    const RegistryBatch values = Changes();
+    const RegistryBatch changes = m_baseline.changesIn(values);
+    if (!changes.changes().isEmpty() && RegWriteBatch(m_root, changes)) m_baseline.saved(values);
 }
 
 RegistryBatch TTintOptions::Changes() const

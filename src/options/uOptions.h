@@ -5,8 +5,8 @@
 
 #include "RegistryHive.h"
 #include "RegistryStore.h"
+#include "SaveBaseline.h"
 
-#include <QSet>
 #include <QString>
 
 #include <algorithm>
@@ -56,9 +56,7 @@ private:
 
     HKEY m_root;
     QString m_key;
-    std::optional<RegistryBatch> m_saved; // the values as the store holds them after the load or the last save
-    QSet<QString> m_storedNames;          // case-folded: the values the store holds, as far as this run knows
-    bool m_unread = false;                // the load could not read the store
+    SaveBaseline m_baseline; // what the store holds, as far as this run knows
 };
 
 // The one store of the run. Start-up creates and loads it; shutdown saves and frees it.
