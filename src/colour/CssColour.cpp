@@ -356,17 +356,18 @@ std::optional<AnyColour> CssColour(std::string_view text)
 // with no channel so near a half level that another reader's rounding could tip it the other way.
 bool ReadsBackSurely(const std::string &text, Colour wanted)
 {
-    const std::optional<AnyColour> back = ReadAnyColour(text);
-    if (!back || back->colour != wanted || back->mapped) return false;
     Scanner scanner(text);
     const std::string name = scanner.Name();
     const std::optional<FunctionReading> reading = ReadFunction(scanner, name);
+    if (!reading) return false;
+    const AnyColour back = FromSRGB(reading->rgb, reading->alpha < 1);
+    if (back.colour != wanted || back.mapped) return false;
     // A reader's own rounding errors stay far below a millionth of a level.
     constexpr double Margin = 1e-6;
-    return reading && std::all_of(reading->rgb.begin(), reading->rgb.end(), [](double channel) {
-               const double level = channel * 255;
-               return std::abs(level - std::floor(level) - 0.5) > Margin;
-           });
+    return std::all_of(reading->rgb.begin(), reading->rgb.end(), [](double channel) {
+        const double level = channel * 255;
+        return std::abs(level - std::floor(level) - 0.5) > Margin;
+    });
 }
 
 // ---- Writing ----
