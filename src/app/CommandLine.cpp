@@ -14,7 +14,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QScopeGuard>
 
 #include <cerrno>
@@ -82,10 +81,8 @@ QString UnknownOption(const QCommandLineParser &parser, const QStringList &argum
     if (unknown.isEmpty()) return {};
     for (const QString &argument : arguments.mid(1)) {
         if (argument == u"--") break;
-        QString name = argument.section(u'=', 0, 0);
-        if (name.startsWith(u'-') &&
-            QString(name).remove(QRegularExpression(QStringLiteral("^--?"))) == unknown.first())
-            return name;
+        const QString name = argument.section(u'=', 0, 0);
+        if (name.startsWith(u'-') && name.mid(name.startsWith(u"--") ? 2 : 1) == unknown.first()) return name;
     }
     return unknown.first();
 }
