@@ -59,9 +59,11 @@ e2e_begin() {
 
 e2e_end() {
     set +x
+    # The watcher goes first: a clean-up that waits for every child (xsession_stop) would wait out its sleep.
+    kill "$e2e_watcher" 2>/dev/null || true
     declare -F e2e_cleanup >/dev/null && e2e_cleanup
     # shellcheck disable=SC2086
-    kill $pid $others $e2e_watcher 2>/dev/null || true
+    kill $pid $others 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$scratch"
 }
