@@ -297,21 +297,6 @@ std::optional<AnyColour> HexColour(std::string_view digits)
     return AnyColour{MakeColour(channels[0], channels[1], channels[2]), false, channels[3] < 255};
 }
 
-AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
-{
-    // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
-    // is none at all): it counts as inside.
-    const bool mapped = !InsideSRGB(rgb, 0.5 / 255);
-    // Such a colour, unless nearly black or white, is what clipping makes of it (the mapping would find it
-    // too, far below notice), at a fraction of the cost.
-    const auto nearly = [&](double level) {
-        return std::all_of(rgb.begin(), rgb.end(), [&](double c) { return std::abs(c - level) < 0.01; });
-    };
-    const bool clipEnough = !mapped && !nearly(0) && !nearly(1);
-    const Vec3 inside = clipEnough ? rgb : MapIntoSRGB(rgb);
-    const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
-    return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
-}
 
 // What a CSS function's text says, before it is brought into sRGB and rounded.
 struct FunctionReading
@@ -486,6 +471,22 @@ constexpr std::array<ColourFormat, 11> Formats{{
 }};
 
 } // namespace
+
+AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
+{
+    // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
+    // is none at all): it counts as inside.
+    const bool mapped = !InsideSRGB(rgb, 0.5 / 255);
+    // Such a colour, unless nearly black or white, is what clipping makes of it (the mapping would find it
+    // too, far below notice), at a fraction of the cost.
+    const auto nearly = [&](double level) {
+        return std::all_of(rgb.begin(), rgb.end(), [&](double c) { return std::abs(c - level) < 0.01; });
+    };
+    const bool clipEnough = !mapped && !nearly(0) && !nearly(1);
+    const Vec3 inside = clipEnough ? rgb : MapIntoSRGB(rgb);
+    const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
+    return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
+}
 
 std::optional<AnyColour> ReadAnyColour(std::string_view text)
 {

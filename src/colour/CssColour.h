@@ -2,6 +2,7 @@
 // the formats the program offers beside its three notations. Plain C++ without Qt.
 #pragma once
 
+#include "ColourSpaces.h"
 #include "uFunctions.h"
 
 #include <optional>
@@ -25,6 +26,10 @@ struct AnyColour
 // also the program's three notations and six bare hexadecimal digits. Blanks around it are allowed, nothing
 // else. Nothing for any other text.
 std::optional<AnyColour> ReadAnyColour(std::string_view text);
+
+// An sRGB value of any range as a colour of ours, as every reading brings one in: outside the gamut by CSS's
+// gamut mapping, then rounded.
+AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped = false);
 
 // A way of writing a colour: the three notations, and CSS's with the fewest digits that read back as the same
 // colour.

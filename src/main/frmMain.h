@@ -17,6 +17,7 @@
 #include <memory>
 
 class Clipboard;
+class ColourHistory;
 class ColourSwatch;
 class HintLabel;
 class ComponentSlider;
@@ -31,6 +32,7 @@ class TFormPlacement;
 class TFormStorage;
 struct ColourFormat;
 struct Notation;
+struct TintColours;
 
 class TTintMain : public QMainWindow
 {
@@ -143,6 +145,16 @@ private:
     void actEditColorDialogExecute();
     void PlaceColourDialog(QDialog &dialog) const;
 
+    // Recent colours and palette files
+    void CreatePaletteCommands();
+    // A colour the user brings in from outside the editor: it becomes the current colour and a recent one.
+    void TakeIn(Colour value);
+    void actEditClearRecentExecute();
+    void RestoreHistory();
+    TintColours ColoursOfWindow() const;
+    void actFileExportPaletteExecute();
+    void actFileImportPaletteExecute();
+
     // Views
     enum FormStyle { fsNormal = 0, fsStayOnTop = 3 };
     FormStyle formStyle() const;
@@ -161,6 +173,9 @@ private:
     void ColorStorageRestorePlacement(TFormPlacement &sender);
     void ColorStorageSavePlacement(TFormPlacement &sender);
     void ScheduleColourSave();
+    // Saves the colour store, then the recent colours, whatever the first meets; raises the first warning.
+    void SaveColours();
+    void SaveHistory();
 
     Colour color = White;
     bool updating = false;
@@ -183,6 +198,7 @@ private:
     ColourSwatch *pickedSlot = nullptr;
     QMenu *popSlot = nullptr;
     QStringList customColours;
+    ColourHistory *history = nullptr;
 
     FormStyle wantedFormStyle = fsNormal;
     QTimer *tSetFormStyle = nullptr;
@@ -229,6 +245,10 @@ private:
     QAction *actEditPasteAny = nullptr;
     QAction *actEditColorDialog = nullptr;
     QAction *actEditCapture = nullptr;
+    QAction *actEditRecentColors = nullptr; // the submenu of the recent colours
+    QAction *actEditClearRecent = nullptr;
+    QAction *actFileExportPalette = nullptr;
+    QAction *actFileImportPalette = nullptr;
     QAction *actPopCopyRGB = nullptr;
     QAction *actPopPasteRGB = nullptr;
     QAction *actPopCopyHEX = nullptr;

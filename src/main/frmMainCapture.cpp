@@ -57,5 +57,5 @@ void TTintMain::actEditCaptureExecute()
     if (!captureWindows) captureWindows = std::make_unique<TCaptureWindows>();
     if (const std::optional<PickedColour> picked =
             CaptureColour(*screen, *captureWindows, TintOptions->CaptureAllScreens, TintOptions->CaptureZoom))
-        SetColour(TintOptions->CaptureSRGB && picked->srgb ? picked->srgb->colour : picked->device);
+        TakeIn(TintOptions->CaptureSRGB && picked->srgb ? picked->srgb->colour : picked->device);
 }

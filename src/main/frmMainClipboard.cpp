@@ -124,7 +124,7 @@ void TTintMain::actEditPasteAnyExecute()
 {
     const std::optional<AnyColour> pasted = ReadAnyColour(clipboard->text().toStdString());
     if (!pasted) return;
-    SetColour(pasted->colour);
+    TakeIn(pasted->colour);
     const QString html = QString::fromStdString(ColourToHTMLText(pasted->colour));
     // Short enough for the status bar at the window's width.
     if (pasted->mapped && pasted->alphaDropped)

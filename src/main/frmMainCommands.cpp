@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "Clipboard.h"
+#include "ColourHistory.h"
 #include "ComponentControls.h"
 #include "DockToolBar.h"
 
@@ -97,6 +98,8 @@ void TTintMain::CreateCommands()
         AddCommand("actEditCapture", QStringLiteral("&Capture Screen Color"), "Edit",
                    QStringLiteral("Capture screen color"), Qt::Key_F12, Pipette, &TTintMain::actEditCaptureExecute);
 
+    CreatePaletteCommands();
+
     const QKeySequence copyKey(Qt::ControlModifier | Qt::Key_C);
     const QKeySequence pasteKey(Qt::ControlModifier | Qt::Key_V);
     actPopCopyRGB =
@@ -165,6 +168,8 @@ QAction *TTintMain::AddMenuCommand(QMenu *menu, const char *name, const QString 
 void TTintMain::CreateBars()
 {
     QMenu *menuFile = actFile->menu<QMenu *>();
+    menuFile->addActions({actFileExportPalette, actFileImportPalette});
+    menuFile->addSeparator();
     menuFile->addActions({actFilePreferences});
     menuFile->addSeparator();
     menuFile->addAction(actFileExit);
@@ -176,6 +181,8 @@ void TTintMain::CreateBars()
     menuEdit->addAction(actEditColorDialog);
     menuEdit->addSeparator();
     menuEdit->addAction(actEditCapture);
+    menuEdit->addSeparator();
+    menuEdit->addAction(actEditRecentColors);
     QMenu *menuView = actView->menu<QMenu *>();
     menuView->addActions({actViewToolbar, actViewStatusBar});
     menuView->addSeparator();
@@ -267,6 +274,8 @@ void TTintMain::alMainUpdate()
             enabled = available && clipHoldsHTML;
         else if (command == actEditPasteAny)
             enabled = available && clipHoldsAnyColour;
+        else if (command == actEditRecentColors)
+            enabled = available && !history->colours().isEmpty();
         command->setEnabled(enabled);
     }
 }

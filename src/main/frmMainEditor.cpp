@@ -84,7 +84,7 @@ void TTintMain::ApplyHTMLText(const QString &text)
 void TTintMain::ApplyText(const Notation &notation, const QString &text)
 {
     const std::string s = Latin1(text);
-    if (notation.isText(s)) SetColour(notation.toColour(s));
+    if (notation.isText(s)) TakeIn(notation.toColour(s));
 }
 
 void TTintMain::RefreshControls()
@@ -159,7 +159,10 @@ void TTintMain::NotationExit(NotationEdit *field, const Notation &notation)
 {
     typingField = nullptr;
     const std::string text = Latin1(field->text());
-    if (notation.isText(text))
+    // Only text the user changed is a colour taken in: passing through a field applies it again as it stands.
+    if (notation.isText(text) && field->isModified())
+        TakeIn(notation.toColour(text));
+    else if (notation.isText(text))
         SetColour(notation.toColour(text));
     else
         field->setText(FromLatin1(notation.format(color)));

@@ -103,7 +103,7 @@ void TTintMain::actEditColorDialogExecute()
     }
     UpdateCustomColourList(customColours, DialogCustomColours());
     const QColor chosen = dialog.selectedColor();
-    SetColour(fromQColor(chosen));
+    TakeIn(fromQColor(chosen));
 }
 
 void TTintMain::PlaceColourDialog(QDialog &dialog) const

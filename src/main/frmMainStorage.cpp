@@ -2,9 +2,12 @@
 // wants that), its colours in ColorStorage (always). Both keep their values in one registry key.
 #include "frmMain.h"
 
+#include "ColourHistory.h"
 #include "ColourSwatch.h"
 #include "CustomColours.h"
 #include "CVApp.h"
+#include "CVAppEvents.h"
+#include "CVStoreNotices.h"
 #include "DockToolBar.h"
 #include "FormStorage.h"
 #include "uOptions.h"
@@ -16,6 +19,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -66,7 +70,7 @@ void TTintMain::CreateStores()
     colourSave = new QTimer(this);
     colourSave->setSingleShot(true);
     colourSave->setInterval(ColourSaveDelay);
-    connect(colourSave, &QTimer::timeout, ColorStorage, &TFormStorage::Save);
+    connect(colourSave, &QTimer::timeout, this, &TTintMain::SaveColours);
 }
 
 TTintMain::~TTintMain()
@@ -75,6 +79,11 @@ TTintMain::~TTintMain()
     // controls exist and before ShutDown releases the application object.
     ColorStorage->WindowDestroying();
     Storage->WindowDestroying();
+    try {
+        SaveHistory();
+    } catch (const ECVException &error) {
+        ReportError(error); // nothing can catch it here
+    }
 }
 
 void TTintMain::showEvent(QShowEvent *event)
@@ -84,19 +93,45 @@ void TTintMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-// Both stores save whatever the other meets; the first warning is raised after.
-void TTintMain::SaveStoredState()
+namespace {
+
+// Runs every save whatever the others meet; the first warning is raised after.
+void SaveEach(std::initializer_list<std::function<void()>> saves)
 {
-    colourSave->stop();
     std::exception_ptr refused;
-    for (TFormStorage *store : {Storage, ColorStorage}) {
+    for (const std::function<void()> &save : saves) {
         try {
-            store->WindowCloseRequested();
+            save();
         } catch (...) {
             if (!refused) refused = std::current_exception();
         }
     }
     if (refused) std::rethrow_exception(refused);
+}
+
+} // namespace
+
+void TTintMain::SaveStoredState()
+{
+    colourSave->stop();
+    SaveEach({[this] { Storage->WindowCloseRequested(); }, [this] { ColorStorage->WindowCloseRequested(); },
+              [this] { SaveHistory(); }});
+}
+
+void TTintMain::SaveColours()
+{
+    SaveEach({[this] { ColorStorage->Save(); }, [this] { SaveHistory(); }});
+}
+
+// A store that has already cost the user a warning in this run fails quietly; the list stands in memory.
+void TTintMain::SaveHistory()
+{
+    try {
+        history->save();
+    } catch (const RegistryStoreError &error) {
+        NoteStoreFailure(error);
+    }
+    if (std::optional<ECVException> warning = TakeStoreWarning()) throw *warning;
 }
 
 // The window closes whatever the stores meet.
@@ -137,6 +172,7 @@ void TTintMain::ColorStorageRestorePlacement(TFormPlacement &)
     // The store has put the stored colour into the swatch only; every other control follows it from here.
     SetColour(pCurrentColor->colour());
     customColours = RestoreCustomColours(Application->RegRoot, CustomColoursKey(), customColours);
+    RestoreHistory();
     // What the store holds needs no saving. (Only here: the window shows again after each capture on Wayland,
     // and the colour picked there must still save itself.)
     colourSave->stop();

@@ -1,4 +1,4 @@
-// The user preferences, kept as REG_DWORD values (and one REG_SZ) under the application's key + "\Options". One
+// The user preferences, kept as REG_DWORD values (and two REG_SZ) under the application's key + "\Options". One
 // store lives for the whole run; readers take a value at the moment they use it. The store checks no
 // range: a stored value is loaded as it is, and each reader brings it into its range where it uses it.
 #pragma once
@@ -47,6 +47,7 @@ public:
     bool CaptureAllScreens = false; // capture every screen, not only the primary one
     bool CaptureSRGB = false;       // a pick gives the sRGB value where the screen's colour profile tells it
     QString CopyAsFormat = QStringLiteral("oklch"); // the CSS format of Copy As that Ctrl+Shift+C repeats
+    QString PaletteFolder; // where the last palette was exported or imported; at first the home folder
 
     static constexpr PreferenceRange ThumbnailSideRange{1, 1000};
     static constexpr PreferenceRange CaptureDelayRange{1, 2000};

@@ -207,6 +207,32 @@ void RegistryStore::apply(const RegistryBatch &batch)
     });
 }
 
+void RegistryStore::update(const QString &key, const std::function<RegistryBatch(const StoredValues &)> &change)
+{
+    const KeyPath path = parseKeyPath(key);
+    if (!path.problem.isEmpty()) fail(path.problem);
+    waitingForLocks([&] {
+        connectForWriting();
+        Transaction transaction(*this, "BEGIN IMMEDIATE");
+        if (!m_hasSchema) exec(SchemaSql);
+        StoredValues values;
+        if (const auto id = findKey(path.names)) {
+            Statement &query = statement("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
+            query.bind(1, *id);
+            while (query.step())
+                values.append({query.text(0), RegistryValue{std::uint32_t(query.integer(1)), query.blob(2)}});
+            query.reset();
+        }
+        const RegistryBatch batch = change(values);
+        if (const QString problem = batch.problem(); !problem.isEmpty()) fail(problem);
+        for (const RegistryBatch::Change &each : batch.changes())
+            applyChange(each);
+        transaction.commit();
+        m_hasSchema = true;
+        return true;
+    });
+}
+
 void RegistryStore::verifyIntact()
 {
     if (waitingForLocks([this] { return connectForReading(); })) requireIntact();

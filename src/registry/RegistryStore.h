@@ -122,6 +122,11 @@ public:
 
     // Waits for the write lock a bounded time, and not at all while this hive was last found busy.
     void apply(const RegistryBatch &batch);
+    // The values of `key`, by name in the order they were created, and applies the batch `change` makes of
+    // them, in one transaction: no other program writes in between, so what `change` merges into them is kept.
+    // `change` may be called again, after another program held the hive, and then gets what it holds now.
+    using StoredValues = QList<std::pair<QString, RegistryValue>>;
+    void update(const QString &key, const std::function<RegistryBatch(const StoredValues &values)> &change);
     // Raises the Damaged fault when the file is no sound hive, reading it whole; a missing file is sound.
     void verifyIntact();
 

@@ -1,0 +1,100 @@
+#include "ColourHistory.h"
+
+#include "RegistryStore.h"
+
+#include <utility>
+
+namespace {
+
+QString ValueName(qsizetype position)
+{
+    return QStringLiteral("Color%1").arg(position + 1);
+}
+
+void Push(QList<Colour> &colours, Colour colour)
+{
+    colours.removeAll(colour);
+    colours.prepend(colour);
+    if (colours.size() > ColourHistory::Capacity) colours.resize(ColourHistory::Capacity);
+}
+
+// The list the values hold: Color1 first; a value missing, not a REG_DWORD or repeating an earlier one is passed over.
+QList<Colour> ListOf(const RegistryStore::StoredValues &values)
+{
+    QList<Colour> colours;
+    for (qsizetype position = 0; position < ColourHistory::Capacity; ++position)
+        for (const auto &[name, value] : values)
+            if (name.compare(ValueName(position), Qt::CaseInsensitive) == 0) {
+                const std::optional<std::uint32_t> colour = decodeRegDword(value);
+                if (colour && !colours.contains(*colour)) colours.append(*colour);
+            }
+    return colours;
+}
+
+RegistryBatch ValuesOf(const QString &key, const QList<Colour> &colours)
+{
+    RegistryBatch batch;
+    for (qsizetype position = 0; position < ColourHistory::Capacity; ++position)
+        if (position < colours.size())
+            batch.setValue(key, ValueName(position), RegistryValue::fromDword(colours[position]));
+        else
+            batch.deleteValue(key, ValueName(position));
+    return batch;
+}
+
+} // namespace
+
+ColourHistory::ColourHistory(HKEY hive, QString key, QObject *parent)
+    : QObject(parent), m_hive(hive), m_key(std::move(key))
+{
+}
+
+void ColourHistory::add(Colour colour)
+{
+    QList<Colour> colours = m_colours;
+    Push(colours, colour);
+    m_steps.append(colour);
+    setColours(colours);
+}
+
+void ColourHistory::clear()
+{
+    m_steps = {std::nullopt}; // what came before is cleared anyway
+    setColours({});
+}
+
+void ColourHistory::restore()
+{
+    RegistryStore::StoredValues values;
+    const std::unique_ptr<RegistryStore> store = openRegistryStore(m_hive, RegistryAccess::ReadOnly);
+    for (qsizetype position = 0; position < Capacity; ++position)
+        if (const std::optional<RegistryValue> value = store->value(m_key, ValueName(position)))
+            values.append({ValueName(position), *value});
+    setColours(WithSteps(ListOf(values)));
+}
+
+void ColourHistory::save()
+{
+    if (m_steps.isEmpty()) return;
+    QList<Colour> merged;
+    openRegistryStore(m_hive, RegistryAccess::ReadWrite)->update(m_key, [&](const RegistryStore::StoredValues &values) {
+        merged = WithSteps(ListOf(values));
+        return ValuesOf(m_key, merged);
+    });
+    m_steps.clear();
+    setColours(merged);
+}
+
+QList<Colour> ColourHistory::WithSteps(QList<Colour> colours) const
+{
+    for (const std::optional<Colour> &step : m_steps)
+        step ? Push(colours, *step) : colours.clear();
+    return colours;
+}
+
+void ColourHistory::setColours(const QList<Colour> &colours)
+{
+    if (colours == m_colours) return;
+    m_colours = colours;
+    emit changed();
+}

@@ -1,0 +1,29 @@
+#include "StoredColours.h"
+
+#include "ColourHistory.h"
+#include "CustomColours.h"
+#include "QtColour.h"
+#include "RegistryStore.h"
+
+TintColours ReadStoredColours(HKEY hive, const QString &appKey, qsizetype slotCount)
+{
+    const QString storage = appKey + QStringLiteral("\\Storage");
+    TintColours colours;
+    const std::unique_ptr<RegistryStore> store = openRegistryStore(hive, RegistryAccess::ReadOnly);
+    for (qsizetype slot = 1; slot <= slotCount; ++slot) {
+        // As the window restores a slot: decimal text, or white.
+        const std::optional<RegistryValue> value = store->value(storage, QStringLiteral("pSlot%1_Color").arg(slot));
+        bool number = false;
+        const int stored = value && (value->type == REG_SZ || value->type == REG_EXPAND_SZ)
+                               ? decodeRegString(value->data).trimmed().toInt(&number)
+                               : 0;
+        colours.slotColours.append(number ? Colour(stored) : White);
+    }
+    for (const QColor &custom :
+         CustomColoursFromList(store->valueNames(storage + QStringLiteral("\\CustomColors"))))
+        colours.customColours.append(fromQColor(custom));
+    ColourHistory history(hive, appKey + QStringLiteral("\\History"));
+    history.restore();
+    colours.recentColours = history.colours();
+    return colours;
+}

@@ -1,0 +1,128 @@
+#include "PaletteFile.h"
+
+#include "GimpPalette.h"
+#include "SwatchExchange.h"
+#include "WebPalette.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+
+struct FormatInfo
+{
+    PaletteFormat format;
+    const char *extension;
+    const char *filter;
+    bool readable;
+};
+
+constexpr FormatInfo Formats[] = {
+    {PaletteFormat::Gimp, "gpl", "GIMP palette (*.gpl)", true},
+    {PaletteFormat::SwatchExchange, "ase", "Adobe Swatch Exchange (*.ase)", true},
+    {PaletteFormat::Css, "css", "CSS custom properties (*.css)", false},
+    {PaletteFormat::DesignTokens, "json", "Design tokens (*.json)", false},
+};
+
+QString SystemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QByteArray ReadWhole(const QString &path)
+{
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) throw PaletteError(QStringLiteral("it could not be opened: %1").arg(SystemError(errno)));
+    const auto closeIt = qScopeGuard([descriptor] { ::close(descriptor); });
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        throw PaletteError(QStringLiteral("not a regular file"));
+    }
+    if (status.st_size > MaxFileSize) {
+        throw PaletteError(QStringLiteral("larger than 16 MiB, more than any palette"));
+    }
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t read = ::read(descriptor, buffer, sizeof buffer);
+        if (read < 0 && errno == EINTR) continue;
+        if (read < 0) {
+            const int error = errno;
+                throw PaletteError(QStringLiteral("it could not be read: %1").arg(SystemError(error)));
+        }
+        if (read == 0) break;
+        bytes.append(buffer, read);
+        if (bytes.size() > MaxFileSize) {
+                throw PaletteError(QStringLiteral("larger than 16 MiB, more than any palette"));
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::optional<PaletteFormat> PaletteFormatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    for (const FormatInfo &info : Formats)
+        if (suffix.compare(QLatin1String(info.extension), Qt::CaseInsensitive) == 0) return info.format;
+    return std::nullopt;
+}
+
+QStringList PaletteFilters(bool readable)
+{
+    QStringList filters;
+    for (const FormatInfo &info : Formats)
+        if (info.readable || !readable) filters.append(QLatin1String(info.filter));
+    return filters;
+}
+
+QString ExtensionOfFilter(const QString &filter)
+{
+    for (const FormatInfo &info : Formats)
+        if (filter == QLatin1String(info.filter)) return QLatin1String(info.extension);
+    return {};
+}
+
+Palette LoadPaletteFile(const QString &path)
+{
+    const std::optional<PaletteFormat> format = PaletteFormatOf(path);
+    if (format == PaletteFormat::Gimp) return ReadGimpPalette(ReadWhole(path));
+    if (format == PaletteFormat::SwatchExchange) return ReadSwatchExchange(ReadWhole(path));
+    throw PaletteError(QStringLiteral("palettes are read from .gpl and .ase files"));
+}
+
+void SavePaletteFile(const QString &path, const Palette &palette)
+{
+    const std::optional<PaletteFormat> format = PaletteFormatOf(path);
+    if (!format) throw PaletteError(QStringLiteral("a palette file's name ends in .gpl, .ase, .css or .json"));
+    QByteArray bytes;
+    switch (*format) {
+    case PaletteFormat::Gimp:
+        bytes = WriteGimpPalette(palette);
+        break;
+    case PaletteFormat::SwatchExchange:
+        bytes = WriteSwatchExchange(palette);
+        break;
+    case PaletteFormat::Css:
+        bytes = WriteCssPalette(palette);
+        break;
+    case PaletteFormat::DesignTokens:
+        bytes = WriteDesignTokens(palette);
+        break;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw PaletteError(file.errorString());
+}
