@@ -2,12 +2,16 @@
 
 #include "Clipboard.h"
 #include "ClipboardHolder.h"
+#include "ColourHistory.h"
 #include "ConvertCommand.h"
 #include "CVApp.h"
 #include "CVExceptions.h"
 #include "CVVerInf.h"
 #include "frmCapture.h"
+#include "PaletteFile.h"
+#include "RegistryStore.h"
 #include "ScreenBackend.h"
+#include "StoredColours.h"
 #include "uOptions.h"
 #include "uRes.h"
 
@@ -23,8 +27,10 @@
 
 namespace {
 
-const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose]]\n"
-                          "       tintwell --convert TEXT|- [--format FORMAT]\n"
+const char *const Usage =
+    "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose] [--remember]]\n"
+    "       tintwell --convert TEXT|- [--format FORMAT]\n"
+    "       tintwell --export-palette FILE\n"
                           "       tintwell --help | --version\n";
 
 const char *const Help =
@@ -48,11 +54,16 @@ const char *const Help =
     "                     without a usable profile the device value, said on standard error. The default\n"
     "                     is the preference \"Convert picked colours to sRGB\".\n"
     "  --verbose          --pick also tells on standard error both values and the profile's name\n"
+    "  --remember         --pick also adds the colour to the editor's recent colours; without it a pick\n"
+    "                     writes nothing\n"
+    "  --export-palette FILE  write the editor's colour slots, custom colours and recent colours to FILE,\n"
+    "                     a GIMP palette (.gpl), Adobe Swatch Exchange (.ase), CSS custom properties (.css)\n"
+    "                     or design tokens (.json), by its extension. No display is needed.\n"
     "  --help             this text\n"
     "  --version          the program's version\n"
     "\n"
     "Exit status of --pick: 0 picked, 1 cancelled, 2 an error (told on standard error). Of --convert: 0\n"
-    "converted, 1 a text that is no colour, 2 an error.\n";
+    "converted, 1 a text that is no colour, 2 an error. Of --export-palette: 0 written, 2 an error.\n";
 
 enum ExitStatus { Done = 0, Cancelled = 1, Failed = 2 };
 
@@ -108,6 +119,25 @@ QString Explained(const PickedColour &picked)
     return QStringLiteral("%1; no colour profile for this screen").arg(device);
 }
 
+// A command's failure in one line on standard error.
+int Fail(const QString &message)
+{
+    Print(stderr, QStringLiteral("tintwell: %1\n").arg(message));
+    return Failed;
+}
+
+int RunExportPalette(const QString &path)
+{
+    try {
+        SavePaletteFile(path, MakePalette(ReadStoredColours(StoreHive, StoreAppKey()), QFileInfo(path).completeBaseName()));
+        return Done;
+    } catch (const RegistryStoreError &error) {
+        return Fail(error.message());
+    } catch (const PaletteError &error) {
+        return Fail(QStringLiteral("%1: %2").arg(path, error.message()));
+    }
+}
+
 } // namespace
 
 std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
@@ -118,9 +148,11 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     const QCommandLineOption convert(QStringLiteral("convert"), {}, QStringLiteral("text"));
     const QCommandLineOption space(QStringLiteral("space"), {}, QStringLiteral("space"));
     const QCommandLineOption verbose(QStringLiteral("verbose"));
+    const QCommandLineOption remember(QStringLiteral("remember"));
+    const QCommandLineOption exportPalette(QStringLiteral("export-palette"), {}, QStringLiteral("file"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({pick, convert, format, space, verbose, help, version});
+    parser.addOptions({pick, convert, format, space, verbose, remember, exportPalette, help, version});
     if (!parser.parse(arguments)) {
         const QString unknown = UnknownOption(parser, arguments);
         return Refuse(unknown.isEmpty() ? parser.errorText() : QStringLiteral("Unknown option '%1'.").arg(unknown));
@@ -131,10 +163,17 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     if (parser.isSet(version))
         return PrintResult(QStringLiteral("Corvane Tintwell %1\n")
                                .arg(GetVersionText(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath())));
+    if (parser.isSet(exportPalette)) {
+        if (parser.optionNames().size() > 1) return Refuse(QStringLiteral("--export-palette takes no other option."));
+        const QString path = parser.value(exportPalette);
+        if (!PaletteFormatOf(path))
+            return Refuse(QStringLiteral("'%1': a palette file's name ends in .gpl, .ase, .css or .json.").arg(path));
+        return RunExportPalette(path);
+    }
     if (parser.isSet(pick) && parser.isSet(convert)) return Refuse(QStringLiteral("--pick or --convert, not both."));
     if (parser.isSet(format) && !parser.isSet(pick) && !parser.isSet(convert))
         return Refuse(QStringLiteral("--format goes with --pick or --convert."));
-    for (const QCommandLineOption *pickOption : {&space, &verbose})
+    for (const QCommandLineOption *pickOption : {&space, &verbose, &remember})
         if (parser.isSet(*pickOption) && !parser.isSet(pick))
             return Refuse(QStringLiteral("--%1 goes with --pick.").arg(pickOption->names().constFirst()));
     const ColourFormat *colourFormat = FindColourFormat(parser.value(format).toStdString());
@@ -150,6 +189,7 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
         request.srgb = name == u"srgb";
     }
     request.verbose = parser.isSet(verbose);
+    request.remember = parser.isSet(remember);
     return request;
 }
 
@@ -183,15 +223,25 @@ int RunPick(const DisplayRequest &request)
             Print(stderr, QStringLiteral("tintwell: %1\n").arg(Explained(*picked)));
         else if (srgb && !picked->srgb)
             Print(stderr, QStringLiteral("tintwell: no usable colour profile for this screen: the device value\n"));
-        const QString text =
-            QString::fromStdString(request.format(srgb && picked->srgb ? picked->srgb->colour : picked->device));
+        const Colour colour = srgb && picked->srgb ? picked->srgb->colour : picked->device;
+        const QString text = QString::fromStdString(request.format(colour));
         Clipboard clipboard;
         QString failure;
         if (!clipboard.setText(text, failure))
             throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure,
                                TCVMessageKind::Warning);
         keepClipboardAfterExit();
-        return PrintResult(text + u'\n');
+        const int printed = PrintResult(text + u'\n');
+        if (request.remember) {
+            try {
+                ColourHistory history(Application->RegRoot, Application->RegAppKey + QStringLiteral("\\History"));
+                history.add(colour);
+                history.save();
+            } catch (const RegistryStoreError &error) {
+                return Fail(QStringLiteral("the colour could not be remembered: %1").arg(error.message()));
+            }
+        }
+        return printed;
     } catch (const ECVException &error) {
         const QString details = error.Details.simplified();
         Print(

@@ -1,5 +1,6 @@
 // The program's command line. Without options the program opens the editor; `--pick` picks a colour from the
-// screen without it, for a terminal or a launcher; `--convert` turns colour texts into another format. The command line
+// screen without it, for a terminal or a launcher; `--convert` turns colour texts into another format;
+// `--export-palette` writes the editor's colours to a palette file. The command line
 // is read before the application object is made: --help, --version and a command line the program does not know need no
 // display.
 #pragma once
@@ -19,6 +20,7 @@ struct DisplayRequest
     std::string (*format)(Colour) = nullptr; // how a pick prints its colour
     std::optional<bool> srgb;                // the sRGB value rather than the device value; else the preference
     bool verbose = false;                    // tell both values and the profile on standard error
+    bool remember = false;                   // add the colour to the editor's recent colours
 };
 
 // `arguments` with the program's name first. Answers --help, --version and --convert, or refuses the command

@@ -19,13 +19,14 @@
 
 namespace {
 std::unique_ptr<QPixmap> SplashBitmap;
+const QString FamilyKey = QStringLiteral("Software\\Corvane\\Corvane Devbench");
 
 void FillIdentity(TCVApplication &application)
 {
     application.SetExeName(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
-    application.RegRoot = HKEY_LOCAL_MACHINE;
-    application.RegFamilyKey = QStringLiteral("Software\\Corvane\\Corvane Devbench");
-    application.RegAppKey = application.RegFamilyKey + QStringLiteral("\\Tintwell");
+    application.RegRoot = StoreHive;
+    application.RegFamilyKey = FamilyKey;
+    application.RegAppKey = StoreAppKey();
     application.ShortName = QStringLiteral("Tintwell");
     application.FamilyName = QStringLiteral("Corvane Devbench");
     application.SuiteName.clear();
@@ -53,6 +54,11 @@ void WriteStartRecords(const TCVApplication &application)
     RegWriteBatch(application.RegRoot, records);
 }
 } // namespace
+
+QString StoreAppKey()
+{
+    return FamilyKey + QStringLiteral("\\Tintwell");
+}
 
 void StartUp(std::chrono::milliseconds splashWait)
 {

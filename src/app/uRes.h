@@ -2,10 +2,18 @@
 // and the preference store, from before the main window exists until after it is gone.
 #pragma once
 
+#include "RegistryHive.h"
+
+#include <QString>
+
 #include <chrono>
 
 // How long the splash screen stands once the preferences are loaded.
 inline constexpr std::chrono::milliseconds SplashWait{2000};
+
+// Where the program keeps what it remembers: the hive and the application's key in it.
+inline constexpr HKEY StoreHive = HKEY_LOCAL_MACHINE;
+QString StoreAppKey();
 
 // Fills the application object, writes "Location" and "Version" under the application's key, shows the
 // splash screen, loads the preferences, blocks for splashWait and hides the splash screen.

@@ -5,12 +5,12 @@
 #include "QtColour.h"
 #include "RegistryStore.h"
 
-TintColours ReadStoredColours(HKEY hive, const QString &appKey, qsizetype slotCount)
+TintColours ReadStoredColours(HKEY hive, const QString &appKey)
 {
     const QString storage = appKey + QStringLiteral("\\Storage");
     TintColours colours;
     const std::unique_ptr<RegistryStore> store = openRegistryStore(hive, RegistryAccess::ReadOnly);
-    for (qsizetype slot = 1; slot <= slotCount; ++slot) {
+    for (qsizetype slot = 1; slot <= SlotCount; ++slot) {
         // As the window restores a slot: decimal text, or white.
         const std::optional<RegistryValue> value = store->value(storage, QStringLiteral("pSlot%1_Color").arg(slot));
         bool number = false;

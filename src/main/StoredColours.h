@@ -5,6 +5,9 @@
 #include "RegistryHive.h"
 #include "TintPalette.h"
 
+// The window's colour slots.
+inline constexpr int SlotCount = 12;
+
 // The slots, custom colours and recent colours under the application's key. Raises RegistryStoreError when the
 // store cannot be read.
-TintColours ReadStoredColours(HKEY hive, const QString &appKey, qsizetype slotCount);
+TintColours ReadStoredColours(HKEY hive, const QString &appKey);

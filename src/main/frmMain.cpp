@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
+#include "StoredColours.h"
 #include "ComponentControls.h"
 #include "CVApp.h"
 #include "HintLabel.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int ClientWidth = 300;
 constexpr int ClientHeight = 405;
-constexpr int SlotCount = 12;
 
 template <typename Widget> Widget *Named(Widget *widget, const char *name)
 {
