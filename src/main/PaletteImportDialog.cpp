@@ -56,7 +56,7 @@ PaletteImportDialog::PaletteImportDialog(const QString &fileName, const PaletteA
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPaletteImport"));
-    setWindowTitle(QStringLiteral("Import Palette"));
+    setWindowTitle(QStringLiteral("Palette Preview"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("The colors of %1 go here:").arg(fileName), this));
     layout->addWidget(new QLabel(QStringLiteral("Color Slots"), this));
