@@ -82,8 +82,29 @@ void ExitSave(benchmark::State &state)
     }
 }
 
+// An exit after the colour changed, by a slider's step (the colour store alone) or by a notation applied (the
+// recent colours too): what the recent colours add to the exit.
+void ExitSaveAfterChange(benchmark::State &state, bool takenIn)
+{
+    TTintMain window;
+    window.show();
+    QApplication::processEvents();
+    int red = 0;
+    for (auto _ : state) {
+        const Colour colour = MakeColour(++red & 0xFF, 0x80, 0x40);
+        if (takenIn)
+            window.ApplyHTMLText(QString::fromStdString(ColourToHTMLText(colour)));
+        else
+            window.SetColour(colour);
+        QCloseEvent close;
+        QApplication::sendEvent(&window, &close);
+    }
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(ExitSaveAfterChange, set, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ExitSaveAfterChange, takenIn, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SetColourRefresh);
 BENCHMARK(TypeThreeDigits)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragSliderAcrossRange)->Unit(benchmark::kMicrosecond);

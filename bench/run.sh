@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target tintwell bare_window bare_grab bench_notations bench_editor bench_registry \
+cmake --build build --target tintwell bare_window bare_grab bench_notations bench_editor bench_registry bench_palette \
     clipboard_latency capture_latency display_profile >&2
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
@@ -27,6 +27,7 @@ run() {
 run medians build/bench/bench_notations
 run medians build/bench/bench_editor
 run medians build/bench/bench_registry
+run medians build/bench/bench_palette
 run bench/startup.sh build/src/app/tintwell build/bench/bare_window
 run bench/memory.sh build/src/app/tintwell build/bench/bare_window
 run bench/idle.sh build/src/app/tintwell
@@ -108,6 +109,15 @@ awk -F= '
             "ratio ≤ 1.5", met(r != "n/a", n("pick_tintwell_ms") <= 1.5 * n("pick_bare_ms")))
         row("Exit save: window stores and preferences", fig("ExitSave_ns", 1e6, "ms", 2), "—", "—", "< 5 ms",
             met(has("ExitSave_ns"), n("ExitSave_ns") < 5e6))
+        row("Exit save after a colour change: the colour alone / also a recent colour",
+            fig("ExitSaveAfterChange/set_ns", 1e6, "", 2) " / " fig("ExitSaveAfterChange/takenIn_ns", 1e6, "ms", 2),
+            "—", "—", "no measurable difference", "—")
+        for (i = 1; i <= 2; i++) {
+            f = i == 1 ? "gpl" : "ase"
+            row("Palette of 1,000 colours, ." f ": export / import", fig("Export/" f "_ns", 1e6, "", 2) " / " \
+                fig("Import/" f "_ns", 1e6, "ms", 2), "—", "—", "< 20 ms each",
+                met(has("Export/" f "_ns") && has("Import/" f "_ns"), n("Export/" f "_ns") < 2e7 && n("Import/" f "_ns") < 2e7))
+        }
         row("Preferences save alone (TTintOptions::Save)", fig("SaveOptions_ns", 1e6, "ms", 2), "—", "—", "—", "—")
         row("Notation validators RGB / hex / HTML", three("Validate"), "—", "—", "—", "—")
         row("Notation parsers RGB / hex / HTML", three("Parse"), "—", "—", "—", "—")

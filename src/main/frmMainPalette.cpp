@@ -38,7 +38,7 @@ QString WithExtension(const QString &path, const QString &filter)
 
 void TTintMain::CreatePaletteCommands()
 {
-    history = new ColourHistory(Application ? Application->RegRoot : HKEY_CURRENT_USER,
+    history = new ColourHistory(Application ? Application->RegRoot : HKEY_LOCAL_MACHINE,
                                 Application ? Application->RegAppKey + QStringLiteral("\\History") : QString(), this);
     actEditClearRecent = AddCommand("actEditClearRecent", QStringLiteral("&Clear Recent Colors"), "Edit",
                                     QStringLiteral("Clear the list of recent colors"), {}, -1,

@@ -123,9 +123,11 @@ void TTintMain::SaveColours()
     SaveEach({[this] { ColorStorage->Save(); }, [this] { SaveHistory(); }});
 }
 
-// A store that has already cost the user a warning in this run fails quietly; the list stands in memory.
+// Kept with the colours, and only where they are. A store that has already cost the user a warning in this
+// run fails quietly; the list stands in memory.
 void TTintMain::SaveHistory()
 {
+    if (!ColorStorage->Active) return;
     try {
         history->save();
     } catch (const RegistryStoreError &error) {

@@ -96,8 +96,16 @@ pick_at 700 300
 finish_pick 0
 [ "$(cat "$scratch/out")" = "$(coordinate_hex 700 300)" ] || fail "the Enter that started the pick picked $(cat "$scratch/out")"
 
-# Nothing of all this was stored.
+# Nothing of all this was stored; a pick with --remember adds its colour to the recent ones, and writing a
+# palette from the store writes nothing to it.
 [ ! -e "$TINTWELL_REGISTRY_DIR" ] || [ -z "$(ls -A "$TINTWELL_REGISTRY_DIR")" ] || fail "a pick wrote to the store"
+start_pick "$binary" --remember
+pick_at 700 300
+finish_pick 0
+hive=$(md5sum "$TINTWELL_REGISTRY_DIR"/*)
+without_display "$binary" --export-palette "$scratch/picked.css"
+grep -qix -- "  --recent-1: $(cat "$scratch/out");" "$scratch/picked.css" || fail "--remember: $(cat "$scratch/picked.css")"
+[ "$(md5sum "$TINTWELL_REGISTRY_DIR"/*)" = "$hive" ] || fail "--export-palette wrote to the store"
 
 # The command line's other answers; --help and --version need no display.
 without_display() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
@@ -114,7 +122,8 @@ refused() {
         fail "'${*:2}' said: $(cat "$scratch/err")"
     [ ! -s "$scratch/out" ] || fail "'${*:2}' printed $(cat "$scratch/out")"
 }
-for wrong in --frobnicate "--pick --format cmyk" "--format hex" "--pick --space cmyk" "--space srgb" "--verbose" extra; do
+for wrong in --frobnicate "--pick --format cmyk" "--format hex" "--pick --space cmyk" "--space srgb" "--verbose" extra \
+    --remember "--export-palette colours.txt" "--export-palette colours.gpl --pick" "--export-palette /no/such/a.gpl"; do
     # shellcheck disable=SC2086
     refused 2 "$binary" $wrong
 done

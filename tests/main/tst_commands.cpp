@@ -49,6 +49,7 @@ private slots:
     void copyAndPasteKeysFollowFocus_data();
     void copyAndPasteKeysFollowFocus();
     void pasteKeyAppliesOnlyItsNotation();
+    void recentColoursListWhatWasTakenIn();
     void contextMenuReplacesEditMenu();
     void unavailableCommandDoesNotRun();
     void exitClosesTheWindow();
@@ -137,6 +138,12 @@ void TestCommands::commandTable_data()
         "Paste a color written in any CSS notation from the Clipboard");
     row("actEditColorDialog", "Color &Dialog...", "Edit", "F11", true, "Open the color dialog");
     row("actEditCapture", "&Capture Screen Color", "Edit", "F12", true, "Capture screen color");
+    row("actEditClearRecent", "&Clear Recent Colors", "Edit", "", false, "Clear the list of recent colors");
+    row("actEditRecentColors", "Recent Co&lors", "Menus", "", false, "Make a recently taken color the current color");
+    row("actFileExportPalette", "&Export Palette...", "File", "", false,
+        "Save the slots, custom colors and recent colors to a palette file");
+    row("actFileImportPalette", "&Import Palette...", "File", "", false,
+        "Load the slots and custom colors from a palette file");
     row("actPopCopyRGB", "Copy", "Popup", "Ctrl+C", false, "");
     row("actPopPasteRGB", "Paste", "Popup", "Ctrl+V", false, "");
     row("actPopCopyHEX", "Copy", "Popup", "Ctrl+C", false, "");
@@ -187,6 +194,10 @@ void TestCommands::commandTable()
                                 "actEditPasteAny",
                                 "actEditColorDialog",
                                 "actEditCapture",
+                                "actEditClearRecent",
+                                "actEditRecentColors",
+                                "actFileExportPalette",
+                                "actFileImportPalette",
                                 "actPopCopyRGB",
                                 "actPopPasteRGB",
                                 "actPopCopyHEX",
@@ -213,10 +224,12 @@ void TestCommands::menusAndToolbarPointAtCommands()
     auto *menuBar = child<QMenuBar>("mnuMain");
     QCOMPARE(names(menuBar->actions()), QStringList({"actFile", "actEdit", "actView", "actHelp"}));
     const auto menuOf = [&](const char *name) { return names(command(name)->menu<QMenu *>()->actions()); };
-    QCOMPARE(menuOf("actFile"), QStringList({"actFilePreferences", "-", "actFileExit"}));
+    QCOMPARE(menuOf("actFile"), QStringList({"actFileExportPalette", "actFileImportPalette", "-",
+                                             "actFilePreferences", "-", "actFileExit"}));
     QCOMPARE(menuOf("actEdit"), QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML",
                                              "actEditCopyThumbnail", "-", "actEditCopyAs", "actEditCopyAsAgain",
-                                             "actEditPasteAny", "-", "actEditColorDialog", "-", "actEditCapture"}));
+                                             "actEditPasteAny", "-", "actEditColorDialog", "-", "actEditCapture", "-",
+                                             "actEditRecentColors"}));
     QCOMPARE(menuOf("actView"), QStringList({"actViewToolbar", "actViewStatusBar", "-", "actViewAlwaysOnTop"}));
     QCOMPARE(menuOf("actHelp"),
              QStringList({"actHelpContents", "-", "actHelpOnTheWeb", "actHelpSendEmail", "-", "actHelpAbout"}));
@@ -293,9 +306,10 @@ void TestCommands::pasteFollowsClipboardText()
     QCOMPARE(command("actPopPasteHEX")->isEnabled(), hex);
     QCOMPARE(command("actPopPasteHTML")->isEnabled(), html);
     QCOMPARE(command("actEditPasteAny")->isEnabled(), any);
-    // Everything else is available outside a capture, menu titles included.
+    // Everything else is available outside a capture, menu titles included, but the recent colours before any.
     for (QAction *a : window->actions())
-        if (!a->objectName().startsWith(QLatin1String("actPopPaste")) && a != command("actEditPasteAny"))
+        if (!a->objectName().startsWith(QLatin1String("actPopPaste")) && a != command("actEditPasteAny") &&
+            a != command("actEditRecentColors"))
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
 }
 
@@ -444,6 +458,38 @@ void TestCommands::pasteKeyAppliesOnlyItsNotation()
     QCOMPARE(window->currentColour(), Colour(0x001E140A));
     QCOMPARE(txtHTML->text(), QStringLiteral("#0A141E"));
     QCOMPARE(txtRed->text(), QStringLiteral("10"));
+}
+
+// A colour taken in is listed, newest first; a slider's step and a notation field passed through are not.
+// The submenu is offered only while it lists a colour, and an entry makes its colour the current one.
+void TestCommands::recentColoursListWhatWasTakenIn()
+{
+    QAction *recent = command("actEditRecentColors");
+    const auto listed = [recent] {
+        QStringList texts;
+        for (QAction *entry : recent->menu<QMenu *>()->actions())
+            texts << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+        return texts;
+    };
+    idle();
+    QVERIFY(!recent->isEnabled());
+    window->ApplyHTMLText(QStringLiteral("#0A141E"));
+    window->ApplyRGBText(QStringLiteral("RGB(255, 128, 0)"));
+    child<QSlider>("slRed")->triggerAction(QSlider::SliderSingleStepSub);
+    auto *txtHex = child<QLineEdit>("txtHex");
+    txtHex->setFocus();
+    child<QLineEdit>("txtHTML")->setFocus();
+    txtHex->setFocus();
+    QTest::keyClicks(txtHex, QStringLiteral("0")); // "0x00FE80000": no colour, put back
+    child<QLineEdit>("txtHTML")->setFocus();
+    idle();
+    QVERIFY(recent->isEnabled());
+    QCOMPARE(listed(), QStringList({"#FF8000", "#0A141E", "-", "&Clear Recent Colors"}));
+    recent->menu<QMenu *>()->actions().at(1)->trigger();
+    QCOMPARE(window->currentColour(), Colour(0x001E140A));
+    command("actEditClearRecent")->trigger();
+    idle();
+    QVERIFY(!recent->isEnabled());
 }
 
 void TestCommands::contextMenuReplacesEditMenu()

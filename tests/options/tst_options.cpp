@@ -77,11 +77,14 @@ void TestOptions::saveWritesEveryPreference()
     options.CaptureAllScreens = true;
     options.CaptureSRGB = true;
     options.CopyAsFormat = QStringLiteral("lab");
+    options.PaletteFolder = QStringLiteral("/home/ann/Palettes");
     options.Save();
 
     TRegistry registry = OpenOptionsKey(RegistryAccess::ReadOnly);
     QCOMPARE(registry.valueNames(), QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay",
-                                                 "CaptureZoom", "CaptureAllScreens", "CaptureSRGB", "CopyAsFormat"}));
+                                                 "CaptureZoom", "CaptureAllScreens", "CaptureSRGB", "CopyAsFormat",
+                                                 "PaletteFolder"}));
+    QCOMPARE(registry.readString("PaletteFolder"), QStringLiteral("/home/ann/Palettes"));
     QCOMPARE(registry.readValue("SaveWindow"), std::optional(RegistryValue::fromDword(0)));
     QCOMPARE(registry.readValue("ThumbnailWidth"), std::optional(RegistryValue::fromDword(640)));
     QCOMPARE(registry.readValue("ThumbnailHeight"), std::optional(RegistryValue::fromDword(1)));
