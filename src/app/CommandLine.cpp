@@ -27,10 +27,9 @@
 
 namespace {
 
-const char *const Usage =
-    "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose] [--remember]]\n"
-    "       tintwell --convert TEXT|- [--format FORMAT]\n"
-    "       tintwell --export-palette FILE\n"
+const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose] [--remember]]\n"
+                          "       tintwell --convert TEXT|- [--format FORMAT]\n"
+                          "       tintwell --export-palette FILE\n"
                           "       tintwell --help | --version\n";
 
 const char *const Help =
@@ -129,7 +128,8 @@ int Fail(const QString &message)
 int RunExportPalette(const QString &path)
 {
     try {
-        SavePaletteFile(path, MakePalette(ReadStoredColours(StoreHive, StoreAppKey()), QFileInfo(path).completeBaseName()));
+        SavePaletteFile(path,
+                        MakePalette(ReadStoredColours(StoreHive, StoreAppKey()), QFileInfo(path).completeBaseName()));
         return Done;
     } catch (const RegistryStoreError &error) {
         return Fail(error.message());

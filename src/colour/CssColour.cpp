@@ -297,7 +297,6 @@ std::optional<AnyColour> HexColour(std::string_view digits)
     return AnyColour{MakeColour(channels[0], channels[1], channels[2]), false, channels[3] < 255};
 }
 
-
 // What a CSS function's text says, before it is brought into sRGB and rounded.
 struct FunctionReading
 {

@@ -51,8 +51,8 @@ QString Count(qsizetype count, const char *one)
 
 } // namespace
 
-PaletteImportDialog::PaletteImportDialog(const QString &fileName, const PaletteAssignment &assignment,
-                                         int skippedCmyk, qsizetype slotCount, qsizetype customCount, QWidget *parent)
+PaletteImportDialog::PaletteImportDialog(const QString &fileName, const PaletteAssignment &assignment, int skippedCmyk,
+                                         qsizetype slotCount, qsizetype customCount, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPaletteImport"));

@@ -8,13 +8,16 @@
 
 namespace {
 
-QIcon Swatch(Colour colour)
+// Drawn in the screen's own pixels, so that its edge stays sharp at any scale.
+QIcon Swatch(Colour colour, qreal scale)
 {
-    QPixmap pixmap(16, 16);
+    constexpr int Side = 16;
+    QPixmap pixmap(QSize(Side, Side) * scale);
+    pixmap.setDevicePixelRatio(scale);
     pixmap.fill(toQColor(colour));
     QPainter painter(&pixmap);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::darkGray, 0));
+    painter.drawRect(QRectF(0, 0, Side - 1.0 / scale, Side - 1.0 / scale));
     return QIcon(pixmap);
 }
 
@@ -31,7 +34,8 @@ void RecentColoursMenu::rebuild()
 {
     clear();
     for (const Colour colour : m_history.colours()) {
-        QAction *entry = addAction(Swatch(colour), QString::fromStdString(ColourToHTMLText(colour)));
+        QAction *entry =
+            addAction(Swatch(colour, devicePixelRatio()), QString::fromStdString(ColourToHTMLText(colour)));
         connect(entry, &QAction::triggered, this, [this, colour] { emit colourChosen(colour); });
     }
     addSeparator();

@@ -19,8 +19,7 @@ TintColours ReadStoredColours(HKEY hive, const QString &appKey)
                                : 0;
         colours.slotColours.append(number ? Colour(stored) : White);
     }
-    for (const QColor &custom :
-         CustomColoursFromList(store->valueNames(storage + QStringLiteral("\\CustomColors"))))
+    for (const QColor &custom : CustomColoursFromList(store->valueNames(storage + QStringLiteral("\\CustomColors"))))
         colours.customColours.append(fromQColor(custom));
     ColourHistory history(hive, appKey + QStringLiteral("\\History"));
     history.restore();

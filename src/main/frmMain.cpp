@@ -2,11 +2,11 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
-#include "StoredColours.h"
 #include "ComponentControls.h"
 #include "CVApp.h"
 #include "HintLabel.h"
 #include "PreferredFont.h"
+#include "StoredColours.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -26,36 +26,28 @@ QString StartFolder()
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
 
-// The file's name as the user chose it, with the extension of the filter chosen when it has none of its own.
-QString WithExtension(const QString &path, const QString &filter)
-{
-    if (path.isEmpty() || PaletteFormatOf(path)) return path;
-    const QString extension = ExtensionOfFilter(filter);
-    return extension.isEmpty() ? path : path + u'.' + extension;
-}
-
 } // namespace
 
 void TTintMain::CreatePaletteCommands()
 {
     history = new ColourHistory(Application ? Application->RegRoot : HKEY_LOCAL_MACHINE,
                                 Application ? Application->RegAppKey + QStringLiteral("\\History") : QString(), this);
-    actEditClearRecent = AddCommand("actEditClearRecent", QStringLiteral("&Clear Recent Colors"), "Edit",
-                                    QStringLiteral("Clear the list of recent colors"), {}, -1,
-                                    &TTintMain::actEditClearRecentExecute);
+    actEditClearRecent =
+        AddCommand("actEditClearRecent", QStringLiteral("&Clear Recent Colors"), "Edit",
+                   QStringLiteral("Clear the list of recent colors"), {}, -1, &TTintMain::actEditClearRecentExecute);
     auto *menu = new RecentColoursMenu(*history, actEditClearRecent, this);
     connect(menu, &RecentColoursMenu::colourChosen, this, &TTintMain::SetColour);
     actEditRecentColors =
         AddMenuCommand(menu, "actEditRecentColors", QStringLiteral("Make a recently taken color the current color"));
     actEditRecentColors->setText(QStringLiteral("Recent Co&lors"));
 
-    actFileExportPalette = AddCommand("actFileExportPalette", QStringLiteral("&Export Palette..."), "File",
-                                      QStringLiteral("Save the slots, custom colors and recent colors to a palette file"),
-                                      {}, -1, &TTintMain::actFileExportPaletteExecute);
-    actFileImportPalette =
-        AddCommand("actFileImportPalette", QStringLiteral("&Import Palette..."), "File",
-                   QStringLiteral("Load the slots and custom colors from a palette file"), {}, -1,
-                   &TTintMain::actFileImportPaletteExecute);
+    actFileExportPalette =
+        AddCommand("actFileExportPalette", QStringLiteral("&Export Palette..."), "File",
+                   QStringLiteral("Save the slots, custom colors and recent colors to a palette file"), {}, -1,
+                   &TTintMain::actFileExportPaletteExecute);
+    actFileImportPalette = AddCommand("actFileImportPalette", QStringLiteral("&Import Palette..."), "File",
+                                      QStringLiteral("Load the slots and custom colors from a palette file"), {}, -1,
+                                      &TTintMain::actFileImportPaletteExecute);
 }
 
 void TTintMain::TakeIn(Colour value)
@@ -92,11 +84,17 @@ TintColours TTintMain::ColoursOfWindow() const
 
 void TTintMain::actFileExportPaletteExecute()
 {
-    QString filter = PaletteFilters(false).constFirst();
-    const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Export Palette"), StartFolder(),
-                                                        PaletteFilters(false).join(QStringLiteral(";;")), &filter);
-    const QString path = WithExtension(chosen, filter);
-    if (path.isEmpty()) return;
+    // A name typed without an extension gets the chosen filter's, before the dialog asks about replacing a file.
+    QFileDialog dialog(this, QStringLiteral("Export Palette"), StartFolder());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(PaletteFilters(false));
+    dialog.setDefaultSuffix(ExtensionOfFilter(PaletteFilters(false).constFirst()));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString &filter) { dialog.setDefaultSuffix(ExtensionOfFilter(filter)); });
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    activateWindow();
+    if (!chosen || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
     TintOptions->PaletteFolder = QFileInfo(path).absolutePath();
     try {
         SavePaletteFile(path, MakePalette(ColoursOfWindow(), QFileInfo(path).completeBaseName()));
@@ -113,6 +111,7 @@ void TTintMain::actFileImportPaletteExecute()
     const QString path =
         QFileDialog::getOpenFileName(this, QStringLiteral("Import Palette"), StartFolder(),
                                      QStringLiteral("Palettes (*.gpl *.ase);;") + PaletteFilters(true).join(u";;"));
+    activateWindow();
     if (path.isEmpty()) return;
     TintOptions->PaletteFolder = QFileInfo(path).absolutePath();
     const QString fileName = QFileInfo(path).fileName();

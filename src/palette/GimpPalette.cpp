@@ -19,7 +19,8 @@ int ReadComponent(const QString &text, int lineNumber)
     const int value = text.toInt(&isNumber, 10);
     const bool digitsOnly = !text.isEmpty() && text.front().isDigit();
     if (!isNumber || !digitsOnly || value > 255)
-        throw PaletteError(QStringLiteral("line %1: %2 is not a value from 0 to 255").arg(lineNumber).arg(Quoted(text)));
+        throw PaletteError(
+            QStringLiteral("line %1: %2 is not a value from 0 to 255").arg(lineNumber).arg(Quoted(text)));
     return value;
 }
 
@@ -73,8 +74,8 @@ Palette ReadGimpPalette(const QByteArray &bytes)
 
 QByteArray WriteGimpPalette(const Palette &palette)
 {
-    QByteArray text = Magic + "\nName: " + OneLine(palette.name).toUtf8() + "\nColumns: " + QByteArray::number(Columns) +
-                      "\n#\n";
+    QByteArray text =
+        Magic + "\nName: " + OneLine(palette.name).toUtf8() + "\nColumns: " + QByteArray::number(Columns) + "\n#\n";
     for (const PaletteGroup &group : palette.groups) {
         if (!group.name.isEmpty()) text += "# " + OneLine(group.name).toUtf8() + '\n';
         for (const PaletteEntry &entry : group.entries)

@@ -59,12 +59,12 @@ QByteArray ReadWhole(const QString &path)
         if (read < 0 && errno == EINTR) continue;
         if (read < 0) {
             const int error = errno;
-                throw PaletteError(QStringLiteral("it could not be read: %1").arg(SystemError(error)));
+            throw PaletteError(QStringLiteral("it could not be read: %1").arg(SystemError(error)));
         }
         if (read == 0) break;
         bytes.append(buffer, read);
         if (bytes.size() > MaxFileSize) {
-                throw PaletteError(QStringLiteral("larger than 16 MiB, more than any palette"));
+            throw PaletteError(QStringLiteral("larger than 16 MiB, more than any palette"));
         }
     }
     return bytes;

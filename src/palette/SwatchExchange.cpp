@@ -40,7 +40,8 @@ public:
     float f32(const QString &what)
     {
         const float value = std::bit_cast<float>(u32(what));
-        if (!std::isfinite(value)) throw PaletteError(QStringLiteral("%1 holds a value that is not a number").arg(what));
+        if (!std::isfinite(value))
+            throw PaletteError(QStringLiteral("%1 holds a value that is not a number").arg(what));
         return value;
     }
     QByteArray bytes(qsizetype size, const QString &what)
@@ -53,7 +54,8 @@ public:
     {
         const quint16 units = u16(what);
         if (units > MaxColourNameLength + 1)
-            throw PaletteError(QStringLiteral("%1 has a name longer than %2 characters").arg(what).arg(MaxColourNameLength));
+            throw PaletteError(
+                QStringLiteral("%1 has a name longer than %2 characters").arg(what).arg(MaxColourNameLength));
         const QByteArray text = bytes(qsizetype(units) * 2, what);
         QString name(units, Qt::Uninitialized);
         for (qsizetype i = 0; i < units; ++i)

@@ -1,7 +1,7 @@
 #include "WebPalette.h"
 
-#include <QJsonDocument>
 #include <QJsonArray>
+#include <QJsonDocument>
 
 #include <cmath>
 
@@ -43,8 +43,8 @@ QByteArray WriteCssPalette(const Palette &palette)
     for (const PaletteGroup &group : palette.groups) {
         text += "  /* " + CommentText(group.name) + " */\n";
         for (const PaletteEntry &entry : group.entries)
-            text += "  --" + entry.key.toUtf8() + ": " + QByteArray::fromStdString(ColourToHTMLText(entry.colour)) +
-                    ";\n";
+            text +=
+                "  --" + entry.key.toUtf8() + ": " + QByteArray::fromStdString(ColourToHTMLText(entry.colour)) + ";\n";
     }
     return text + "}\n";
 }

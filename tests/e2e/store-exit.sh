@@ -77,6 +77,7 @@ done
 "$reg" export "$app" "$scratch/stored.reg" /y >/dev/null
 for lock_at_exit in released held; do
     "$reg" import "$scratch/stored.reg" >/dev/null
+    "$reg" export "$app" "$scratch/at-start.reg" /y >/dev/null # with the last round's recent colour
     "$writer" exclusive >"$scratch/locker" &
     others=$!
     eventually grep -q locked "$scratch/locker" || fail "no exclusive lock taken"
@@ -109,10 +110,12 @@ for lock_at_exit in released held; do
     fi
     "$reg" export "$app" "$scratch/now.reg" /y >/dev/null
     if [ $lock_at_exit = released ]; then
-        # Only the colour changed: 0C0B0A is 789258.
-        sed 's/^"pCurrentColor_Color"=.*/"pCurrentColor_Color"="789258"/' "$scratch/stored.reg" >"$scratch/expected.reg"
+        # Only the colour changed (0C0B0A is 789258), and the typed colour is the first recent one.
+        sed 's/^"pCurrentColor_Color"=.*/"pCurrentColor_Color"="789258"/' "$scratch/stored.reg" |
+            history="[$app\\History]" awk '/\\Options]$/ {print ENVIRON["history"]; print "\"Color1\"=dword:000c0b0a\n"} 1' \
+                >"$scratch/expected.reg"
     else
-        cp "$scratch/stored.reg" "$scratch/expected.reg"
+        cp "$scratch/at-start.reg" "$scratch/expected.reg"
     fi
     diff "$scratch/expected.reg" "$scratch/now.reg" || fail "the exit ($lock_at_exit) wrote over what it could not read"
 done

@@ -224,12 +224,12 @@ void TestCommands::menusAndToolbarPointAtCommands()
     auto *menuBar = child<QMenuBar>("mnuMain");
     QCOMPARE(names(menuBar->actions()), QStringList({"actFile", "actEdit", "actView", "actHelp"}));
     const auto menuOf = [&](const char *name) { return names(command(name)->menu<QMenu *>()->actions()); };
-    QCOMPARE(menuOf("actFile"), QStringList({"actFileExportPalette", "actFileImportPalette", "-",
-                                             "actFilePreferences", "-", "actFileExit"}));
-    QCOMPARE(menuOf("actEdit"), QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML",
-                                             "actEditCopyThumbnail", "-", "actEditCopyAs", "actEditCopyAsAgain",
-                                             "actEditPasteAny", "-", "actEditColorDialog", "-", "actEditCapture", "-",
-                                             "actEditRecentColors"}));
+    QCOMPARE(menuOf("actFile"), QStringList({"actFileExportPalette", "actFileImportPalette", "-", "actFilePreferences",
+                                             "-", "actFileExit"}));
+    QCOMPARE(menuOf("actEdit"),
+             QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML", "actEditCopyThumbnail", "-",
+                          "actEditCopyAs", "actEditCopyAsAgain", "actEditPasteAny", "-", "actEditColorDialog", "-",
+                          "actEditCapture", "-", "actEditRecentColors"}));
     QCOMPARE(menuOf("actView"), QStringList({"actViewToolbar", "actViewStatusBar", "-", "actViewAlwaysOnTop"}));
     QCOMPARE(menuOf("actHelp"),
              QStringList({"actHelpContents", "-", "actHelpOnTheWeb", "actHelpSendEmail", "-", "actHelpAbout"}));

@@ -89,8 +89,8 @@ private slots:
         QTest::newRow("gpl: negative") << QByteArray("GIMP Palette\n#\n0 -5 0\n") << true << "line 3: '-5'";
         QTest::newRow("gpl: not an integer") << QByteArray("GIMP Palette\n0 0 12abc\n") << true << "'12abc'";
         QTest::newRow("gpl: two numbers") << QByteArray("GIMP Palette\n1 2\n") << true << "is not a colour";
-        QTest::newRow("gpl: a long name") << "GIMP Palette\n1 2 3 " + QByteArray(100000, 'n') << true
-                                          << "name longer than 1000 characters";
+        QTest::newRow("gpl: a long name")
+            << "GIMP Palette\n1 2 3 " + QByteArray(100000, 'n') << true << "name longer than 1000 characters";
         QTest::newRow("ase: another file") << QByteArray("PK\3\4 and more bytes") << false << "does not begin";
         QTest::newRow("ase: cut in the header") << QByteArray("ASEF\0\1", 6) << false << "does not begin";
         QTest::newRow("ase: count past the end") << Ase({red}, 0x7FFFFFFF) << false << "more than the file can hold";
@@ -103,8 +103,8 @@ private slots:
                                   << "not a number";
         QTest::newRow("ase: beyond 1") << Ase({ColourBlock(QStringLiteral("x"), "RGB ", {2, 0, 0})}) << false
                                        << "outside 0 to 1";
-        QTest::newRow("ase: unknown model") << Ase({ColourBlock(QStringLiteral("x"), "HSV\n", {1, 0, 0})}) << false
-                                            << "unknown colour model 'HSV?'";
+        QTest::newRow("ase: unknown model")
+            << Ase({ColourBlock(QStringLiteral("x"), "HSV\n", {1, 0, 0})}) << false << "unknown colour model 'HSV?'";
     }
     void refusesDamagedFilesWithOneLine()
     {
@@ -197,8 +197,10 @@ private slots:
         QTest::newRow("ungrouped, 5") << Palette{{}, {group({}, 5)}, 0} << 5 << 0 << 0;
         QTest::newRow("ungrouped, 30") << Palette{{}, {group({}, 30)}, 0} << 12 << 16 << 2;
         QTest::newRow("other groups, in order") << Palette{{}, {group("a", 10), group("b", 10)}, 0} << 12 << 8 << 0;
-        QTest::newRow("the program's")
-            << Palette{{}, {group("Brand", 3), group("custom colors", 20), group("Slots", 4)}, 0} << 4 << 16 << 7;
+        QTest::newRow("the program's") << Palette{{},
+                                                  {group("Brand", 3), group("custom colors", 20), group("Slots", 4)},
+                                                  0}
+                                       << 4 << 16 << 7;
     }
     void assignsColours()
     {
