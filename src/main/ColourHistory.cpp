@@ -2,6 +2,7 @@
 
 #include "RegistryStore.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -94,7 +95,8 @@ QList<Colour> ColourHistory::WithSteps(QList<Colour> colours) const
 
 void ColourHistory::setColours(const QList<Colour> &colours)
 {
-    if (colours == m_colours) return;
+    // (Not QList's ==: Qt 6.4 hands memcmp a null pointer for an empty list.)
+    if (std::ranges::equal(colours, m_colours)) return;
     m_colours = colours;
     emit changed();
 }

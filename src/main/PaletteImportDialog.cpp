@@ -58,7 +58,7 @@ PaletteImportDialog::PaletteImportDialog(const QString &fileName, const PaletteA
     setObjectName(QStringLiteral("frmPaletteImport"));
     setWindowTitle(QStringLiteral("Palette Preview"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("The colors of %1 go here:").arg(fileName), this));
+    layout->addWidget(new QLabel(QStringLiteral("From %1:").arg(fileName), this));
     layout->addWidget(new QLabel(QStringLiteral("Color Slots"), this));
     layout->addWidget(SwatchRows(QStringLiteral("Slot"), assignment.slotColours, slotCount, this));
     layout->addWidget(new QLabel(QStringLiteral("Custom colors"), this));

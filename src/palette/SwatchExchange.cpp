@@ -148,7 +148,7 @@ Palette ReadSwatchExchange(const QByteArray &bytes)
     if (blocks > quint64(file.left()) / BlockHeaderSize)
         throw PaletteError(QStringLiteral("it counts %1 blocks, more than the file can hold").arg(blocks));
 
-    // Colours outside any group, before, between or after the groups, make one group without a name, first.
+    // Colours outside any named group, before, between or after the groups, make one group without a name, first.
     Palette palette;
     PaletteGroup loose;
     qsizetype current = -1; // the group the colours go to; -1 outside any
@@ -161,10 +161,13 @@ Palette ReadSwatchExchange(const QByteArray &bytes)
         Reader block(bytes, file.at(), file.at() + qsizetype(length));
         file.bytes(qsizetype(length), what);
         switch (type) {
-        case GroupStart:
-            palette.groups.append({block.name(what), {}, {}});
-            current = palette.groups.size() - 1;
+        case GroupStart: {
+            // A group without a name holds its colours no differently from no group at all.
+            const QString name = block.name(what);
+            if (!name.isEmpty()) palette.groups.append({name, {}, {}});
+            current = name.isEmpty() ? -1 : palette.groups.size() - 1;
             break;
+        }
         case GroupEnd:
             current = -1;
             break;

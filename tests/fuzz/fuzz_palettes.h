@@ -4,6 +4,7 @@
 
 #include "Palette.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -23,6 +24,6 @@ int FuzzPalette(const std::uint8_t *data, std::size_t size, Read read, Write wri
                 all.append(entry.colour);
         return all;
     };
-    if (colours(read(write(palette))) != colours(palette)) std::abort();
+    if (!std::ranges::equal(colours(read(write(palette))), colours(palette))) std::abort();
     return 0;
 }
