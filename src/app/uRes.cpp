@@ -116,5 +116,6 @@ int RunTintwell(std::chrono::milliseconds splashWait)
     keepClipboardAfterExit();
     // The preferences are saved here on every way out of the event loop, a fatal error's included.
     ShutDown();
+    termination.finished(result);
     return result;
 }

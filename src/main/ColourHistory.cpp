@@ -20,7 +20,7 @@ void Push(QList<Colour> &colours, Colour colour)
 }
 
 // The list the values hold: Color1 first; a value missing, not a REG_DWORD or repeating an earlier one is passed over.
-QList<Colour> ListOf(const RegistryStore::StoredValues &values)
+QList<Colour> ListOf(const MergedValues::StoredValues &values)
 {
     QList<Colour> colours;
     for (qsizetype position = 0; position < ColourHistory::Capacity; ++position)
@@ -66,7 +66,7 @@ void ColourHistory::clear()
 
 void ColourHistory::restore()
 {
-    RegistryStore::StoredValues values;
+    StoredValues values;
     const std::unique_ptr<RegistryStore> store = openRegistryStore(m_hive, RegistryAccess::ReadOnly);
     for (qsizetype position = 0; position < Capacity; ++position)
         if (const std::optional<RegistryValue> value = store->value(m_key, ValueName(position)))
@@ -76,14 +76,19 @@ void ColourHistory::restore()
 
 void ColourHistory::save()
 {
-    if (m_steps.isEmpty()) return;
-    QList<Colour> merged;
-    openRegistryStore(m_hive, RegistryAccess::ReadWrite)->update(m_key, [&](const RegistryStore::StoredValues &values) {
-        merged = WithSteps(ListOf(values));
-        return ValuesOf(m_key, merged);
-    });
+    if (hasChanges()) openRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply({}, this);
+}
+
+RegistryBatch ColourHistory::mergeInto(const StoredValues &values)
+{
+    m_merging = WithSteps(ListOf(values));
+    return ValuesOf(m_key, m_merging);
+}
+
+void ColourHistory::merged()
+{
     m_steps.clear();
-    setColours(merged);
+    setColours(m_merging);
 }
 
 QList<Colour> ColourHistory::WithSteps(QList<Colour> colours) const

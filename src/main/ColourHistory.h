@@ -4,10 +4,11 @@
 //
 // Several runs may share the store. A save replays what this run did since its last save, its adds and
 // clears, on what the store holds at that moment, in one transaction: a colour another run added meanwhile is
-// kept, and this run's list takes it in too.
+// kept, and this run's list takes it in too. The window saves the list in its colour store's transaction.
 #pragma once
 
 #include "RegistryHive.h"
+#include "RegistryStore.h"
 #include "uFunctions.h"
 
 #include <QList>
@@ -16,7 +17,7 @@
 
 #include <optional>
 
-class ColourHistory : public QObject
+class ColourHistory : public QObject, public MergedValues
 {
     Q_OBJECT
 
@@ -33,9 +34,15 @@ public:
 
     // Takes the store's list; raises RegistryStoreError when it cannot be read, and the list stays.
     void restore();
-    // Writes what this run did since its last save, if anything, merged as above. Raises RegistryStoreError
-    // when the store cannot be written; the run's steps wait for the next save.
+    // Writes what this run did since its last save, if anything, merged as above, in a transaction of its own.
+    // Raises RegistryStoreError when the store cannot be written; the run's steps wait for the next save.
     void save();
+
+    // For a save in another's transaction.
+    QString mergedKey() const override { return m_key; }
+    bool hasChanges() const override { return !m_steps.isEmpty(); }
+    RegistryBatch mergeInto(const StoredValues &values) override;
+    void merged() override;
 
 signals:
     void changed();
@@ -49,4 +56,5 @@ private:
     QString m_key;
     QList<Colour> m_colours;
     QList<std::optional<Colour>> m_steps; // since the last save: a colour added, or nothing for a clear
+    QList<Colour> m_merging;              // what the last mergeInto made of the store's list
 };

@@ -225,7 +225,8 @@ void TFormPlacement::Save()
     if (!m_restored || (m_unread && !m_baseline.hasFound())) return;
     const RegistryBatch values = CollectChanges();
     const RegistryBatch changes = m_baseline.changesIn(values);
-    if (changes.changes().isEmpty() || ApplyChanges(changes)) {
+    MergedValues *merged = MergeWith && MergeWith->hasChanges() ? MergeWith : nullptr;
+    if ((changes.changes().isEmpty() && !merged) || ApplyChanges(changes, merged)) {
         m_baseline.saved(values);
         m_savedSinceRestore = true;
     }
@@ -246,10 +247,10 @@ RegistryBatch TFormPlacement::CollectChanges()
 }
 
 // A store that has already cost the user a warning in this run fails quietly; the in-memory state stands.
-bool TFormPlacement::ApplyChanges(const RegistryBatch &changes)
+bool TFormPlacement::ApplyChanges(const RegistryBatch &changes, MergedValues *merged)
 {
     try {
-        openRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(changes);
+        openRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply(changes, merged);
         return true;
     } catch (const RegistryStoreError &error) {
         NoteStoreFailure(error);

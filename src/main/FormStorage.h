@@ -60,6 +60,8 @@ public:
 
     bool Active = true;
     TPlacementOptions Options = fpPosition;
+    // Values of another key that several runs merge, saved in the same transaction as the store's own.
+    MergedValues *MergeWith = nullptr;
     int Version = 0;
     // Run at the end of every restore and of every save.
     std::function<void(TFormPlacement &sender)> OnRestorePlacement;
@@ -81,7 +83,7 @@ private:
     void WritePlacement();
     // What a save writes now: everything of the store, events included.
     RegistryBatch CollectChanges();
-    bool ApplyChanges(const RegistryBatch &changes);
+    bool ApplyChanges(const RegistryBatch &changes, MergedValues *merged);
 
     QWidget *m_owner;
     HKEY m_hive;

@@ -173,9 +173,6 @@ private:
     void ColorStorageRestorePlacement(TFormPlacement &sender);
     void ColorStorageSavePlacement(TFormPlacement &sender);
     void ScheduleColourSave();
-    // Saves the colour store, then the recent colours, whatever the first meets; raises the first warning.
-    void SaveColours();
-    void SaveHistory();
 
     Colour color = White;
     bool updating = false;

@@ -6,6 +6,7 @@
 #include "CustomColours.h"
 #include "CVApp.h"
 #include "CVExceptions.h"
+#include "FormStorage.h"
 #include "PaletteFile.h"
 #include "PaletteImportDialog.h"
 #include "QtColour.h"
@@ -143,5 +144,5 @@ void TTintMain::actFileImportPaletteExecute()
     UpdateCustomColourList(customColours, custom);
     // All of it in the store at once, as one change.
     colourSave->stop();
-    SaveColours();
+    ColorStorage->Save();
 }

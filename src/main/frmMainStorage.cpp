@@ -1,13 +1,12 @@
 // What the window remembers between runs: its place, bars and style in the store Storage (when the user
-// wants that), its colours in ColorStorage (always). Both keep their values in one registry key.
+// wants that), its colours and recent colours in ColorStorage (always). Both keep their values in one
+// registry key; the recent colours have their own.
 #include "frmMain.h"
 
 #include "ColourHistory.h"
 #include "ColourSwatch.h"
 #include "CustomColours.h"
 #include "CVApp.h"
-#include "CVAppEvents.h"
-#include "CVStoreNotices.h"
 #include "DockToolBar.h"
 #include "FormStorage.h"
 #include "uOptions.h"
@@ -19,7 +18,6 @@
 #include <QTimer>
 
 #include <exception>
-#include <functional>
 
 namespace {
 
@@ -53,6 +51,7 @@ void TTintMain::CreateStores()
     ColorStorage->OnRestorePlacement = [this](TFormPlacement &sender) { ColorStorageRestorePlacement(sender); };
     ColorStorage->OnSavePlacement = [this](TFormPlacement &sender) { ColorStorageSavePlacement(sender); };
     ColorStorage->Active = Application != nullptr;
+    ColorStorage->MergeWith = history; // the recent colours are saved with the colours, in their transaction
 
     if (Storage->Active) {
         move(DesignedPlace);
@@ -70,7 +69,7 @@ void TTintMain::CreateStores()
     colourSave = new QTimer(this);
     colourSave->setSingleShot(true);
     colourSave->setInterval(ColourSaveDelay);
-    connect(colourSave, &QTimer::timeout, this, &TTintMain::SaveColours);
+    connect(colourSave, &QTimer::timeout, ColorStorage, &TFormStorage::Save);
 }
 
 TTintMain::~TTintMain()
@@ -79,11 +78,6 @@ TTintMain::~TTintMain()
     // controls exist and before ShutDown releases the application object.
     ColorStorage->WindowDestroying();
     Storage->WindowDestroying();
-    try {
-        SaveHistory();
-    } catch (const ECVException &error) {
-        ReportError(error); // nothing can catch it here
-    }
 }
 
 void TTintMain::showEvent(QShowEvent *event)
@@ -93,47 +87,19 @@ void TTintMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-namespace {
-
-// Runs every save whatever the others meet; the first warning is raised after.
-void SaveEach(std::initializer_list<std::function<void()>> saves)
+// Both stores save whatever the other meets; the first warning is raised after.
+void TTintMain::SaveStoredState()
 {
+    colourSave->stop();
     std::exception_ptr refused;
-    for (const std::function<void()> &save : saves) {
+    for (TFormStorage *store : {Storage, ColorStorage}) {
         try {
-            save();
+            store->WindowCloseRequested();
         } catch (...) {
             if (!refused) refused = std::current_exception();
         }
     }
     if (refused) std::rethrow_exception(refused);
-}
-
-} // namespace
-
-void TTintMain::SaveStoredState()
-{
-    colourSave->stop();
-    SaveEach({[this] { Storage->WindowCloseRequested(); }, [this] { ColorStorage->WindowCloseRequested(); },
-              [this] { SaveHistory(); }});
-}
-
-void TTintMain::SaveColours()
-{
-    SaveEach({[this] { ColorStorage->Save(); }, [this] { SaveHistory(); }});
-}
-
-// Kept with the colours, and only where they are. A store that has already cost the user a warning in this
-// run fails quietly; the list stands in memory.
-void TTintMain::SaveHistory()
-{
-    if (!ColorStorage->Active) return;
-    try {
-        history->save();
-    } catch (const RegistryStoreError &error) {
-        NoteStoreFailure(error);
-    }
-    if (std::optional<ECVException> warning = TakeStoreWarning()) throw *warning;
 }
 
 // The window closes whatever the stores meet.

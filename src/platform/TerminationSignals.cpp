@@ -26,6 +26,14 @@ void Forward(int signalNumber)
     errno = savedErrno;
 }
 
+// The status the process ends with at a signal once its work is done.
+volatile std::sig_atomic_t finishedStatus = 0;
+
+void EndFinished(int)
+{
+    ::_exit(finishedStatus);
+}
+
 void SetHandler(int signalNumber, void (*handler)(int))
 {
     struct sigaction action = {};
@@ -52,10 +60,16 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 TerminationSignals::~TerminationSignals()
 {
     for (int signalNumber : Watched)
-        SetHandler(signalNumber, SIG_DFL);
+        SetHandler(signalNumber, m_finished ? EndFinished : SIG_DFL);
     ::close(signalSocket[0]);
     ::close(signalSocket[1]);
     signalSocket[0] = signalSocket[1] = -1;
+}
+
+void TerminationSignals::finished(int status)
+{
+    finishedStatus = status;
+    m_finished = true;
 }
 
 void TerminationSignals::readPending()

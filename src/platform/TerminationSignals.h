@@ -19,6 +19,9 @@ public:
     // Whether a signal has come since this object was made, for one who connects late: the splash's paint
     // runs the event loop before the window is there to end.
     bool hasReceived() const { return m_received; }
+    // The program's work is done (everything saved) and only its teardown is left: from this object's end a
+    // signal ends the process at once with `status`, as it would end anyway, not as one killed.
+    void finished(int status);
 
 signals:
     void received(int signalNumber);
@@ -28,4 +31,5 @@ private:
 
     QSocketNotifier *m_notifier;
     bool m_received = false;
+    bool m_finished = false;
 };

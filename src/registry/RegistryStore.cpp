@@ -192,7 +192,7 @@ std::optional<RegistryValue> RegistryStore::value(const QString &key, const QStr
         .value_or(std::nullopt);
 }
 
-void RegistryStore::apply(const RegistryBatch &batch)
+void RegistryStore::apply(const RegistryBatch &batch, MergedValues *merged)
 {
     if (const QString problem = batch.problem(); !problem.isEmpty()) fail(problem);
     waitingForLocks([&] {
@@ -201,36 +201,30 @@ void RegistryStore::apply(const RegistryBatch &batch)
         if (!m_hasSchema) exec(SchemaSql);
         for (const RegistryBatch::Change &change : batch.changes())
             applyChange(change);
+        if (merged) applyMerge(*merged);
         transaction.commit();
         m_hasSchema = true;
         return true;
     });
+    if (merged) merged->merged();
 }
 
-void RegistryStore::update(const QString &key, const std::function<RegistryBatch(const StoredValues &)> &change)
+void RegistryStore::applyMerge(MergedValues &merged)
 {
-    const KeyPath path = parseKeyPath(key);
+    const KeyPath path = parseKeyPath(merged.mergedKey());
     if (!path.problem.isEmpty()) fail(path.problem);
-    waitingForLocks([&] {
-        connectForWriting();
-        Transaction transaction(*this, "BEGIN IMMEDIATE");
-        if (!m_hasSchema) exec(SchemaSql);
-        StoredValues values;
-        if (const auto id = findKey(path.names)) {
-            Statement &query = statement("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
-            query.bind(1, *id);
-            while (query.step())
-                values.append({query.text(0), RegistryValue{std::uint32_t(query.integer(1)), query.blob(2)}});
-            query.reset();
-        }
-        const RegistryBatch batch = change(values);
-        if (const QString problem = batch.problem(); !problem.isEmpty()) fail(problem);
-        for (const RegistryBatch::Change &each : batch.changes())
-            applyChange(each);
-        transaction.commit();
-        m_hasSchema = true;
-        return true;
-    });
+    MergedValues::StoredValues values;
+    if (const auto id = findKey(path.names)) {
+        Statement &query = statement("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
+        query.bind(1, *id);
+        while (query.step())
+            values.append({query.text(0), RegistryValue{std::uint32_t(query.integer(1)), query.blob(2)}});
+        query.reset();
+    }
+    const RegistryBatch changes = merged.mergeInto(values);
+    if (const QString problem = changes.problem(); !problem.isEmpty()) fail(problem);
+    for (const RegistryBatch::Change &change : changes.changes())
+        applyChange(change);
 }
 
 void RegistryStore::verifyIntact()

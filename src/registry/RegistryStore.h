@@ -102,6 +102,23 @@ private:
     QList<Change> m_changes;
 };
 
+// The values of one key that several runs of the program merge rather than overwrite: a write reads them and
+// writes what this run's changes make of them in its own transaction, so that no other run writes in between.
+class MergedValues
+{
+public:
+    using StoredValues = QList<std::pair<QString, RegistryValue>>; // by name, in the order they were created
+
+    virtual ~MergedValues() = default;
+    virtual QString mergedKey() const = 0;
+    virtual bool hasChanges() const = 0;
+    // What this run's changes make of `values`, the key's values as they stand. May be asked again, after
+    // another program held the hive, and then gets what it holds by then.
+    virtual RegistryBatch mergeInto(const StoredValues &values) = 0;
+    // What the last mergeInto made is in the store.
+    virtual void merged() = 0;
+};
+
 class RegistryStore
 {
 public:
@@ -120,13 +137,9 @@ public:
     QStringList valueNames(const QString &key);  // in the order the values were created
     std::optional<RegistryValue> value(const QString &key, const QString &name);
 
-    // Waits for the write lock a bounded time, and not at all while this hive was last found busy.
-    void apply(const RegistryBatch &batch);
-    // The values of `key`, by name in the order they were created, and applies the batch `change` makes of
-    // them, in one transaction: no other program writes in between, so what `change` merges into them is kept.
-    // `change` may be called again, after another program held the hive, and then gets what it holds now.
-    using StoredValues = QList<std::pair<QString, RegistryValue>>;
-    void update(const QString &key, const std::function<RegistryBatch(const StoredValues &values)> &change);
+    // Waits for the write lock a bounded time, and not at all while this hive was last found busy. With
+    // `merged`, its changes are merged in the same transaction, after the batch, and told so after the commit.
+    void apply(const RegistryBatch &batch, MergedValues *merged = nullptr);
     // Raises the Damaged fault when the file is no sound hive, reading it whole; a missing file is sound.
     void verifyIntact();
 
@@ -156,6 +169,7 @@ private:
     std::optional<qint64> findKey(const QStringList &names);
     qint64 createKey(const QStringList &names);
     void applyChange(const RegistryBatch::Change &change);
+    void applyMerge(MergedValues &merged);
 
     Statement &statement(const char *sql);
     // The names a one-column query lists for the key's id (?1); empty when the key is absent.
