@@ -27,6 +27,8 @@ desktops=(
     kwin-wayland xdg-desktop-portal-kde qtwayland5 kde-cli-tools plasma-wayland-protocols libwayland-bin
     qml-module-org-kde-kirigami2 qml-module-qtquick-controls2 qml-module-qtquick-layouts qml-module-qtquick-window2
     qml-module-qtquick2 qml-module-qtgraphicaleffects qml-module-qtqml-models2
+    # GIMP, run headless, reads the palettes the program writes
+    gimp
 )
 
 # KDE's portal also draws with QML of plasma-workspace, which would bring a whole desktop: its files alone are
@@ -42,14 +44,16 @@ take_plasma_qml() {
     rm -rf "$download"
 }
 
-# colorjs.io, by the editors of CSS Color 4, checks the colour notations of the web; without npm's registry the
-# test that uses it is skipped and says so.
+# colorjs.io, by the editors of CSS Color 4, checks the colour notations of the web, and ase-utils reads Adobe's
+# swatch files; without npm's registry the tests that use them are skipped and say so.
 oracle=/usr/local/share/tintwell-tests/node
 take_colour_oracle() {
-    [ -f "$oracle/node_modules/colorjs.io/package.json" ] && return 0
+    [ -f "$oracle/node_modules/colorjs.io/package.json" ] && [ -f "$oracle/node_modules/ase-utils/package.json" ] &&
+        return 0
     "${sudo[@]}" mkdir -p "$oracle"
-    "${sudo[@]}" npm install --prefix "$oracle" --no-audit --no-fund --silent colorjs.io@0.7.1 >/dev/null 2>&1 ||
-        echo "deps.sh: colorjs.io could not be installed from npm; the test against it will be skipped" >&2
+    "${sudo[@]}" npm install --prefix "$oracle" --no-audit --no-fund --silent colorjs.io@0.7.1 ase-utils@0.1.1 \
+        >/dev/null 2>&1 ||
+        echo "deps.sh: colorjs.io and ase-utils could not be installed from npm; the tests against them will be skipped" >&2
 }
 
 # missing PACKAGE...: those not installed.

@@ -100,9 +100,9 @@ void TTintMain::actFileExportPaletteExecute()
     try {
         SavePaletteFile(path, MakePalette(ColoursOfWindow(), QFileInfo(path).completeBaseName()));
     } catch (const PaletteError &error) {
-        throw ECVException(QStringLiteral("The palette could not be exported."),
-                           QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error.message()),
-                           TCVMessageKind::Warning);
+        throw ECVException(
+            QStringLiteral("%1 could not be exported: %2.").arg(QFileInfo(path).fileName(), error.message()), {},
+            TCVMessageKind::Warning);
     }
     aeMainHint(QStringLiteral("Palette exported to %1").arg(QFileInfo(path).fileName()));
 }
@@ -116,9 +116,10 @@ void TTintMain::actFileImportPaletteExecute()
     if (path.isEmpty()) return;
     TintOptions->PaletteFolder = QFileInfo(path).absolutePath();
     const QString fileName = QFileInfo(path).fileName();
+    // What is wrong with the file is the message itself, not hidden among its details.
     const auto refuse = [&fileName](const QString &problem) {
-        return ECVException(QStringLiteral("The palette could not be imported."),
-                            QStringLiteral("%1: %2").arg(fileName, problem), TCVMessageKind::Warning);
+        return ECVException(QStringLiteral("%1 could not be imported: %2.").arg(fileName, problem), {},
+                            TCVMessageKind::Warning);
     };
     Palette palette;
     try {
