@@ -37,15 +37,17 @@ QString OneLine(const QString &text)
 
 Palette ReadGimpPalette(const QByteArray &bytes)
 {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (!lines.constFirst().startsWith(Magic) && !lines.constFirst().startsWith("\xEF\xBB\xBF" + Magic))
+    if (!bytes.startsWith(Magic) && !bytes.startsWith("\xEF\xBB\xBF" + Magic))
         throw PaletteError(QStringLiteral("not a GIMP palette: it does not begin with \"GIMP Palette\""));
     static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
     Palette palette;
     PaletteGroup group;
-    for (qsizetype index = 1; index < lines.size(); ++index) {
-        const int lineNumber = int(index + 1);
-        const QString line = QString::fromUtf8(lines[index]).remove(u'\r');
+    // Line by line, without a list of them all: a file of nothing but line ends would make millions.
+    qsizetype end = bytes.indexOf('\n');
+    for (int lineNumber = 2; end >= 0; ++lineNumber) {
+        const qsizetype begin = end + 1;
+        end = bytes.indexOf('\n', begin);
+        const QString line = QString::fromUtf8(bytes.mid(begin, end < 0 ? -1 : end - begin)).remove(u'\r');
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u'#')) continue;
         if (group.entries.isEmpty() && line.startsWith(QStringLiteral("Name:"))) {
@@ -66,6 +68,7 @@ Palette ReadGimpPalette(const QByteArray &bytes)
             throw PaletteError(QStringLiteral("line %1: a colour's name longer than %2 characters")
                                    .arg(lineNumber)
                                    .arg(MaxColourNameLength));
+        RequireRoomForColour(group.entries.size());
         group.entries.append({name, MakeColour(red, green, blue), {}});
     }
     palette.groups.append(group);

@@ -1,5 +1,11 @@
 #include "Palette.h"
 
+void RequireRoomForColour(qsizetype count)
+{
+    if (count >= MaxColourCount)
+        throw PaletteError(QStringLiteral("more than %1 colours, more than any palette").arg(MaxColourCount));
+}
+
 qsizetype Palette::colourCount() const
 {
     qsizetype count = 0;

@@ -40,5 +40,10 @@ public:
     QString message() const { return QString::fromUtf8(what()); }
 };
 
-// The most a colour's name may hold, in characters: more is a damaged or hostile file.
+// The most a colour's name may hold, in characters, and the most colours a palette may hold: more is a damaged
+// or hostile file.
 inline constexpr qsizetype MaxColourNameLength = 1000;
+inline constexpr qsizetype MaxColourCount = 100000;
+
+// Raises the PaletteError for a palette of more colours than MaxColourCount, once `count` colours are read.
+void RequireRoomForColour(qsizetype count);

@@ -147,11 +147,15 @@ Palette ReadSwatchExchange(const QByteArray &bytes)
     const quint32 blocks = file.u32({});
     if (blocks > quint64(file.left()) / BlockHeaderSize)
         throw PaletteError(QStringLiteral("it counts %1 blocks, more than the file can hold").arg(blocks));
+    // Each colour in a group of its own is three blocks.
+    if (blocks > 3 * quint64(MaxColourCount))
+        throw PaletteError(QStringLiteral("it counts %1 blocks, more than any palette").arg(blocks));
 
     // Colours outside any named group, before, between or after the groups, make one group without a name, first.
     Palette palette;
     PaletteGroup loose;
     qsizetype current = -1; // the group the colours go to; -1 outside any
+    qsizetype colours = 0;  // read so far, skipped ones included
     for (quint32 index = 0; index < blocks; ++index) {
         const QString what = QStringLiteral("block %1").arg(index + 1);
         const quint16 type = file.u16(what);
@@ -173,6 +177,7 @@ Palette ReadSwatchExchange(const QByteArray &bytes)
             break;
         case ColourBlock: {
             const QString name = block.name(what);
+            RequireRoomForColour(colours++);
             if (const std::optional<Colour> colour = ReadModel(block, what))
                 (current < 0 ? loose : palette.groups[current]).entries.append({name, *colour, {}});
             else

@@ -91,9 +91,13 @@ private slots:
         QTest::newRow("gpl: two numbers") << QByteArray("GIMP Palette\n1 2\n") << true << "is not a colour";
         QTest::newRow("gpl: a long name")
             << "GIMP Palette\n1 2 3 " + QByteArray(100000, 'n') << true << "name longer than 1000 characters";
+        QTest::newRow("gpl: too many colours")
+            << "GIMP Palette\n" + QByteArray("0 0 0\n").repeated(100001) << true << "more than 100000 colours";
         QTest::newRow("ase: another file") << QByteArray("PK\3\4 and more bytes") << false << "does not begin";
         QTest::newRow("ase: cut in the header") << QByteArray("ASEF\0\1", 6) << false << "does not begin";
         QTest::newRow("ase: count past the end") << Ase({red}, 0x7FFFFFFF) << false << "more than the file can hold";
+        QTest::newRow("ase: too many blocks")
+            << Ase({QByteArray(6 * 300001, '\0')}, 300001) << false << "300001 blocks, more than any palette";
         QTest::newRow("ase: length past the end") << Ase({red.left(red.size() - 3)}) << false << "past the end";
         QTest::newRow("ase: name past its block")
             << Ase({U16(1) + U32(4) + U16(500) + "ab"}) << false << "cut short in block 1";
