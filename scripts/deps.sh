@@ -44,16 +44,17 @@ take_plasma_qml() {
     rm -rf "$download"
 }
 
-# colorjs.io, by the editors of CSS Color 4, checks the colour notations of the web, and ase-utils reads Adobe's
-# swatch files; without npm's registry the tests that use them are skipped and say so.
+# colorjs.io, by the editors of CSS Color 4, checks the colour notations of the web, ase-utils reads Adobe's
+# swatch files and culori computes WCAG's contrast by its own formula; without npm's registry the tests that use
+# them are skipped and say so.
 oracle=/usr/local/share/tintwell-tests/node
 take_colour_oracle() {
-    [ -f "$oracle/node_modules/colorjs.io/package.json" ] && [ -f "$oracle/node_modules/ase-utils/package.json" ] &&
-        return 0
+    local modules=(colorjs.io@0.7.1 ase-utils@0.1.1 culori@4.0.2) module missing=0
+    for module in "${modules[@]}"; do [ -f "$oracle/node_modules/${module%@*}/package.json" ] || missing=1; done
+    [ "$missing" = 1 ] || return 0
     "${sudo[@]}" mkdir -p "$oracle"
-    "${sudo[@]}" npm install --prefix "$oracle" --no-audit --no-fund --silent colorjs.io@0.7.1 ase-utils@0.1.1 \
-        >/dev/null 2>&1 ||
-        echo "deps.sh: colorjs.io and ase-utils could not be installed from npm; the tests against them will be skipped" >&2
+    "${sudo[@]}" npm install --prefix "$oracle" --no-audit --no-fund --silent "${modules[@]}" >/dev/null 2>&1 ||
+        echo "deps.sh: ${modules[*]} could not be installed from npm; the tests against them will be skipped" >&2
 }
 
 # missing PACKAGE...: those not installed.

@@ -3,6 +3,7 @@
 #include "Clipboard.h"
 #include "ClipboardHolder.h"
 #include "ColourHistory.h"
+#include "ContrastCommand.h"
 #include "ConvertCommand.h"
 #include "CVApp.h"
 #include "CVExceptions.h"
@@ -30,6 +31,7 @@ namespace {
 const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose] [--remember]]\n"
                           "       tintwell --convert TEXT|- [--format FORMAT]\n"
                           "       tintwell --export-palette FILE\n"
+                          "       tintwell --contrast FOREGROUND BACKGROUND [--suggest]\n"
                           "       tintwell --help | --version\n";
 
 const char *const Help =
@@ -58,11 +60,17 @@ const char *const Help =
     "  --export-palette FILE  write the editor's colour slots, custom colours and recent colours to FILE,\n"
     "                     a GIMP palette (.gpl), Adobe Swatch Exchange (.ase), CSS custom properties (.css)\n"
     "                     or design tokens (.json), by its extension. No display is needed.\n"
+    "  --contrast FOREGROUND BACKGROUND  print the WCAG 2 contrast ratio of the two colours (any that --convert\n"
+    "                     reads) and whether it passes AA and AAA for normal and large text and for non-text;\n"
+    "                     a foreground with an alpha is drawn over the background first. No display is needed.\n"
+    "  --suggest          --contrast also names the nearest colour to the foreground (same hue and chroma)\n"
+    "                     that passes AA for normal text\n"
     "  --help             this text\n"
     "  --version          the program's version\n"
     "\n"
     "Exit status of --pick: 0 picked, 1 cancelled, 2 an error (told on standard error). Of --convert: 0\n"
-    "converted, 1 a text that is no colour, 2 an error. Of --export-palette: 0 written, 2 an error.\n";
+    "converted, 1 a text that is no colour, 2 an error. Of --export-palette and --contrast: 0 done, 2 an\n"
+    "error.\n";
 
 enum ExitStatus { Done = 0, Cancelled = 1, Failed = 2 };
 
@@ -150,13 +158,25 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption remember(QStringLiteral("remember"));
     const QCommandLineOption exportPalette(QStringLiteral("export-palette"), {}, QStringLiteral("file"));
+    const QCommandLineOption contrast(QStringLiteral("contrast"), {}, QStringLiteral("foreground"));
+    const QCommandLineOption suggest(QStringLiteral("suggest"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({pick, convert, format, space, verbose, remember, exportPalette, help, version});
+    parser.addOptions(
+        {pick, convert, format, space, verbose, remember, exportPalette, contrast, suggest, help, version});
     if (!parser.parse(arguments)) {
         const QString unknown = UnknownOption(parser, arguments);
         return Refuse(unknown.isEmpty() ? parser.errorText() : QStringLiteral("Unknown option '%1'.").arg(unknown));
     }
+    if (parser.isSet(contrast)) {
+        const QStringList background = parser.positionalArguments();
+        if (background.size() != 1) return Refuse(QStringLiteral("--contrast takes a foreground and a background."));
+        if (parser.optionNames().size() > (parser.isSet(suggest) ? 2 : 1))
+            return Refuse(QStringLiteral("--contrast takes no other option but --suggest."));
+        return RunContrast(parser.value(contrast).toStdString(), background.constFirst().toStdString(),
+                           parser.isSet(suggest));
+    }
+    if (parser.isSet(suggest)) return Refuse(QStringLiteral("--suggest goes with --contrast."));
     if (!parser.positionalArguments().isEmpty())
         return Refuse(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(help)) return PrintResult(QLatin1String(Usage) + QLatin1String(Help));

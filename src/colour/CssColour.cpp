@@ -294,7 +294,7 @@ std::optional<AnyColour> HexColour(std::string_view digits)
         if (high < 0 || low < 0) return std::nullopt;
         channels[shortForm ? i : i / 2] = high * 16 + low;
     }
-    return AnyColour{MakeColour(channels[0], channels[1], channels[2]), false, channels[3] < 255};
+    return AnyColour{MakeColour(channels[0], channels[1], channels[2]), false, channels[3] < 255, channels[3] / 255.0};
 }
 
 // What a CSS function's text says, before it is brought into sRGB and rounded.
@@ -333,7 +333,7 @@ std::optional<AnyColour> CssColour(std::string_view text)
     }
     const std::optional<FunctionReading> reading = ReadFunction(scanner, name);
     if (!reading) return std::nullopt;
-    return FromSRGB(reading->rgb, reading->alpha < 1);
+    return FromSRGB(reading->rgb, reading->alpha);
 }
 
 // Whether a text of a CSS function reads back as `wanted` in any correct reader: as it does in this one, and
@@ -344,7 +344,7 @@ bool ReadsBackSurely(const std::string &text, Colour wanted)
     const std::string name = scanner.Name();
     const std::optional<FunctionReading> reading = ReadFunction(scanner, name);
     if (!reading) return false;
-    const AnyColour back = FromSRGB(reading->rgb, reading->alpha < 1);
+    const AnyColour back = FromSRGB(reading->rgb, reading->alpha);
     if (back.colour != wanted || back.mapped) return false;
     // A reader's own rounding errors stay far below a millionth of a level.
     constexpr double Margin = 1e-6;
@@ -471,7 +471,7 @@ constexpr std::array<ColourFormat, 11> Formats{{
 
 } // namespace
 
-AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
+AnyColour FromSRGB(const Vec3 &rgb, double alpha)
 {
     // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
     // is none at all): it counts as inside.
@@ -484,7 +484,7 @@ AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped)
     const bool clipEnough = !mapped && !nearly(0) && !nearly(1);
     const Vec3 inside = clipEnough ? rgb : MapIntoSRGB(rgb);
     const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
-    return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alphaDropped};
+    return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alpha < 1, alpha};
 }
 
 std::optional<AnyColour> ReadAnyColour(std::string_view text)

@@ -16,6 +16,7 @@ struct AnyColour
     Colour colour = White;
     bool mapped = false;       // it lay outside sRGB and was brought in by CSS's gamut mapping
     bool alphaDropped = false; // it had an alpha below 1, which a colour of ours cannot keep
+    double alpha = 1;          // that alpha, 0 to 1
 
     bool operator==(const AnyColour &) const = default;
 };
@@ -29,7 +30,7 @@ std::optional<AnyColour> ReadAnyColour(std::string_view text);
 
 // An sRGB value of any range as a colour of ours, as every reading brings one in: outside the gamut by CSS's
 // gamut mapping, then rounded.
-AnyColour FromSRGB(const Vec3 &rgb, bool alphaDropped = false);
+AnyColour FromSRGB(const Vec3 &rgb, double alpha = 1);
 
 // A way of writing a colour: the three notations, and CSS's with the fewest digits that read back as the same
 // colour.
