@@ -1,4 +1,6 @@
-// Cost of each notation's validator, parser and formatter, and of reading and writing the colours of the web.
+// Cost of each notation's validator, parser and formatter, of reading and writing the colours of the web, and of
+// the contrast of a pair with the nearest colour that passes.
+#include "Contrast.h"
 #include "CssColour.h"
 #include "uFunctions.h"
 
@@ -50,7 +52,27 @@ void WriteAs(benchmark::State &state, const char *formatName)
     }
 }
 
+void Contrast(benchmark::State &state)
+{
+    Colour colour = 0x000080FF;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ContrastRatio(colour, White));
+        colour = (colour + 0x00010203) & 0x00FFFFFF;
+    }
+}
+
+// A colour a hair short of AA on white, and one far from it.
+void NearestPassing(benchmark::State &state, Colour colour)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NearestPassingColour(colour, White));
+}
+
 } // namespace
+
+BENCHMARK(Contrast);
+BENCHMARK_CAPTURE(NearestPassing, near, MakeColour(0x00, 0x6F, 0xFB))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(NearestPassing, far, MakeColour(0xFF, 0xE0, 0x40))->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_CAPTURE(Validate, rgb, IsRGBText, "RGB(255, 128, 0)");
 BENCHMARK_CAPTURE(Validate, hex, IsHEXText, "0x00FF8000");

@@ -133,6 +133,11 @@ awk -F= '
             "—", "—", "< 1 µs each", met(has("ReadAny/rgb_ns"), slowest < 1000))
         row("The same, an oklch() outside sRGB (gamut mapping)", fig("ReadAny/oklch_mapped_ns", 1, "ns", 0),
             "—", "—", "—", "—")
+        row("WCAG contrast of a pair", fig("Contrast_ns", 1, "ns", 0), "—", "—", "< 100 ns",
+            met(has("Contrast_ns"), n("Contrast_ns") < 100))
+        row("Nearest passing colour, near / far", fig("NearestPassing/near_ns", 1000, "", 1) " / " \
+            fig("NearestPassing/far_ns", 1000, "µs", 1), "—", "—", "< 20 µs",
+            met(has("NearestPassing/far_ns"), n("NearestPassing/near_ns") < 20000 && n("NearestPassing/far_ns") < 20000))
         row("Writing as CSS rgb() / hsl() / lab() / oklch() / color(display-p3)",
             fig("WriteAs/css_rgb_ns", 1, "", 0) " / " fig("WriteAs/hsl_ns", 1, "", 0) " / " fig("WriteAs/lab_ns", 1, "", 0) \
                 " / " fig("WriteAs/oklch_ns", 1, "", 0) " / " fig("WriteAs/display_p3_ns", 1, "ns", 0),

@@ -8,10 +8,18 @@
 
 namespace {
 
-double Linear(int level)
+// WCAG's linear value of each of the 256 levels.
+const std::array<double, 256> &LinearLevels()
 {
-    const double c = level / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    static const std::array<double, 256> levels = [] {
+        std::array<double, 256> table{};
+        for (int level = 0; level < 256; ++level) {
+            const double c = level / 255.0;
+            table[size_t(level)] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return table;
+    }();
+    return levels;
 }
 
 // The colour of that OKLCH lightness, with the chroma and hue of `lch`, brought into sRGB.
@@ -28,7 +36,8 @@ std::optional<std::pair<double, Colour>> Boundary(const Vec3 &lch, double from, 
         return ContrastRatio(AtLightness(lch, lightness), background) >= threshold;
     };
     if (!passes(to)) return std::nullopt;
-    for (int step = 0; step < 40; ++step) {
+    // Far finer than a level of any channel: a lightness step of 1/255 is about 0.004.
+    while (std::abs(to - from) > 1e-5) {
         const double middle = (from + to) / 2;
         (passes(middle) ? to : from) = middle;
     }
@@ -39,7 +48,9 @@ std::optional<std::pair<double, Colour>> Boundary(const Vec3 &lch, double from, 
 
 double RelativeLuminance(Colour colour)
 {
-    return 0.2126 * Linear(GetRValue(colour)) + 0.7152 * Linear(GetGValue(colour)) + 0.0722 * Linear(GetBValue(colour));
+    const std::array<double, 256> &linear = LinearLevels();
+    return 0.2126 * linear[size_t(GetRValue(colour))] + 0.7152 * linear[size_t(GetGValue(colour))] +
+           0.0722 * linear[size_t(GetBValue(colour))];
 }
 
 double ContrastRatio(Colour first, Colour second)
