@@ -125,7 +125,8 @@ refused() {
     [ ! -s "$scratch/out" ] || fail "'${*:2}' printed $(cat "$scratch/out")"
 }
 for wrong in --frobnicate "--pick --format cmyk" "--format hex" "--pick --space cmyk" "--space srgb" "--verbose" extra \
-    --remember "--export-palette colours.txt" "--export-palette colours.gpl --pick" "--export-palette /no/such/a.gpl"; do
+    --remember "--export-palette colours.txt" "--export-palette colours.gpl --pick" "--export-palette /no/such/a.gpl" \
+    --suggest "--contrast red" "--contrast nope white" "--contrast red #fff8" "--contrast red white --pick"; do
     # shellcheck disable=SC2086
     refused 2 "$binary" $wrong
 done
