@@ -20,7 +20,7 @@ void Push(QList<Colour> &colours, Colour colour)
 }
 
 // The list the values hold: Color1 first; a value missing, not a REG_DWORD or repeating an earlier one is passed over.
-QList<Colour> ListOf(const MergedValues::StoredValues &values)
+QList<Colour> ListOf(const KeyValues &values)
 {
     QList<Colour> colours;
     for (qsizetype position = 0; position < ColourHistory::Capacity; ++position)
@@ -66,12 +66,7 @@ void ColourHistory::clear()
 
 void ColourHistory::restore()
 {
-    StoredValues values;
-    const std::unique_ptr<RegistryStore> store = openRegistryStore(m_hive, RegistryAccess::ReadOnly);
-    for (qsizetype position = 0; position < Capacity; ++position)
-        if (const std::optional<RegistryValue> value = store->value(m_key, ValueName(position)))
-            values.append({ValueName(position), *value});
-    setColours(WithSteps(ListOf(values)));
+    setColours(WithSteps(ListOf(openRegistryStore(m_hive, RegistryAccess::ReadOnly)->values(m_key))));
 }
 
 void ColourHistory::save()
@@ -79,7 +74,7 @@ void ColourHistory::save()
     if (hasChanges()) openRegistryStore(m_hive, RegistryAccess::ReadWrite)->apply({}, this);
 }
 
-RegistryBatch ColourHistory::mergeInto(const StoredValues &values)
+RegistryBatch ColourHistory::mergeInto(const KeyValues &values)
 {
     m_merging = WithSteps(ListOf(values));
     return ValuesOf(m_key, m_merging);

@@ -41,7 +41,7 @@ public:
     // For a save in another's transaction.
     QString mergedKey() const override { return m_key; }
     bool hasChanges() const override { return !m_steps.isEmpty(); }
-    RegistryBatch mergeInto(const StoredValues &values) override;
+    RegistryBatch mergeInto(const KeyValues &values) override;
     void merged() override;
 
 signals:

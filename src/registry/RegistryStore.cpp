@@ -177,6 +177,22 @@ QStringList RegistryStore::namesUnder(const QString &key, const char *query)
         .value_or(QStringList());
 }
 
+KeyValues RegistryStore::values(const QString &key)
+{
+    return readKey(key, [this](qint64 id) { return valuesOf(id); }).value_or(KeyValues());
+}
+
+KeyValues RegistryStore::valuesOf(qint64 key)
+{
+    Statement &query = statement("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
+    query.bind(1, key);
+    KeyValues found;
+    while (query.step())
+        found.append({query.text(0), RegistryValue{std::uint32_t(query.integer(1)), query.blob(2)}});
+    query.reset();
+    return found;
+}
+
 std::optional<RegistryValue> RegistryStore::value(const QString &key, const QString &name)
 {
     if (!valueNameProblem(name).isEmpty()) return std::nullopt;
@@ -213,15 +229,8 @@ void RegistryStore::applyMerge(MergedValues &merged)
 {
     const KeyPath path = parseKeyPath(merged.mergedKey());
     if (!path.problem.isEmpty()) fail(path.problem);
-    MergedValues::StoredValues values;
-    if (const auto id = findKey(path.names)) {
-        Statement &query = statement("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
-        query.bind(1, *id);
-        while (query.step())
-            values.append({query.text(0), RegistryValue{std::uint32_t(query.integer(1)), query.blob(2)}});
-        query.reset();
-    }
-    const RegistryBatch changes = merged.mergeInto(values);
+    const std::optional<qint64> id = findKey(path.names);
+    const RegistryBatch changes = merged.mergeInto(id ? valuesOf(*id) : KeyValues());
     if (const QString problem = changes.problem(); !problem.isEmpty()) fail(problem);
     for (const RegistryBatch::Change &change : changes.changes())
         applyChange(change);

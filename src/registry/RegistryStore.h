@@ -104,17 +104,18 @@ private:
 
 // The values of one key that several runs of the program merge rather than overwrite: a write reads them and
 // writes what this run's changes make of them in its own transaction, so that no other run writes in between.
+// A key's values by name, in the order they were created.
+using KeyValues = QList<std::pair<QString, RegistryValue>>;
+
 class MergedValues
 {
 public:
-    using StoredValues = QList<std::pair<QString, RegistryValue>>; // by name, in the order they were created
-
     virtual ~MergedValues() = default;
     virtual QString mergedKey() const = 0;
     virtual bool hasChanges() const = 0;
     // What this run's changes make of `values`, the key's values as they stand. May be asked again, after
     // another program held the hive, and then gets what it holds by then.
-    virtual RegistryBatch mergeInto(const StoredValues &values) = 0;
+    virtual RegistryBatch mergeInto(const KeyValues &values) = 0;
     // What the last mergeInto made is in the store.
     virtual void merged() = 0;
 };
@@ -135,6 +136,7 @@ public:
     bool keyExists(const QString &key);
     QStringList subkeyNames(const QString &key); // sorted without regard to case, as Windows lists them
     QStringList valueNames(const QString &key);  // in the order the values were created
+    KeyValues values(const QString &key);        // the same, with their values, in one read
     std::optional<RegistryValue> value(const QString &key, const QString &name);
 
     // Waits for the write lock a bounded time, and not at all while this hive was last found busy. With
@@ -170,6 +172,7 @@ private:
     qint64 createKey(const QStringList &names);
     void applyChange(const RegistryBatch::Change &change);
     void applyMerge(MergedValues &merged);
+    KeyValues valuesOf(qint64 key);
 
     Statement &statement(const char *sql);
     // The names a one-column query lists for the key's id (?1); empty when the key is absent.
