@@ -186,7 +186,7 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     if (parser.isSet(exportPalette)) {
         if (parser.optionNames().size() > 1) return Refuse(QStringLiteral("--export-palette takes no other option."));
         const QString path = parser.value(exportPalette);
-        if (!PaletteFormatOf(path))
+        if (!IsPaletteFileName(path))
             return Refuse(QStringLiteral("'%1': a palette file's name ends in .gpl, .ase, .css or .json.").arg(path));
         return RunExportPalette(path);
     }

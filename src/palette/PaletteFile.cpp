@@ -22,18 +22,26 @@ constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 
 struct FormatInfo
 {
-    PaletteFormat format;
     const char *extension;
     const char *filter;
-    bool readable;
+    Palette (*read)(const QByteArray &bytes); // none for a format that is only written
+    QByteArray (*write)(const Palette &palette);
 };
 
 constexpr FormatInfo Formats[] = {
-    {PaletteFormat::Gimp, "gpl", "GIMP palette (*.gpl)", true},
-    {PaletteFormat::SwatchExchange, "ase", "Adobe Swatch Exchange (*.ase)", true},
-    {PaletteFormat::Css, "css", "CSS custom properties (*.css)", false},
-    {PaletteFormat::DesignTokens, "json", "Design tokens (*.json)", false},
+    {"gpl", "GIMP palette (*.gpl)", ReadGimpPalette, WriteGimpPalette},
+    {"ase", "Adobe Swatch Exchange (*.ase)", ReadSwatchExchange, WriteSwatchExchange},
+    {"css", "CSS custom properties (*.css)", nullptr, WriteCssPalette},
+    {"json", "Design tokens (*.json)", nullptr, WriteDesignTokens},
 };
+
+const FormatInfo *FormatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    for (const FormatInfo &info : Formats)
+        if (suffix.compare(QLatin1String(info.extension), Qt::CaseInsensitive) == 0) return &info;
+    return nullptr;
+}
 
 QString SystemError(int error)
 {
@@ -72,19 +80,16 @@ QByteArray ReadWhole(const QString &path)
 
 } // namespace
 
-std::optional<PaletteFormat> PaletteFormatOf(const QString &path)
+bool IsPaletteFileName(const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix();
-    for (const FormatInfo &info : Formats)
-        if (suffix.compare(QLatin1String(info.extension), Qt::CaseInsensitive) == 0) return info.format;
-    return std::nullopt;
+    return FormatOf(path) != nullptr;
 }
 
 QStringList PaletteFilters(bool readable)
 {
     QStringList filters;
     for (const FormatInfo &info : Formats)
-        if (info.readable || !readable) filters.append(QLatin1String(info.filter));
+        if (info.read || !readable) filters.append(QLatin1String(info.filter));
     return filters;
 }
 
@@ -97,31 +102,16 @@ QString ExtensionOfFilter(const QString &filter)
 
 Palette LoadPaletteFile(const QString &path)
 {
-    const std::optional<PaletteFormat> format = PaletteFormatOf(path);
-    if (format == PaletteFormat::Gimp) return ReadGimpPalette(ReadWhole(path));
-    if (format == PaletteFormat::SwatchExchange) return ReadSwatchExchange(ReadWhole(path));
-    throw PaletteError(QStringLiteral("palettes are read from .gpl and .ase files"));
+    const FormatInfo *format = FormatOf(path);
+    if (!format || !format->read) throw PaletteError(QStringLiteral("palettes are read from .gpl and .ase files"));
+    return format->read(ReadWhole(path));
 }
 
 void SavePaletteFile(const QString &path, const Palette &palette)
 {
-    const std::optional<PaletteFormat> format = PaletteFormatOf(path);
+    const FormatInfo *format = FormatOf(path);
     if (!format) throw PaletteError(QStringLiteral("a palette file's name ends in .gpl, .ase, .css or .json"));
-    QByteArray bytes;
-    switch (*format) {
-    case PaletteFormat::Gimp:
-        bytes = WriteGimpPalette(palette);
-        break;
-    case PaletteFormat::SwatchExchange:
-        bytes = WriteSwatchExchange(palette);
-        break;
-    case PaletteFormat::Css:
-        bytes = WriteCssPalette(palette);
-        break;
-    case PaletteFormat::DesignTokens:
-        bytes = WriteDesignTokens(palette);
-        break;
-    }
+    const QByteArray bytes = format->write(palette);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw PaletteError(file.errorString());

@@ -7,12 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
-enum class PaletteFormat { Gimp, SwatchExchange, Css, DesignTokens };
-
-// By the extension, in any case; nothing for another.
-std::optional<PaletteFormat> PaletteFormatOf(const QString &path);
+// Whether the name ends in the extension of one of the formats, in any case.
+bool IsPaletteFileName(const QString &path);
 // The file dialog's filters, "GIMP palette (*.gpl)" and the like: every format, or those that can be read.
 QStringList PaletteFilters(bool readable);
 // The extension a filter stands for, "gpl".
