@@ -159,13 +159,13 @@ void TTintMain::NotationExit(NotationEdit *field, const Notation &notation)
 {
     typingField = nullptr;
     const std::string text = Latin1(field->text());
-    // Only text the user changed is a colour taken in: passing through a field applies it again as it stands.
-    if (notation.isText(text) && field->isModified())
-        TakeIn(notation.toColour(text));
-    else if (notation.isText(text))
-        SetColour(notation.toColour(text));
-    else
+    if (!notation.isText(text)) {
         field->setText(FromLatin1(notation.format(color)));
+        return;
+    }
+    // Only text the user changed is a colour taken in: passing through a field applies it again as it stands.
+    const Colour typed = notation.toColour(text);
+    field->isModified() ? TakeIn(typed) : SetColour(typed);
 }
 
 void TTintMain::txtRGBExit()
