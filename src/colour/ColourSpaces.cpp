@@ -316,23 +316,30 @@ Vec3 MapIntoSRGB(const Vec3 &rgb)
     if (origin[0] >= 1 - LightnessMargin) return {1, 1, 1};
     if (origin[0] <= LightnessMargin) return {0, 0, 0};
 
+    // The search runs in linear light: sRGB's transfer is monotonic and keeps 0 and 1, so a colour is inside
+    // and clips alike on either side of it, and only the answer needs encoding.
+    const auto toLinear = [](const Vec3 &lch) { return XYZToRgb(RgbSpace::SRGBLinear, OklabToXYZ(FromPolar(lch))); };
+    const auto linearToOklab = [](const Vec3 &linear) { return XYZToOklab(RgbToXYZ(RgbSpace::SRGBLinear, linear)); };
+    const auto encode = [](const Vec3 &linear) {
+        return Vec3{LinearToSRGB(linear[0]), LinearToSRGB(linear[1]), LinearToSRGB(linear[2])};
+    };
     // The OKLCH colour `current`, clipped into sRGB, and how far the clipping moved it.
     Vec3 current = origin;
-    const auto toSRGB = [](const Vec3 &lch) { return XYZToRgb(RgbSpace::SRGB, OklabToXYZ(FromPolar(lch))); };
     Vec3 clipped = Clip(rgb);
     if (DeltaEOK(SRGBToOklab(clipped), originLab) < JustNoticeable) return clipped;
+    clipped = Clip(toLinear(origin));
     double low = 0, high = origin[1];
     bool lowInside = true;
     while (high - low > Epsilon) {
         const double chroma = (low + high) / 2;
         current[1] = chroma;
-        const Vec3 candidate = toSRGB(current);
+        const Vec3 candidate = toLinear(current);
         if (lowInside && InsideSRGB(candidate)) {
             low = chroma;
             continue;
         }
         clipped = Clip(candidate);
-        const double moved = DeltaEOK(SRGBToOklab(clipped), FromPolar(current));
+        const double moved = DeltaEOK(linearToOklab(clipped), FromPolar(current));
         if (moved >= JustNoticeable) {
             high = chroma;
         } else if (JustNoticeable - moved < Epsilon) {
@@ -342,5 +349,5 @@ Vec3 MapIntoSRGB(const Vec3 &rgb)
             low = chroma;
         }
     }
-    return clipped;
+    return encode(clipped);
 }
