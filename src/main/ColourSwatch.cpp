@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 
 ColourSwatch::ColourSwatch(QWidget *parent) : QFrame(parent)
 {
@@ -44,4 +45,16 @@ void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
 void ColourSwatch::mouseDoubleClickEvent(QMouseEvent *)
 {
     emit doubleClicked();
+}
+
+QIcon SwatchIcon(Colour colour, qreal scale)
+{
+    constexpr int Side = 16;
+    QPixmap pixmap(QSize(Side, Side) * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(toQColor(colour));
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::darkGray, 0));
+    painter.drawRect(QRectF(0, 0, Side - 1.0 / scale, Side - 1.0 / scale));
+    return QIcon(pixmap);
 }

@@ -6,6 +6,7 @@
 #include "uFunctions.h"
 
 #include <QFrame>
+#include <QIcon>
 
 class ColourSwatch : public QFrame
 {
@@ -37,3 +38,7 @@ private:
 
     Colour m_colour = White;
 };
+
+// A small square of the colour with a grey edge, for a menu entry or a button, drawn in the screen's own pixels
+// at `scale` so that its edge stays sharp.
+QIcon SwatchIcon(Colour colour, qreal scale);

@@ -3,6 +3,7 @@
 
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
+#include "ContrastBar.h"
 #include "CVApp.h"
 #include "HintLabel.h"
 #include "PreferredFont.h"
@@ -19,7 +20,6 @@
 namespace {
 
 constexpr int ClientWidth = 300;
-constexpr int ClientHeight = 405;
 
 template <typename Widget> Widget *Named(Widget *widget, const char *name)
 {
@@ -56,6 +56,8 @@ void TTintMain::FormCreate()
     auto *pClient = Container(this, "pClient", new QVBoxLayout, 0);
     pClient->layout()->addWidget(CreateColourPanel());
     pClient->layout()->addWidget(CreateSlotPanel());
+    CreateContrastBar();
+    pClient->layout()->addWidget(pContrast);
     pClient->layout()->addWidget(CreateSettingsPanel());
     setCentralWidget(pClient);
     // The window's size is fixed, so the editor takes whatever height the bars leave it. Qt docks a dragged

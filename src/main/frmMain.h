@@ -22,6 +22,7 @@ class ColourSwatch;
 class HintLabel;
 class ComponentSlider;
 class ComponentSpin;
+class ContrastBar;
 class DockToolBar;
 class NotationEdit;
 class QAction;
@@ -70,6 +71,7 @@ protected:
 
 private:
     using Handler = void (TTintMain::*)();
+    static constexpr int ClientHeight = 405; // the contrast bar adds its own
     enum Glyph { PinSide, PinFront, HelpPage, ColourGrid, Pipette, ClipThumbnail, ClipHex, ClipHtml, ClipRgb };
 
     // Editor
@@ -144,6 +146,7 @@ private:
     void popSlotSaveClick();
     void actEditColorDialogExecute();
     void PlaceColourDialog(QDialog &dialog) const;
+    void popSlotContrastClick();
 
     // Recent colours and palette files
     void CreatePaletteCommands();
@@ -161,6 +164,9 @@ private:
     void actViewToolbarExecute();
     void actViewStatusBarExecute();
     void actViewAlwaysOnTopExecute();
+    void CreateContrastBar();
+    void actViewContrastExecute();
+    void FitHeightToBars();
     void SetFormStyle(FormStyle style);
     void tSetFormStyleTimer();
     void aeMainHint(const QString &hint);
@@ -190,6 +196,7 @@ private:
     NotationEdit *txtRGB = nullptr;
     NotationEdit *txtHex = nullptr;
     NotationEdit *txtHTML = nullptr;
+    ContrastBar *pContrast = nullptr;
 
     QList<ColourSwatch *> pSlots;
     ColourSwatch *pickedSlot = nullptr;
@@ -230,6 +237,7 @@ private:
     QAction *actViewToolbar = nullptr;
     QAction *actViewStatusBar = nullptr;
     QAction *actViewAlwaysOnTop = nullptr;
+    QAction *actViewContrast = nullptr;
     QAction *actFilePreferences = nullptr;
     QAction *actFileExit = nullptr;
     QAction *actEditCopyRGB = nullptr;

@@ -5,6 +5,7 @@
 #include "Clipboard.h"
 #include "ColourHistory.h"
 #include "ComponentControls.h"
+#include "ContrastBar.h"
 #include "DockToolBar.h"
 
 #include <QAbstractEventDispatcher>
@@ -69,7 +70,9 @@ void TTintMain::CreateCommands()
     actViewAlwaysOnTop =
         AddCommand("actViewAlwaysOnTop", QStringLiteral("&Always on Top"), "View",
                    QStringLiteral("Keep window always on top"), {}, PinSide, &TTintMain::actViewAlwaysOnTopExecute);
-    for (QAction *view : {actViewToolbar, actViewStatusBar, actViewAlwaysOnTop})
+    actViewContrast = AddCommand("actViewContrast", QStringLiteral("Co&ntrast"), "View",
+                                 QStringLiteral("Show/hide contrast bar"), {}, -1, &TTintMain::actViewContrastExecute);
+    for (QAction *view : {actViewToolbar, actViewStatusBar, actViewContrast, actViewAlwaysOnTop})
         view->setCheckable(true);
     // A checked entry with a glyph shows the glyph sunken in place of the check mark: the pin is for the toolbar.
     actViewAlwaysOnTop->setIconVisibleInMenu(false);
@@ -184,7 +187,7 @@ void TTintMain::CreateBars()
     menuEdit->addSeparator();
     menuEdit->addAction(actEditRecentColors);
     QMenu *menuView = actView->menu<QMenu *>();
-    menuView->addActions({actViewToolbar, actViewStatusBar});
+    menuView->addActions({actViewToolbar, actViewStatusBar, actViewContrast});
     menuView->addSeparator();
     menuView->addAction(actViewAlwaysOnTop);
     QMenu *menuHelp = actHelp->menu<QMenu *>();
@@ -258,6 +261,7 @@ void TTintMain::alMainUpdate()
     }
     actViewToolbar->setChecked(!tbMain->isHidden());
     actViewStatusBar->setChecked(!statusBar()->isHidden());
+    actViewContrast->setChecked(!pContrast->isHidden());
     actViewAlwaysOnTop->setChecked(onTop);
 
     // Outside a capture every command is available but a Paste whose notation the clipboard text does not

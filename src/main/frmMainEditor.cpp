@@ -3,6 +3,7 @@
 
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
+#include "ContrastBar.h"
 
 #include <QScopedValueRollback>
 
@@ -96,6 +97,7 @@ void TTintMain::RefreshControls()
     txtRGB->setText(FromLatin1(ColourToRGBText(color)));
     txtHex->setText(FromLatin1(ColourToHEXText(color)));
     txtHTML->setText(FromLatin1(ColourToHTMLText(color)));
+    pContrast->setForeground(color);
 }
 
 void TTintMain::RefreshComponent(ComponentSpin *field, ComponentSlider *slider, int value)

@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "ColourSwatch.h"
+#include "ContrastBar.h"
 #include "CustomColours.h"
 #include "DialogPlacement.h"
 #include "QtColour.h"
@@ -44,6 +45,10 @@ void TTintMain::CreateSlotMenu()
     popSlot->addSeparator();
     QAction *save = popSlot->addAction(QStringLiteral("Save Color"), this, &TTintMain::popSlotSaveClick);
     save->setObjectName(QStringLiteral("popSlotSave"));
+    popSlot->addSeparator();
+    QAction *contrast =
+        popSlot->addAction(QStringLiteral("Use as Contrast Background"), this, &TTintMain::popSlotContrastClick);
+    contrast->setObjectName(QStringLiteral("popSlotContrast"));
 
     for (ColourSwatch *slot : std::as_const(pSlots)) {
         connect(slot, &ColourSwatch::released, this,
@@ -78,6 +83,14 @@ void TTintMain::popSlotSaveClick()
     if (!pickedSlot) return;
     std::exchange(pickedSlot, nullptr)->setColour(color);
     ScheduleColourSave();
+}
+
+// The bar shows, so that the user sees what the slot's colour was taken for.
+void TTintMain::popSlotContrastClick()
+{
+    if (!pickedSlot) return;
+    pContrast->setBackground(std::exchange(pickedSlot, nullptr)->colour());
+    pContrast->show();
 }
 
 void TTintMain::actEditColorDialogExecute()

@@ -1,8 +1,10 @@
 // The view commands: the toolbar, the status bar, always-on-top, and the hints shown in the status bar.
 #include "frmMain.h"
 
+#include "ContrastBar.h"
 #include "DockToolBar.h"
 #include "HintLabel.h"
+#include "uOptions.h"
 
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -22,6 +24,30 @@ void TTintMain::actViewToolbarExecute()
 void TTintMain::actViewStatusBarExecute()
 {
     statusBar()->setVisible(statusBar()->isHidden());
+}
+
+// The contrast bar is hidden at first. Its background is a preference, kept from run to run; a stored value
+// beyond a colour's three bytes keeps the three.
+void TTintMain::CreateContrastBar()
+{
+    pContrast = new ContrastBar(this);
+    pContrast->hide();
+    if (TintOptions) pContrast->setBackground(Colour(TintOptions->ContrastBackground) & White);
+    connect(pContrast, &ContrastBar::backgroundChanged, this,
+            [](Colour background) { TintOptions->ContrastBackground = qint32(background); });
+    connect(pContrast, &ContrastBar::colourChosen, this, &TTintMain::SetColour);
+    connect(pContrast, &ContrastBar::visibilityChanged, this, &TTintMain::FitHeightToBars);
+}
+
+void TTintMain::actViewContrastExecute()
+{
+    pContrast->setVisible(pContrast->isHidden());
+}
+
+// The window's size is fixed; the contrast bar, when shown, adds its height to the editor's.
+void TTintMain::FitHeightToBars()
+{
+    setFixedHeight(ClientHeight + (pContrast->isHidden() ? 0 : pContrast->sizeHint().height()));
 }
 
 void TTintMain::actViewAlwaysOnTopExecute()

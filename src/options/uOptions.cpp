@@ -29,7 +29,7 @@ const Preference Preferences[] = {
     {"ThumbnailHeight", &TTintOptions::ThumbnailHeight}, {"CaptureDelay", &TTintOptions::CaptureDelay},
     {"CaptureZoom", &TTintOptions::CaptureZoom},         {"CaptureAllScreens", &TTintOptions::CaptureAllScreens},
     {"CaptureSRGB", &TTintOptions::CaptureSRGB},         {"CopyAsFormat", &TTintOptions::CopyAsFormat},
-    {"PaletteFolder", &TTintOptions::PaletteFolder},
+    {"PaletteFolder", &TTintOptions::PaletteFolder},     {"ContrastBackground", &TTintOptions::ContrastBackground},
 };
 
 // Calls the one of the three that takes the preference's field in `options`.
