@@ -31,8 +31,9 @@ public:
     {
         m_text = text;
         m_background = background;
-        setAccessibleDescription(QStringLiteral("%1 on %2").arg(QString::fromStdString(ColourToHTMLText(text)),
-                                                                  QString::fromStdString(ColourToHTMLText(background))));
+        setAccessibleDescription(QStringLiteral("%1 on %2")
+                                     .arg(QString::fromStdString(ColourToHTMLText(text)),
+                                          QString::fromStdString(ColourToHTMLText(background))));
         update();
     }
 
@@ -101,8 +102,9 @@ ContrastBar::ContrastBar(QWidget *parent) : QWidget(parent)
     auto *backgrounds = new QHBoxLayout;
     backgrounds->setSpacing(2);
     backgrounds->addWidget(m_ratio, 1);
-    const auto addButton = [&](const QString &caption, const QString &hint, auto onClick) {
+    const auto addButton = [&](const char *name, const QString &caption, const QString &hint, auto onClick) {
         auto *button = new QPushButton(caption, group);
+        button->setObjectName(QLatin1String(name));
         button->setStatusTip(hint);
         button->setToolTip(hint);
         button->setFixedHeight(QFontMetrics(font()).height() + 8);
@@ -110,11 +112,12 @@ ContrastBar::ContrastBar(QWidget *parent) : QWidget(parent)
         backgrounds->addWidget(button);
         return button;
     };
-    addButton(QStringLiteral("&White"), QStringLiteral("Check against a white background"),
+    addButton("btnWhite", QStringLiteral("&White"), QStringLiteral("Check against a white background"),
               [this] { setBackground(White); });
-    addButton(QStringLiteral("Blac&k"), QStringLiteral("Check against a black background"),
+    addButton("btnBlack", QStringLiteral("Blac&k"), QStringLiteral("Check against a black background"),
               [this] { setBackground(0); });
-    addButton(QStringLiteral("Swa&p"), QStringLiteral("Swap the current color and the background"), &ContrastBar::swap);
+    addButton("btnSwap", QStringLiteral("Swa&p"), QStringLiteral("Swap the current color and the background"),
+              &ContrastBar::swap);
     grid->addLayout(backgrounds, 1, 0, 1, 2);
 
     // The verdicts as a table: AA and AAA by rows, normal and large text by columns, then the non-text one.
@@ -194,8 +197,8 @@ void ContrastBar::refresh()
                                     .arg(criterion.threshold);
         QLabel *label = m_verdicts[qsizetype(i)];
         label->setText(passes ? verdict : QStringLiteral("<b>%1</b>").arg(verdict));
-        label->setAccessibleName(
-            QStringLiteral("%1: %2").arg(QLatin1String(criterion.name.data(), qsizetype(criterion.name.size())), verdict));
+        label->setAccessibleName(QStringLiteral("%1: %2").arg(
+            QLatin1String(criterion.name.data(), qsizetype(criterion.name.size())), verdict));
     }
 
     const std::optional<Colour> nearest = NearestPassingColour(m_foreground, m_background);

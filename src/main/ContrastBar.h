@@ -6,8 +6,8 @@
 
 #include "uFunctions.h"
 
-#include <QWidget>
 #include <QList>
+#include <QWidget>
 
 class QLabel;
 class QPushButton;

@@ -36,8 +36,9 @@ void TTintMain::CreateStores()
     Storage = new TFormStorage(this, hive, key, StoreSection);
     Storage->setObjectName(QStringLiteral("Storage"));
     Storage->Options = fpPosition;
-    Storage->SetStoredProps({"pContrast.Visible", "sbMain.Visible", "tbMain.CurrentDock", "tbMain.DockPos", "tbMain.DockRow",
-                             "tbMain.Visible", "tbMenu.CurrentDock", "tbMenu.DockPos", "tbMenu.DockRow"});
+    Storage->SetStoredProps({"pContrast.Visible", "sbMain.Visible", "tbMain.CurrentDock", "tbMain.DockPos",
+                             "tbMain.DockRow", "tbMain.Visible", "tbMenu.CurrentDock", "tbMenu.DockPos",
+                             "tbMenu.DockRow"});
     Storage->OnRestorePlacement = [this](TFormPlacement &sender) { StorageRestorePlacement(sender); };
     Storage->OnSavePlacement = [this](TFormPlacement &sender) { StorageSavePlacement(sender); };
     Storage->Active = TintOptions->SaveWindow;

@@ -44,10 +44,13 @@ void TTintMain::actViewContrastExecute()
     pContrast->setVisible(pContrast->isHidden());
 }
 
-// The window's size is fixed; the contrast bar, when shown, adds its height to the editor's.
+// The window's size is fixed; the contrast bar, when shown, adds its height to the editor's. Its own height is
+// fixed too, or the window's layout would take a share of the pixels the editor lacks from it.
 void TTintMain::FitHeightToBars()
 {
-    setFixedHeight(ClientHeight + (pContrast->isHidden() ? 0 : pContrast->sizeHint().height()));
+    pContrast->ensurePolished(); // the style's own sizes count
+    pContrast->setFixedHeight(pContrast->sizeHint().height());
+    setFixedHeight(ClientHeight + (pContrast->isHidden() ? 0 : pContrast->height()));
 }
 
 void TTintMain::actViewAlwaysOnTopExecute()

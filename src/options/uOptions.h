@@ -48,7 +48,7 @@ public:
     bool CaptureSRGB = false;       // a pick gives the sRGB value where the screen's colour profile tells it
     QString CopyAsFormat = QStringLiteral("oklch"); // the CSS format of Copy As that Ctrl+Shift+C repeats
     qint32 ContrastBackground = 0x00FFFFFF; // the contrast bar's, a colour as every stored one: red in the low byte
-    QString PaletteFolder; // where the last palette was exported or imported; at first the home folder
+    QString PaletteFolder;                  // where the last palette was exported or imported; at first the home folder
 
     static constexpr PreferenceRange ThumbnailSideRange{1, 1000};
     static constexpr PreferenceRange CaptureDelayRange{1, 2000};

@@ -113,6 +113,7 @@ void TestCommands::commandTable_data()
     row("actHelpAbout", "&About...", "Help", "", false, "About Corvane Tintwell");
     row("actViewToolbar", "&Toolbar", "View", "", false, "Show/hide toolbar");
     row("actViewStatusBar", "&Status Bar", "View", "", false, "Show/hide status bar");
+    row("actViewContrast", "Co&ntrast", "View", "", false, "Show/hide contrast bar");
     row("actViewAlwaysOnTop", "&Always on Top", "View", "", true, "Keep window always on top");
     row("actFilePreferences", "&Preferences...", "File", "", false, "Application preferences");
     row("actFileExit", "E&xit", "File", "", false, "Exit the application");
@@ -175,6 +176,7 @@ void TestCommands::commandTable()
                                 "actViewToolbar",
                                 "actViewStatusBar",
                                 "actViewAlwaysOnTop",
+                                "actViewContrast",
                                 "actFilePreferences",
                                 "actFileExit",
                                 "actEditCopyRGB",
@@ -230,7 +232,8 @@ void TestCommands::menusAndToolbarPointAtCommands()
              QStringList({"actEditCopyRGB", "actEditCopyHEX", "actEditCopyHTML", "actEditCopyThumbnail", "-",
                           "actEditCopyAs", "actEditCopyAsAgain", "actEditPasteAny", "-", "actEditColorDialog", "-",
                           "actEditCapture", "-", "actEditRecentColors"}));
-    QCOMPARE(menuOf("actView"), QStringList({"actViewToolbar", "actViewStatusBar", "-", "actViewAlwaysOnTop"}));
+    QCOMPARE(menuOf("actView"),
+             QStringList({"actViewToolbar", "actViewStatusBar", "actViewContrast", "-", "actViewAlwaysOnTop"}));
     QCOMPARE(menuOf("actHelp"),
              QStringList({"actHelpContents", "-", "actHelpOnTheWeb", "actHelpSendEmail", "-", "actHelpAbout"}));
     QCOMPARE(

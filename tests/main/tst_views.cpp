@@ -59,6 +59,7 @@ private slots:
     void hidingBarsKeepsTheWindowSize();
     void hintShowsAndEmpties();
     void alwaysOnTopToggles();
+    void contrastBarComesBackWithItsBackground();
 
     void coloursComeBackWithSaveWindowOff();
     void barsPlaceAndStyleComeBackWithSaveWindowOn();
@@ -262,6 +263,58 @@ void TestViews::alwaysOnTopToggles()
     command("actViewAlwaysOnTop")->trigger();
     QVERIFY(!onTop());
     QVERIFY(window->isVisible());
+}
+
+// The bar is opened from the View menu by its keys, takes a slot's colour as its background, makes the current
+// colour pass, and comes back in the next run with that background, through a store written and read again.
+void TestViews::contrastBarComesBackWithItsBackground()
+{
+    startAndTick();
+    auto *bar = child<QWidget>("pContrast");
+    auto *ratio = child<QLabel>("lblContrastRatio");
+    QVERIFY(bar->isHidden());
+    const int editorHeight = child<QWidget>("gbSettings")->height();
+    QTest::keyClick(window.get(), Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_N);
+    QVERIFY(!bar->isHidden());
+    // The window grows by the bar: the editor below loses none of its height, the bar shows whole.
+    QTRY_VERIFY(child<QWidget>("gbSettings")->height() >= editorHeight);
+    QCOMPARE(bar->height(), bar->sizeHint().height());
+    window->SetColour(MakeColour(0x00, 0x6F, 0xFB));
+    QCOMPARE(ratio->text(), QStringLiteral("4.49:1")); // 4.4999 against white, never rounded up
+
+    const auto slotCommand = [this](const char *name) {
+        QTest::mouseClick(child<ColourSwatch>("pSlot5"), Qt::RightButton);
+        auto *popSlot = child<QMenu>("popSlot");
+        QTRY_VERIFY(popSlot->isVisible());
+        QTest::mouseClick(popSlot, Qt::LeftButton, {}, popSlot->actionGeometry(command(name)).center());
+    };
+    const Colour brown = MakeColour(0x30, 0x20, 0x10);
+    window->SetColour(brown);
+    slotCommand("popSlotSave");
+    window->SetColour(White);
+    slotCommand("popSlotContrast");
+    QCOMPARE(ratio->text(), QStringLiteral("15.67:1")); // white on #302010
+    QTest::mouseClick(child<QPushButton>("btnSwap"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>("txtHTML")->text(), QStringLiteral("#302010"));
+    QTest::mouseClick(child<QPushButton>("btnSwap"), Qt::LeftButton);
+    QCOMPARE(window->currentColour(), White);
+    window->SetColour(MakeColour(0x40, 0x30, 0x20));
+    QTest::mouseClick(child<QPushButton>("btnNearestPassing"), Qt::LeftButton);
+    QVERIFY(window->currentColour() != MakeColour(0x40, 0x30, 0x20));
+    const QString passing = ratio->text();
+    QVERIFY2(passing.chopped(2).toDouble() >= 4.5, qPrintable(passing));
+    QVERIFY(!child<QPushButton>("btnNearestPassing")->isEnabled());
+    exitRun();
+
+    TintOptions->Save();
+    TintOptions->ContrastBackground = 0;
+    TintOptions->Load();
+    QCOMPARE(TintOptions->ContrastBackground, qint32(brown));
+    startAndTick();
+    QVERIFY(!child<QWidget>("pContrast")->isHidden());
+    QCOMPARE(child<QLabel>("lblContrastRatio")->text(), passing);
 }
 
 void TestViews::coloursComeBackWithSaveWindowOff()
