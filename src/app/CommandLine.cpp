@@ -28,7 +28,8 @@
 
 namespace {
 
-const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--verbose] [--remember]]\n"
+const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--sample N] [--verbose]\n"
+                          "                       [--remember]]\n"
                           "       tintwell --convert TEXT|- [--format FORMAT]\n"
                           "       tintwell --export-palette FILE\n"
                           "       tintwell --contrast FOREGROUND BACKGROUND [--suggest]\n"
@@ -54,6 +55,8 @@ const char *const Help =
     "                     means in sRGB by the colour profile the desktop publishes for the screen (X11);\n"
     "                     without a usable profile the device value, said on standard error. The default\n"
     "                     is the preference \"Convert picked colours to sRGB\".\n"
+    "  --sample N         --pick takes the mean of the N by N square of device pixels around the one picked\n"
+    "                     (N is 1, 3, 5, 9, 15 or 25); the default is the last chosen in a capture\n"
     "  --verbose          --pick also tells on standard error both values and the profile's name\n"
     "  --remember         --pick also adds the colour to the editor's recent colours; without it a pick\n"
     "                     writes nothing\n"
@@ -157,13 +160,14 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     const QCommandLineOption space(QStringLiteral("space"), {}, QStringLiteral("space"));
     const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption remember(QStringLiteral("remember"));
+    const QCommandLineOption sample(QStringLiteral("sample"), {}, QStringLiteral("side"));
     const QCommandLineOption exportPalette(QStringLiteral("export-palette"), {}, QStringLiteral("file"));
     const QCommandLineOption contrast(QStringLiteral("contrast"), {}, QStringLiteral("foreground"));
     const QCommandLineOption suggest(QStringLiteral("suggest"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions(
-        {pick, convert, format, space, verbose, remember, exportPalette, contrast, suggest, help, version});
+        {pick, convert, format, space, verbose, remember, sample, exportPalette, contrast, suggest, help, version});
     if (!parser.parse(arguments)) {
         const QString unknown = UnknownOption(parser, arguments);
         return Refuse(unknown.isEmpty() ? parser.errorText() : QStringLiteral("Unknown option '%1'.").arg(unknown));
@@ -193,7 +197,7 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     if (parser.isSet(pick) && parser.isSet(convert)) return Refuse(QStringLiteral("--pick or --convert, not both."));
     if (parser.isSet(format) && !parser.isSet(pick) && !parser.isSet(convert))
         return Refuse(QStringLiteral("--format goes with --pick or --convert."));
-    for (const QCommandLineOption *pickOption : {&space, &verbose, &remember})
+    for (const QCommandLineOption *pickOption : {&space, &verbose, &remember, &sample})
         if (parser.isSet(*pickOption) && !parser.isSet(pick))
             return Refuse(QStringLiteral("--%1 goes with --pick.").arg(pickOption->names().constFirst()));
     const ColourFormat *colourFormat = FindColourFormat(parser.value(format).toStdString());
@@ -210,6 +214,13 @@ std::variant<int, DisplayRequest> ReadCommandLine(const QStringList &arguments)
     }
     request.verbose = parser.isSet(verbose);
     request.remember = parser.isSet(remember);
+    if (parser.isSet(sample)) {
+        bool number = false;
+        const int side = parser.value(sample).toInt(&number);
+        if (!number || NearestCaptureSample(side) != side)
+            return Refuse(QStringLiteral("--sample takes 1, 3, 5, 9, 15 or 25, not '%1'.").arg(parser.value(sample)));
+        request.sample = side;
+    }
     return request;
 }
 
@@ -233,10 +244,11 @@ int RunPick(const DisplayRequest &request)
     const auto keepOnWayland = qScopeGuard([&windowsOwner] {
         if (QGuiApplication::platformName().startsWith(u"wayland")) (void)windowsOwner.release();
     });
-    int zoom = TintOptions->CaptureZoom; // a zoom changed here is not kept
+    // What is changed here is not kept.
+    CaptureChoices choices{TintOptions->CaptureZoom, request.sample.value_or(TintOptions->CaptureSample)};
     try {
         const std::optional<PickedColour> picked =
-            CaptureColour(*screen, windows, TintOptions->CaptureAllScreens, zoom);
+            CaptureColour(*screen, windows, TintOptions->CaptureAllScreens, choices);
         if (!picked) return Cancelled;
         const bool srgb = request.srgb.value_or(TintOptions->CaptureSRGB);
         if (request.verbose)

@@ -21,6 +21,7 @@ struct DisplayRequest
     std::optional<bool> srgb;                // the sRGB value rather than the device value; else the preference
     bool verbose = false;                    // tell both values and the profile on standard error
     bool remember = false;                   // add the colour to the editor's recent colours
+    std::optional<int> sample;               // the side of the square averaged; else the preference
 };
 
 // `arguments` with the program's name first. Answers --help, --version and --convert, or refuses the command

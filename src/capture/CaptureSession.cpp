@@ -11,7 +11,7 @@
 TCaptureWindows::TCaptureWindows() = default;
 TCaptureWindows::~TCaptureWindows() = default;
 
-std::optional<PickedColour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures, int &zoom)
+std::optional<PickedColour> TCaptureWindows::Pick(const QList<ScreenPicture> &pictures, CaptureChoices &choices)
 {
     std::optional<PickedColour> colour;
     QEventLoop picking;
@@ -30,13 +30,18 @@ std::optional<PickedColour> TCaptureWindows::Pick(const QList<ScreenPicture> &pi
             finish();
         });
         QObject::connect(form, &TCaptureFrm::cancelled, &picking, finish);
-        // One zoom for every screen.
+        // One zoom and one sample for every screen.
         QObject::connect(form, &TCaptureFrm::zoomChanged, &picking, [&](int changed) {
-            zoom = changed;
+            choices.zoom = changed;
             for (qsizetype j = 0; j < pictures.size(); ++j)
                 m_forms[j]->SetZoom(changed);
         });
-        form->Show(pictures[i], zoom);
+        QObject::connect(form, &TCaptureFrm::sampleChanged, &picking, [&](int changed) {
+            choices.sample = changed;
+            for (qsizetype j = 0; j < pictures.size(); ++j)
+                m_forms[j]->SetSample(changed);
+        });
+        form->Show(pictures[i], choices);
     }
     // The keys go first to the window under the pointer; later, to the one it enters.
     const QPoint pointer = QCursor::pos();
@@ -49,7 +54,8 @@ std::optional<PickedColour> TCaptureWindows::Pick(const QList<ScreenPicture> &pi
     return colour;
 }
 
-std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom)
+std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens,
+                                          CaptureChoices &choices)
 {
     std::optional<QList<ScreenPicture>> snapshot;
     bool cancelled = false;
@@ -82,5 +88,5 @@ std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows
     if (!snapshot && !cancelled && failure.isEmpty()) waiting.exec();
     if (cancelled) return std::nullopt;
     if (!snapshot) throw ECVException(failure, details, TCVMessageKind::Warning);
-    return windows.Pick(*snapshot, zoom);
+    return windows.Pick(*snapshot, choices);
 }

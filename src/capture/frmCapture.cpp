@@ -1,5 +1,6 @@
 #include "frmCapture.h"
 
+#include "AreaSample.h"
 #include "KeyState.h"
 #include "QtColour.h"
 #include "SessionType.h"
@@ -35,13 +36,6 @@ QCursor CaptureCursor()
 
 } // namespace
 
-int NearestCaptureZoom(int pixelsAcross)
-{
-    return *std::min_element(CaptureZooms.begin(), CaptureZooms.end(), [pixelsAcross](int a, int b) {
-        return std::abs(qint64(a) - pixelsAcross) < std::abs(qint64(b) - pixelsAcross);
-    });
-}
-
 TCaptureFrm::TCaptureFrm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("CaptureFrm"));
@@ -56,13 +50,14 @@ TCaptureFrm::TCaptureFrm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     if (!isWaylandSession()) setWindowFlag(Qt::X11BypassWindowManagerHint);
 }
 
-void TCaptureFrm::Show(const ScreenPicture &picture, int zoom)
+void TCaptureFrm::Show(const ScreenPicture &picture, CaptureChoices choices)
 {
     m_picture = picture;
     m_profile.reset();
     if (!picture.profile.isEmpty())
         m_profile = DisplayProfile::Read(std::string_view(picture.profile.constData(), size_t(picture.profile.size())));
-    m_zoom = NearestCaptureZoom(zoom);
+    m_zoom = NearestCaptureZoom(choices.zoom);
+    m_sample = NearestCaptureSample(choices.sample);
     m_wheel = 0;
     m_point.reset();
     m_repeat.reset();
@@ -87,6 +82,13 @@ void TCaptureFrm::SetZoom(int zoom)
     // The magnifier's old place too: a smaller one would leave the old one's edge on the picture.
     if (m_point) update(OverlayRect(*m_point));
     m_zoom = NearestCaptureZoom(zoom);
+    if (m_point) update(OverlayRect(*m_point));
+}
+
+void TCaptureFrm::SetSample(int side)
+{
+    if (m_point) update(OverlayRect(*m_point));
+    m_sample = NearestCaptureSample(side);
     if (m_point) update(OverlayRect(*m_point));
 }
 
@@ -118,14 +120,10 @@ QPoint TCaptureFrm::PixelAt(QPointF position) const
     return PicturePixel(position, Scale(), m_picture.image.size());
 }
 
-Colour TCaptureFrm::PixelColour(QPoint pixel) const
-{
-    return fromQRgb(m_picture.image.pixel(pixel));
-}
-
 PickedColour TCaptureFrm::Picked(QPoint pixel) const
 {
-    PickedColour picked{PixelColour(pixel), std::nullopt, {}};
+    // Where the screen has a profile, the mean of what the screen was sent is what the profile converts.
+    PickedColour picked{AverageArea(m_picture.image, pixel, m_sample).colour, std::nullopt, {}};
     if (!m_profile) return picked;
     if (const auto *profile = std::get_if<DisplayProfile>(&*m_profile)) {
         picked.srgb = profile->ToSRGB(picked.device);
@@ -195,6 +193,12 @@ QStringList TCaptureFrm::MagnifierText(QPoint pixel) const
                      fontMetrics().elidedText(QString::fromStdString(picked.profile), Qt::ElideMiddle, room) + u'"');
     } else if (!picked.profile.empty()) {
         lines.append(QStringLiteral("The screen's colour profile can't be used"));
+    }
+    if (m_sample > 1) {
+        const int pixels = AverageArea(m_picture.image, pixel, m_sample).pixels;
+        QString sample = QStringLiteral("%1x%1 average").arg(m_sample);
+        if (pixels < m_sample * m_sample) sample += QStringLiteral(", %1 pixels").arg(pixels);
+        lines.append(sample);
     }
     if (m_picture.mayShowPointer) lines.append(QStringLiteral("The desktop drew its pointer into this picture"));
     return lines;
@@ -269,11 +273,17 @@ void TCaptureFrm::PaintMagnifier(QPainter &painter, QPoint pixel) const
     painter.drawImage(zoom, area);
     painter.setPen(Qt::black);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    const QRect centrePixel(zoom.topLeft() + QPoint(m_zoom / 2, m_zoom / 2) * cell, QSize(cell, cell));
-    painter.setPen(Qt::white);
-    painter.drawRect(centrePixel.adjusted(-1, -1, 0, 0));
-    painter.setPen(Qt::black);
-    painter.drawRect(centrePixel.adjusted(-2, -2, 1, 1));
+    // The centre pixel, and the square averaged around it as far as the magnifier shows it: white inside black.
+    const auto outline = [&](int side) {
+        const QRect cells = SampleRect(QPoint(m_zoom / 2, m_zoom / 2), side) & QRect(0, 0, m_zoom, m_zoom);
+        const QRect square(zoom.topLeft() + cells.topLeft() * cell, cells.size() * cell);
+        painter.setPen(Qt::white);
+        painter.drawRect(square.adjusted(-1, -1, 0, 0));
+        painter.setPen(Qt::black);
+        painter.drawRect(square.adjusted(-2, -2, 1, 1));
+    };
+    outline(1);
+    if (m_sample > 1) outline(m_sample);
 
     painter.setPen(palette().windowText().color());
     painter.drawText(QRect(box.left(), zoom.bottom() + 2, box.width(), box.bottom() - zoom.bottom() - 2),
@@ -317,16 +327,32 @@ void TCaptureFrm::mouseReleaseEvent(QMouseEvent *event)
 
 void TCaptureFrm::wheelEvent(QWheelEvent *event)
 {
-    // Away from the user zooms in: fewer pixels across. A touchpad turns in small parts of a step.
+    // Away from the user zooms in: fewer pixels across; with Ctrl it takes a larger sample. A touchpad turns in
+    // small parts of a step.
     m_wheel += event->angleDelta().y();
     const int steps = m_wheel / QWheelEvent::DefaultDeltasPerStep;
     if (steps == 0) return;
     m_wheel -= steps * QWheelEvent::DefaultDeltasPerStep;
-    const auto current = std::find(CaptureZooms.begin(), CaptureZooms.end(), m_zoom) - CaptureZooms.begin();
-    const auto next = std::clamp<qsizetype>(current - steps, 0, qsizetype(CaptureZooms.size()) - 1);
-    if (CaptureZooms[next] == m_zoom) return;
-    SetZoom(CaptureZooms[next]);
+    if (event->modifiers() & Qt::ControlModifier)
+        StepSample(steps);
+    else
+        StepZoom(-steps);
+}
+
+void TCaptureFrm::StepZoom(int steps)
+{
+    const int zoom = StepCaptureZoom(m_zoom, steps);
+    if (zoom == m_zoom) return;
+    SetZoom(zoom);
     emit zoomChanged(m_zoom);
+}
+
+void TCaptureFrm::StepSample(int steps)
+{
+    const int side = StepCaptureSample(m_sample, steps);
+    if (side == m_sample) return;
+    SetSample(side);
+    emit sampleChanged(m_sample);
 }
 
 bool TCaptureFrm::IsRepeat(const QKeyEvent &press) const
@@ -357,6 +383,12 @@ void TCaptureFrm::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Down:
         MovePickPointBy(0, step);
+        break;
+    case Qt::Key_BracketLeft:
+        StepSample(-1);
+        break;
+    case Qt::Key_BracketRight:
+        StepSample(1);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

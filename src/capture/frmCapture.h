@@ -3,6 +3,7 @@
 // what is read.
 #pragma once
 
+#include "CaptureChoices.h"
 #include "DisplayProfile.h"
 #include "ScreenService.h"
 #include "uFunctions.h"
@@ -26,13 +27,8 @@ struct PickedColour
     std::string profile;           // the profile's description; why it cannot serve; or empty without one
 };
 
-// The magnifier's zooms, in snapshot pixels across, that the mouse wheel steps through.
-inline constexpr std::array<int, 3> CaptureZooms{9, 15, 25};
-// The zoom of CaptureZooms nearest to `pixelsAcross`, which may come from the store as anything at all.
-int NearestCaptureZoom(int pixelsAcross);
-
 // One screen's capture window. The pick point is the snapshot pixel a pick takes: the one under the pointer's
-// hot spot, or where the arrow keys moved it.
+// hot spot, or where the arrow keys moved it; the colour taken is the mean of the sample's square around it.
 class TCaptureFrm : public QWidget
 {
     Q_OBJECT
@@ -40,11 +36,12 @@ class TCaptureFrm : public QWidget
 public:
     TCaptureFrm();
 
-    // Covers the picture's screen with it, the magnifier `zoom` pixels across, until Finish.
-    void Show(const ScreenPicture &picture, int zoom);
+    // Covers the picture's screen with it, with the magnifier and the sample chosen, until Finish.
+    void Show(const ScreenPicture &picture, CaptureChoices choices);
     // Hides the window and lets go of its picture.
     void Finish();
     void SetZoom(int zoom);
+    void SetSample(int side);
 
     // None while the pointer is on another screen and no key has moved the point here.
     std::optional<QPoint> PickPoint() const { return m_point; }
@@ -65,6 +62,7 @@ signals:
     void picked(const PickedColour &colour);
     void cancelled();
     void zoomChanged(int zoom);
+    void sampleChanged(int side);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -80,7 +78,6 @@ protected:
 private:
     QSizeF Scale() const;
     QPoint PixelAt(QPointF position) const;
-    Colour PixelColour(QPoint pixel) const;
     PickedColour Picked(QPoint pixel) const;
     void MovePickPoint(std::optional<QPoint> point);
     void MovePickPointBy(int dx, int dy);
@@ -92,12 +89,15 @@ private:
     QRect MagnifierRect(QPoint pixel) const;
     void PaintCrossHair(QPainter &painter, QPoint pixel) const;
     void PaintMagnifier(QPainter &painter, QPoint pixel) const;
+    void StepZoom(int steps);
+    void StepSample(int steps);
     bool IsRepeat(const QKeyEvent &press) const;
     bool IsRealRelease(const QKeyEvent &release) const;
 
     ScreenPicture m_picture;
     std::optional<std::variant<DisplayProfile, std::string>> m_profile; // the picture's, or why it cannot serve
     int m_zoom = CaptureZooms.front();
+    int m_sample = CaptureSamples.front();
     int m_wheel = 0; // wheel turns not yet a whole step
     std::optional<QPoint> m_point;
     // The last release that belonged to a held key (its scan code and time): the press of the same key at the
@@ -117,8 +117,8 @@ public:
     TCaptureWindows &operator=(const TCaptureWindows &) = delete;
 
     // Shows each picture over its screen until the user picks a pixel (its colour) or cancels (nothing). The
-    // wheel's zoom is read from and left in `zoom`.
-    std::optional<PickedColour> Pick(const QList<ScreenPicture> &pictures, int &zoom);
+    // zoom and the sample are read from and left in `choices`.
+    std::optional<PickedColour> Pick(const QList<ScreenPicture> &pictures, CaptureChoices &choices);
 
     // The windows of the capture under way (and idle ones beyond them).
     const std::vector<std::unique_ptr<TCaptureFrm>> &Forms() const { return m_forms; }
@@ -130,4 +130,5 @@ private:
 // Takes a snapshot through `screen` of the primary screen, or of every screen when `allScreens`, and lets the
 // user pick a pixel of it in `windows`. Returns its colour; nothing when the user cancelled, here or at the
 // desktop's own question. Throws ECVException (a warning) when no snapshot can be had.
-std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens, int &zoom);
+std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens,
+                                          CaptureChoices &choices);

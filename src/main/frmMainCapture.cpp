@@ -55,7 +55,13 @@ void TTintMain::actEditCaptureExecute()
     ScreenService *screen = createScreenService(this);
     const auto release = qScopeGuard([screen] { screen->deleteLater(); });
     if (!captureWindows) captureWindows = std::make_unique<TCaptureWindows>();
+    // The zoom and the sample chosen are kept, however the capture ends.
+    CaptureChoices choices{TintOptions->CaptureZoom, TintOptions->CaptureSample};
+    const auto keep = qScopeGuard([&choices] {
+        TintOptions->CaptureZoom = choices.zoom;
+        TintOptions->CaptureSample = choices.sample;
+    });
     if (const std::optional<PickedColour> picked =
-            CaptureColour(*screen, *captureWindows, TintOptions->CaptureAllScreens, TintOptions->CaptureZoom))
+            CaptureColour(*screen, *captureWindows, TintOptions->CaptureAllScreens, choices))
         TakeIn(TintOptions->CaptureSRGB && picked->srgb ? picked->srgb->colour : picked->device);
 }

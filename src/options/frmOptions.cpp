@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include "CaptureChoices.h"
 #include "CVApp.h"
 #include "CVDialogKeys.h"
 #include "CVExceptions.h"
@@ -9,6 +10,7 @@
 #include "uOptions.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -131,6 +133,20 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     auto *page = new QVBoxLayout(tsGeneral);
     page->addWidget(GroupBox("gbGeneral", QStringLiteral(" General application options "), general));
     page->addWidget(GroupBox("gbStartup", QStringLiteral(" Thumbnail image "), thumbnail));
+    cbSample = new QComboBox;
+    cbSample->setObjectName(QStringLiteral("cbSample"));
+    for (const int side : CaptureSamples)
+        cbSample->addItem(side == 1 ? QStringLiteral("1 pixel") : QStringLiteral("%1x%1 average").arg(side), side);
+    cbSample->setToolTip(QStringLiteral("A pick takes the mean colour of this square of screen pixels around the one "
+                                        "picked; [ and ] change it during a capture."));
+    auto *sampleLabel = new QLabel(QStringLiteral("Sa&mple:"));
+    sampleLabel->setObjectName(QStringLiteral("lblSample"));
+    sampleLabel->setBuddy(cbSample);
+    sampleLabel->setMinimumWidth(labelWidth);
+    auto *sampleLine = new QHBoxLayout;
+    sampleLine->addWidget(cbSample);
+    sampleLine->addStretch();
+    capture->addRow(sampleLabel, sampleLine);
     chkCaptureAllScreens = new QCheckBox(QStringLiteral("Capture from all screens"));
     chkCaptureAllScreens->setObjectName(QStringLiteral("chkCaptureAllScreens"));
     capture->addRow(chkCaptureAllScreens);
@@ -151,6 +167,7 @@ void TOptionsDlg::LoadControls()
     txtWidth->setValue(TintOptions->ThumbnailWidth);
     txtHeight->setValue(TintOptions->ThumbnailHeight);
     txtDelay->setValue(TintOptions->CaptureDelay);
+    cbSample->setCurrentIndex(cbSample->findData(NearestCaptureSample(TintOptions->CaptureSample)));
     chkCaptureAllScreens->setChecked(TintOptions->CaptureAllScreens);
     chkCaptureSRGB->setChecked(TintOptions->CaptureSRGB);
 }
@@ -173,6 +190,7 @@ void TOptionsDlg::StoreControls()
     TintOptions->ThumbnailWidth = *txtWidth->value();
     TintOptions->ThumbnailHeight = *txtHeight->value();
     TintOptions->CaptureDelay = *txtDelay->value();
+    TintOptions->CaptureSample = cbSample->currentData().toInt();
     TintOptions->CaptureAllScreens = chkCaptureAllScreens->isChecked();
     TintOptions->CaptureSRGB = chkCaptureSRGB->isChecked();
     for (TSpinEdit *field : {txtWidth, txtHeight, txtDelay})

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 class QTabWidget;
 class TSpinEdit;
@@ -29,6 +30,7 @@ public:
     TSpinEdit *txtWidth;
     TSpinEdit *txtHeight;
     TSpinEdit *txtDelay;
+    QComboBox *cbSample;
     QCheckBox *chkCaptureAllScreens;
     QCheckBox *chkCaptureSRGB;
     QPushButton *cmdOK;

@@ -25,11 +25,17 @@ struct Preference
 };
 
 const Preference Preferences[] = {
-    {"SaveWindow", &TTintOptions::SaveWindow},           {"ThumbnailWidth", &TTintOptions::ThumbnailWidth},
-    {"ThumbnailHeight", &TTintOptions::ThumbnailHeight}, {"CaptureDelay", &TTintOptions::CaptureDelay},
-    {"CaptureZoom", &TTintOptions::CaptureZoom},         {"CaptureAllScreens", &TTintOptions::CaptureAllScreens},
-    {"CaptureSRGB", &TTintOptions::CaptureSRGB},         {"CopyAsFormat", &TTintOptions::CopyAsFormat},
-    {"PaletteFolder", &TTintOptions::PaletteFolder},     {"ContrastBackground", &TTintOptions::ContrastBackground},
+    {"SaveWindow", &TTintOptions::SaveWindow},
+    {"ThumbnailWidth", &TTintOptions::ThumbnailWidth},
+    {"ThumbnailHeight", &TTintOptions::ThumbnailHeight},
+    {"CaptureDelay", &TTintOptions::CaptureDelay},
+    {"CaptureZoom", &TTintOptions::CaptureZoom},
+    {"CaptureSample", &TTintOptions::CaptureSample},
+    {"CaptureAllScreens", &TTintOptions::CaptureAllScreens},
+    {"CaptureSRGB", &TTintOptions::CaptureSRGB},
+    {"CopyAsFormat", &TTintOptions::CopyAsFormat},
+    {"PaletteFolder", &TTintOptions::PaletteFolder},
+    {"ContrastBackground", &TTintOptions::ContrastBackground},
 };
 
 // Calls the one of the three that takes the preference's field in `options`.

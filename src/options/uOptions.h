@@ -44,6 +44,7 @@ public:
     qint32 ThumbnailHeight = 32;
     qint32 CaptureDelay = 500;      // milliseconds, CaptureDelayRange
     qint32 CaptureZoom = 9;         // the capture's magnifier, in snapshot pixels across
+    qint32 CaptureSample = 1;       // the side of the square of device pixels a pick averages
     bool CaptureAllScreens = false; // capture every screen, not only the primary one
     bool CaptureSRGB = false;       // a pick gives the sRGB value where the screen's colour profile tells it
     QString CopyAsFormat = QStringLiteral("oklch"); // the CSS format of Copy As that Ctrl+Shift+C repeats

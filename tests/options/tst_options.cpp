@@ -74,6 +74,7 @@ void TestOptions::saveWritesEveryPreference()
     options.ThumbnailHeight = 1;
     options.CaptureDelay = 2000;
     options.CaptureZoom = 25;
+    options.CaptureSample = 15;
     options.CaptureAllScreens = true;
     options.CaptureSRGB = true;
     options.CopyAsFormat = QStringLiteral("lab");
@@ -83,13 +84,15 @@ void TestOptions::saveWritesEveryPreference()
     TRegistry registry = OpenOptionsKey(RegistryAccess::ReadOnly);
     QCOMPARE(registry.valueNames(),
              QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay", "CaptureZoom",
-                          "CaptureAllScreens", "CaptureSRGB", "CopyAsFormat", "PaletteFolder"}));
+                          "CaptureSample", "CaptureAllScreens", "CaptureSRGB", "CopyAsFormat", "PaletteFolder",
+                          "ContrastBackground"}));
     QCOMPARE(registry.readString("PaletteFolder"), QStringLiteral("/home/ann/Palettes"));
     QCOMPARE(registry.readValue("SaveWindow"), std::optional(RegistryValue::fromDword(0)));
     QCOMPARE(registry.readValue("ThumbnailWidth"), std::optional(RegistryValue::fromDword(640)));
     QCOMPARE(registry.readValue("ThumbnailHeight"), std::optional(RegistryValue::fromDword(1)));
     QCOMPARE(registry.readValue("CaptureDelay"), std::optional(RegistryValue::fromDword(2000)));
     QCOMPARE(registry.readValue("CaptureZoom"), std::optional(RegistryValue::fromDword(25)));
+    QCOMPARE(registry.readValue("CaptureSample"), std::optional(RegistryValue::fromDword(15)));
     QCOMPARE(registry.readValue("CaptureAllScreens"), std::optional(RegistryValue::fromDword(1)));
     QCOMPARE(registry.readValue("CaptureSRGB"), std::optional(RegistryValue::fromDword(1)));
     QCOMPARE(registry.readValue("CopyAsFormat"), std::optional(RegistryValue::fromString(QStringLiteral("lab"))));

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -232,14 +233,19 @@ void TestOptionsDialog::applyThenCancelKeepsTheAppliedValues()
 void TestOptionsDialog::captureCheckBoxesComeLast()
 {
     TintOptions->CaptureAllScreens = true;
+    TintOptions->CaptureSample = 4; // as a hand-edited store may hold: the nearer side below shows
     WithModalPreferences([](TOptionsDlg *dialog) {
+        QCOMPARE(dialog->cbSample->currentText(), QStringLiteral("3x3 average"));
         QCOMPARE(dialog->chkCaptureAllScreens->text(), QStringLiteral("Capture from all screens"));
         QVERIFY(dialog->chkCaptureAllScreens->isChecked());
         QVERIFY(dialog->chkCaptureAllScreens->geometry().top() > dialog->txtDelay->geometry().bottom());
         QCOMPARE(dialog->chkCaptureSRGB->text(), QStringLiteral("Convert picked colours to sRGB"));
         QVERIFY(!dialog->chkCaptureSRGB->isChecked());
-        // Tab goes from the delay to the check boxes and on to OK; Space toggles each.
+        // Tab goes from the delay to the sample, the check boxes and on to OK; Space toggles each box.
         dialog->txtDelay->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->cbSample);
+        QTest::keyClick(dialog->cbSample, Qt::Key_Down);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), dialog->chkCaptureAllScreens);
         QTest::keyClick(dialog->chkCaptureAllScreens, Qt::Key_Space);
@@ -257,6 +263,7 @@ void TestOptionsDialog::captureCheckBoxesComeLast()
     reloaded.Load();
     QVERIFY(!reloaded.CaptureAllScreens);
     QVERIFY(reloaded.CaptureSRGB);
+    QCOMPARE(reloaded.CaptureSample, 5);
 }
 
 void TestOptionsDialog::textThatIsNoNumberStoresNothing_data()
