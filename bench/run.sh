@@ -103,6 +103,9 @@ awk -F= '
                 has(m "_median_ms") ? fig(m "_median_ms", 1, "", 2) " ms, " fig(m "_p99_ms", 1, "ms", 2) : "n/a",
                 "—", "—", "median < 2 ms", met(has(m "_median_ms"), n(m "_median_ms") < 2))
         }
+        m = "magnifier_sample25_3840x2160_median_ms"
+        row("The same with a 25x25 average (median)", fig(m, 1, "ms", 2), "—", "—", "median < 2 ms",
+            met(has(m), n(m) < 2))
         r = ratio("pick_tintwell_ms", "pick_bare_ms")
         row("tintwell --pick to capture window on screen, 1920x1080 (median of " v["pick_runs"] ")",
             fig("pick_tintwell_ms", 1, "ms", 0), fig("pick_bare_ms", 1, "ms", 0) " bare grab window", r,

@@ -19,10 +19,11 @@ xsetroot -solid "$device"
 for kind in p3 adobe garbage cut; do "$profiles" write "$kind" "$scratch/$kind.icc"; done
 options='HKLM\Software\Corvane\Corvane Devbench\Tintwell\Options'
 
-# srgb_of PROFILE: the device colour in sRGB by transicc (relative colorimetric, no precalculation), rounded
-# and brought into 0 to 255.
+# srgb_of PROFILE [COLOUR]: the device colour (or COLOUR) in sRGB by transicc (relative colorimetric, no
+# precalculation), rounded and brought into 0 to 255.
 srgb_of() {
-    echo "$((16#${device:1:2})) $((16#${device:3:2})) $((16#${device:5:2}))" |
+    local colour=${2:-$device}
+    echo "$((16#${colour:1:2})) $((16#${colour:3:2})) $((16#${colour:5:2}))" |
         transicc -i"$1" -o'*sRGB' -t1 -c0 -n 2>/dev/null |
         awk '{ for (i = 1; i <= 3; ++i) { v = int($i + 0.5); c[i] = v < 0 ? 0 : v > 255 ? 255 : v }
                printf "#%02X%02X%02X\n", c[1], c[2], c[3] }'
@@ -67,6 +68,12 @@ kill "$pid" && wait "$pid" || true
 pid=
 # ... and in --pick, which follows it.
 picks 2700 "$adobe"
+# A sample's mean of the device values is what the profile converts: a checkerboard of the colour and black.
+convert -size 3840x1080 pattern:gray50 -fill "$device" -opaque white -depth 8 "PNG24:$scratch/checker.png"
+display -window root "$scratch/checker.png" || true
+mean=$(area_mean "$scratch/checker.png" 2700 500 5)
+picks 2700 "$(srgb_of "$scratch/adobe.icc" "$mean")" --sample 5
+xsetroot -solid "$device"
 
 # A profile switched while nothing runs is read afresh; one that cannot serve, or none, gives the device value.
 "$profiles" publish _ICC_PROFILE_1 "$scratch/p3.icc"

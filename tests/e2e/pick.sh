@@ -49,6 +49,26 @@ done
 xrdb -remove
 unset QT_SCALE_FACTOR
 
+# --sample takes the mean of the square around the device pixel picked, over noise and a one-pixel black and
+# white checkerboard, at a corner, an edge and the middle: ImageMagick's mean of the same crop, at scales 1 and 2.
+convert -size 960x1080 xc: -seed 7 +noise Random -size 960x1080 pattern:gray50 +append -depth 8 \
+    "PNG24:$scratch/area.png"
+display -window root "$scratch/area.png" || true
+for scale in 1 2; do
+    export QT_SCALE_FACTOR=$scale
+    for sample in "0 0 25" "1919 1079 5" "0 600 15" "480 540 9" "1440 540 5" "1441 7 3" "700 3 1"; do
+        read -r x y side <<<"$sample"
+        start_pick "$binary" --sample "$side"
+        pick_at "$x" "$y"
+        finish_pick 0
+        expected=$(area_mean "$scratch/area.png" "$x" "$y" "$side")
+        [ "$(cat "$scratch/out")" = "$expected" ] ||
+            fail "at scale $scale the ${side}x$side mean at $x,$y was $(cat "$scratch/out"), not $expected"
+    done
+done
+unset QT_SCALE_FACTOR
+display -window root "$scratch/coordinates.png" || true
+
 # The notations; html is the default.
 start_pick "$binary"
 pick_at 10 20
@@ -126,7 +146,8 @@ refused() {
 }
 for wrong in --frobnicate "--pick --format cmyk" "--format hex" "--pick --space cmyk" "--space srgb" "--verbose" extra \
     --remember "--export-palette colours.txt" "--export-palette colours.gpl --pick" "--export-palette /no/such/a.gpl" \
-    --suggest "--contrast red" "--contrast nope white" "--contrast red #fff8" "--contrast red white --pick"; do
+    --suggest "--contrast red" "--contrast nope white" "--contrast red #fff8" "--contrast red white --pick" \
+    "--sample 5" "--pick --sample 4" "--pick --sample x" "--pick --sample 0x5"; do
     # shellcheck disable=SC2086
     refused 2 "$binary" $wrong
 done

@@ -33,6 +33,7 @@
 #   show_coordinates TOOL WIDTH HEIGHT  paints the root window with the picture of coordinate_wallpaper (TOOL),
 #                        in which every pixel tells where it is; coordinate_hex X Y is the hexadecimal notation
 #                        of its pixel (X, Y).
+#   area_mean PICTURE X Y SIDE  ImageMagick's mean colour of the SIDE square around (X, Y) of PICTURE.
 # A test may define e2e_cleanup, which runs first at exit.
 
 e2e_begin() {
@@ -252,6 +253,18 @@ show_coordinates() {
     # display leaves the picture on the root window but reports a failure, having shown no window of its own.
     display -window root "$scratch/coordinates.png" || true
     [ "$(screen_pixel 1001 333)" = '#E94D31' ] || fail "the coordinate wallpaper is not on the screen"
+}
+
+# area_mean PICTURE X Y SIDE: by ImageMagick, the mean colour (#RRGGBB, halves up) of the SIDE square centred
+# on pixel (X, Y) of PICTURE, as far as it lies inside the picture.
+area_mean() {
+    local half=$(($4 / 2)) width height
+    read -r width height < <(identify -format '%w %h' "$1")
+    local left=$(($2 > half ? $2 - half : 0)) top=$(($3 > half ? $3 - half : 0))
+    local right=$(($2 + half < width ? $2 + half : width - 1)) bottom=$(($3 + half < height ? $3 + half : height - 1))
+    # shellcheck disable=SC2046
+    printf '#%02X%02X%02X\n' $(convert "$1" -crop "$((right - left + 1))x$((bottom - top + 1))+$left+$top" +repage \
+        -format '%[fx:floor(mean.r*255+0.5)] %[fx:floor(mean.g*255+0.5)] %[fx:floor(mean.b*255+0.5)]' info:)
 }
 
 coordinate_hex() { printf '0x00%02X%02X%02X' $(($1 & 255)) $(($2 & 255)) $(($1 >> 8 << 4 | $2 >> 8)); }

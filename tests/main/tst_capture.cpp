@@ -81,7 +81,7 @@ private slots:
     void declinedSnapshotLeavesTheColour();
     void onWaylandTheWindowsHideForTheSnapshot();
     void keysMoveThePickPointAndPick();
-    void wheelZoomIsKeptForTheNextCapture();
+    void zoomAndSampleAreKeptForTheNextCapture();
     void magnifierSaysWhatThePictureHolds_data();
     void magnifierSaysWhatThePictureHolds();
     void pointerPositionsMapToDevicePixels_data();
@@ -313,11 +313,11 @@ void TestCapture::magnifierSaysWhatThePictureHolds()
     QCOMPARE(text.mid(1), below);
 }
 
-void TestCapture::wheelZoomIsKeptForTheNextCapture()
+void TestCapture::zoomAndSampleAreKeptForTheNextCapture()
 {
-    const auto turn = [](TCaptureFrm *form, int delta) {
+    const auto turn = [](TCaptureFrm *form, int delta, Qt::KeyboardModifiers modifiers = {}) {
         QWheelEvent wheel(QPointF(10, 10), form->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                          modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(form, &wheel);
     };
     QCOMPARE(TintOptions->CaptureZoom, 9);
@@ -334,6 +334,22 @@ void TestCapture::wheelZoomIsKeptForTheNextCapture()
         QTest::keyRelease(form, Qt::Key_Escape);
     });
     QCOMPARE(TintOptions->CaptureZoom, 9);
+
+    // ] steps the sample up, and so does Ctrl with the wheel away from the user; [ steps it down. At the corner
+    // only the pixels on the screen count.
+    QCOMPARE(TintOptions->CaptureSample, 1);
+    QStringList text;
+    capture([&](TCaptureFrm *form) {
+        QTest::keyClick(form, Qt::Key_BracketRight);
+        QTest::keyClick(form, Qt::Key_BracketRight);
+        turn(form, 120, Qt::ControlModifier);
+        QTest::keyClick(form, Qt::Key_BracketLeft);
+        text = form->MagnifierText(QPoint(0, 0));
+        QTest::keyRelease(form, Qt::Key_Escape);
+    });
+    QCOMPARE(TintOptions->CaptureZoom, 9);
+    QCOMPARE(TintOptions->CaptureSample, 5);
+    QCOMPARE(text, QStringList({"0x00010100  (0, 0)", "5x5 average, 9 pixels"}));
 }
 
 void TestCapture::pointerPositionsMapToDevicePixels_data()

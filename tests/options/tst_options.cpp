@@ -82,10 +82,9 @@ void TestOptions::saveWritesEveryPreference()
     options.Save();
 
     TRegistry registry = OpenOptionsKey(RegistryAccess::ReadOnly);
-    QCOMPARE(registry.valueNames(),
-             QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay", "CaptureZoom",
-                          "CaptureSample", "CaptureAllScreens", "CaptureSRGB", "CopyAsFormat", "PaletteFolder",
-                          "ContrastBackground"}));
+    QCOMPARE(registry.valueNames(), QStringList({"SaveWindow", "ThumbnailWidth", "ThumbnailHeight", "CaptureDelay",
+                                                 "CaptureZoom", "CaptureSample", "CaptureAllScreens", "CaptureSRGB",
+                                                 "CopyAsFormat", "PaletteFolder", "ContrastBackground"}));
     QCOMPARE(registry.readString("PaletteFolder"), QStringLiteral("/home/ann/Palettes"));
     QCOMPARE(registry.readValue("SaveWindow"), std::optional(RegistryValue::fromDword(0)));
     QCOMPARE(registry.readValue("ThumbnailWidth"), std::optional(RegistryValue::fromDword(640)));
