@@ -29,7 +29,7 @@ save_slot1() {
         awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 18, y + 200}')"
     xdotool mousemove "$x" "$y" click 3
     eventually eval '[ "$(program_windows)" = 2 ]' || fail "no context menu on slot 1"
-    xdotool key Up Return # the last entry, "Save Color"
+    xdotool key Down Down Return # the second entry, "Save Color"
     eventually slot1_is "$1" || fail "Save Color left slot 1 $(client_pixel 18 200)"
 }
 end_with() {

@@ -102,7 +102,7 @@ eventually pixel_is 150 $swatch_y '#3366CC' || fail "typing #3366CC gave $(pixel
 read -r x y <<<"$(at $slot_x $slot_y)"
 xdotool mousemove "$x" "$y" click 3
 eventually eval '[ "$(program_windows)" = 2 ]' || fail "no context menu on slot 1"
-xdotool key Up Return # the last entry, "Save Color"
+xdotool key Down Down Return # the second entry, "Save Color"
 eventually pixel_is $slot_x $slot_y '#3366CC' || fail "Save Color left slot 1 $(pixel $slot_x $slot_y)"
 
 drag_bar 6 $toolbar_y $bottom_y 375 || fail "no room opened for the toolbar in the bottom area"
