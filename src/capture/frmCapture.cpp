@@ -53,9 +53,14 @@ TCaptureFrm::TCaptureFrm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
 void TCaptureFrm::Show(const ScreenPicture &picture, CaptureChoices choices)
 {
     m_picture = picture;
-    m_profile.reset();
-    if (!picture.profile.isEmpty())
-        m_profile = DisplayProfile::Read(std::string_view(picture.profile.constData(), size_t(picture.profile.size())));
+    // A screen's profile is read once while its bytes stay the same: reading builds a transform.
+    if (picture.profile != m_profileBytes) {
+        m_profileBytes = picture.profile;
+        m_profile.reset();
+        if (!picture.profile.isEmpty())
+            m_profile =
+                DisplayProfile::Read(std::string_view(picture.profile.constData(), size_t(picture.profile.size())));
+    }
     m_zoom = NearestCaptureZoom(choices.zoom);
     m_sample = NearestCaptureSample(choices.sample);
     m_wheel = 0;
@@ -73,7 +78,6 @@ void TCaptureFrm::Finish()
 {
     hideWindow(this);
     m_picture = {}; // the next capture brings its own; no picture of the screen is kept
-    m_profile.reset();
     m_point.reset();
 }
 

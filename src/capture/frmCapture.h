@@ -96,6 +96,7 @@ private:
 
     ScreenPicture m_picture;
     std::optional<std::variant<DisplayProfile, std::string>> m_profile; // the picture's, or why it cannot serve
+    QByteArray m_profileBytes;                                          // what m_profile was read from
     int m_zoom = CaptureZooms.front();
     int m_sample = CaptureSamples.front();
     int m_wheel = 0; // wheel turns not yet a whole step

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 
 struct DisplayProfile::Transform
 {
@@ -70,10 +69,6 @@ bool ConvertsLikeADisplay(cmsHTRANSFORM transform)
 
 std::variant<DisplayProfile, std::string> DisplayProfile::Read(std::string_view bytes)
 {
-    static std::string lastBytes;
-    static std::optional<std::variant<DisplayProfile, std::string>> lastAnswer;
-    if (lastAnswer && bytes == lastBytes) return *lastAnswer;
-
     std::variant<DisplayProfile, std::string> answer = std::string("not a colour profile that LittleCMS can read");
     const ProfilePtr device(cmsOpenProfileFromMem(bytes.data(), cmsUInt32Number(bytes.size())));
     if (device && DeclaredSize(bytes) > bytes.size()) {
@@ -97,8 +92,6 @@ std::variant<DisplayProfile, std::string> DisplayProfile::Read(std::string_view 
             answer = std::move(profile);
         }
     }
-    lastBytes = bytes;
-    lastAnswer = answer;
     return answer;
 }
 

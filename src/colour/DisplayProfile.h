@@ -23,8 +23,7 @@ class DisplayProfile
 {
 public:
     // The profile the bytes hold, or in words why it cannot serve: not a profile LittleCMS can read, cut short,
-    // not one of an RGB display, or one it cannot convert from. The last bytes read are remembered with their answer,
-    // so that the same display's profile at the next capture costs nothing.
+    // not one of an RGB display, or one it cannot convert from.
     static std::variant<DisplayProfile, std::string> Read(std::string_view bytes);
 
     const std::string &Description() const { return m_description; }

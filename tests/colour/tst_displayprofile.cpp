@@ -66,7 +66,6 @@ private slots:
     void convertsAsTheOracle();
     void unusableProfilesAreRefused_data();
     void unusableProfilesAreRefused();
-    void eachProfileHasItsOwnAnswer();
 };
 
 void TestDisplayProfile::convertsAsTheOracle_data()
@@ -139,21 +138,6 @@ void TestDisplayProfile::unusableProfilesAreRefused()
     const auto read = DisplayProfile::Read(made_profiles::Make(kind));
     QVERIFY(std::holds_alternative<std::string>(read));
     QCOMPARE(QString::fromStdString(std::get<std::string>(read)), why);
-}
-
-// The user switches the display's profile between captures: the same bytes keep their answer, other bytes
-// get theirs.
-void TestDisplayProfile::eachProfileHasItsOwnAnswer()
-{
-    const std::string wide = made_profiles::Make(Kind::WideV2), sampled = made_profiles::Make(Kind::Sampled);
-    const auto description = [](const std::string &bytes) {
-        return std::get<DisplayProfile>(DisplayProfile::Read(bytes)).Description();
-    };
-    QCOMPARE(description(wide), "Wide P3 display");
-    QCOMPARE(description(wide), "Wide P3 display");
-    QCOMPARE(description(sampled), "Adobe RGB display, sampled curves");
-    QVERIFY(std::holds_alternative<std::string>(DisplayProfile::Read(made_profiles::Make(Kind::Garbage))));
-    QCOMPARE(description(wide), "Wide P3 display");
 }
 
 QTEST_GUILESS_MAIN(TestDisplayProfile)

@@ -285,9 +285,8 @@ void TestCapture::magnifierSaysWhatThePictureHolds_data()
     QTest::addColumn<QStringList>("below"); // the lines under the pixel's colour and place
     const auto profile = [](made_profiles::Kind kind) { return QByteArray::fromStdString(made_profiles::Make(kind)); };
     const QByteArray wide = profile(made_profiles::Kind::WideV2);
-    const SRGBValue srgb = std::get<DisplayProfile>(DisplayProfile::Read(wide.toStdString())).ToSRGB(0x00000403);
-    const QString srgbLine =
-        QStringLiteral("sRGB %1 via \"Wide P3 display\"").arg(QString::fromStdString(ColourToHTMLText(srgb.colour)));
+    // transicc makes 216.3 92.5 -71.0 of the device's 200 100 0 through that profile.
+    const QString srgbLine = QStringLiteral("sRGB #D85D00 (clipped) via \"Wide P3 display\"");
     const QString pointerLine = QStringLiteral("The desktop drew its pointer into this picture");
     QTest::newRow("plain") << false << QByteArray() << QStringList();
     QTest::newRow("pointer drawn in") << true << QByteArray() << QStringList{pointerLine};
@@ -308,8 +307,8 @@ void TestCapture::magnifierSaysWhatThePictureHolds()
     setScreenServiceFactory(
         [&](QObject *parent) { return new PictureScreen(picture, parent, false, pointerShown, profile); });
     QStringList text;
-    capture([&](TCaptureFrm *form) { text = form->MagnifierText(QPoint(3, 4)); });
-    QCOMPARE(text.value(0), QStringLiteral("0x00030400  (3, 4)"));
+    capture([&](TCaptureFrm *form) { text = form->MagnifierText(QPoint(200, 100)); });
+    QCOMPARE(text.value(0), QStringLiteral("0x00C86400  (200, 100)"));
     QCOMPARE(text.mid(1), below);
 }
 

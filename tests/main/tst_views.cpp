@@ -329,7 +329,8 @@ void TestViews::coloursComeBackWithSaveWindowOff()
     bool plainButtons = false;
     QVERIFY(RunColourDialog(*window, [&](QColorDialog &dialog) {
         const QList<QPushButton *> buttons = dialog.findChildren<QPushButton *>();
-        plainButtons = std::ranges::all_of(buttons, [](QPushButton *button) { return button->icon().isNull(); });
+        plainButtons = !buttons.isEmpty() &&
+                       std::ranges::all_of(buttons, [](QPushButton *button) { return button->icon().isNull(); });
         QColorDialog::setCustomColor(4, QColor(1, 2, 3));
         dialog.setCurrentColor(QColor(0x99, 0x66, 0x33));
         dialog.accept();

@@ -2,6 +2,7 @@
 // bus and speaks its Request/Response protocol. Runs under dbus-run-session with a bus that starts no services.
 #include "PortalScreenService.h"
 #include "PreferredFont.h"
+#include "ScreenBackend.h"
 #include "SessionType.h"
 
 #include <QDBusConnection>
@@ -20,6 +21,7 @@
 
 #include <memory>
 #include <optional>
+#include <typeinfo>
 
 #include <sys/stat.h>
 
@@ -156,6 +158,7 @@ class TestPortalScreen : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -177,10 +180,16 @@ private slots:
 
 private:
     QTemporaryDir home;
+    QByteArray userHome = qgetenv("HOME"); // given back at the end: the home above goes with the test
     QImage picture;
     std::unique_ptr<FakePortal> portal;
     std::optional<QDBusConnection> portalBus;
 };
+
+void TestPortalScreen::cleanupTestCase()
+{
+    qputenv("HOME", userHome);
+}
 
 void TestPortalScreen::initTestCase()
 {
@@ -411,28 +420,41 @@ void TestPortalScreen::sessionChoosesThePortal_data()
 {
     QTest::addColumn<QByteArray>("waylandDisplay");
     QTest::addColumn<QByteArray>("sessionType");
-    QTest::addColumn<bool>("throughPortal");
-    QTest::newRow("X11") << QByteArray() << QByteArray("x11") << false;
-    QTest::newRow("Wayland") << QByteArray("wayland-0") << QByteArray("wayland") << true;
-    QTest::newRow("through XWayland") << QByteArray() << QByteArray("wayland") << true;
-    QTest::newRow("a Wayland display alone") << QByteArray("/run/user/1000/wayland-1") << QByteArray() << true;
+    QTest::addColumn<QByteArray>("desktop");
+    QTest::addColumn<QString>("service"); // the class of the screen service made
+    QTest::newRow("X11") << QByteArray() << QByteArray("x11") << QByteArray("GNOME") << "X11ScreenService";
+    QTest::newRow("Wayland") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray("GNOME")
+                             << "PortalScreenService";
+    QTest::newRow("through XWayland") << QByteArray() << QByteArray("wayland") << QByteArray("sway")
+                                      << "PortalScreenService";
+    QTest::newRow("a Wayland display alone")
+        << QByteArray("/run/user/1000/wayland-1") << QByteArray() << QByteArray() << "PortalScreenService";
+    QTest::newRow("KDE on Wayland") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray("KDE")
+                                    << "KWinScreenService";
+    QTest::newRow("KDE on X11") << QByteArray() << QByteArray("x11") << QByteArray("KDE") << "X11ScreenService";
 }
 
 void TestPortalScreen::sessionChoosesThePortal()
 {
     QFETCH(QByteArray, waylandDisplay);
     QFETCH(QByteArray, sessionType);
-    QFETCH(bool, throughPortal);
-    const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY"), savedType = qgetenv("XDG_SESSION_TYPE");
+    QFETCH(QByteArray, desktop);
+    QFETCH(QString, service);
+    const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY"), savedType = qgetenv("XDG_SESSION_TYPE"),
+                     savedDesktop = qgetenv("XDG_CURRENT_DESKTOP");
     const auto set = [](const char *name, const QByteArray &value) {
         value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
     };
     set("WAYLAND_DISPLAY", waylandDisplay);
     set("XDG_SESSION_TYPE", sessionType);
-    const bool chosen = isWaylandSession();
+    set("XDG_CURRENT_DESKTOP", desktop);
+    const std::unique_ptr<ScreenService> made(createScreenService(nullptr));
     set("WAYLAND_DISPLAY", savedDisplay);
     set("XDG_SESSION_TYPE", savedType);
-    QCOMPARE(chosen, throughPortal);
+    set("XDG_CURRENT_DESKTOP", savedDesktop);
+    const ScreenService &object = *made;
+    const QString madeClass = QString::fromLatin1(typeid(object).name());
+    QVERIFY2(madeClass.contains(service), qPrintable(madeClass));
 }
 
 QTEST_MAIN(TestPortalScreen)
