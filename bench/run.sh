@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target tintwell bare_window bare_grab bench_notations bench_editor bench_registry bench_palette \
-    clipboard_latency capture_latency display_profile >&2
+    css_round_trip clipboard_latency capture_latency display_profile >&2
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 
@@ -35,6 +35,7 @@ run bench/capture.sh build/bench/capture_latency
 run bench/pick.sh build/src/app/tintwell build/bench/bare_grab
 run bench/clipboard.sh build/bench/clipboard_latency
 run bench/convert.sh build/src/app/tintwell
+run build/bench/css_round_trip
 
 awk -F= '
     /^[^=]+=/ { v[$1] = substr($0, length($1) + 2); next }
@@ -136,6 +137,9 @@ awk -F= '
             "—", "—", "< 1 µs each", met(has("ReadAny/rgb_ns"), slowest < 1000))
         row("The same, an oklch() outside sRGB (gamut mapping)", fig("ReadAny/oklch_mapped_ns", 1, "ns", 0),
             "—", "—", "—", "—")
+        row("Every colour in every CSS format reads back (16.7 million x 8, all cores)",
+            has("css_round_trip_s") ? v["css_round_trip_failures"] " failures, " fig("css_round_trip_s", 1, "s", 0) : "n/a",
+            "—", "—", "0 failures", met(has("css_round_trip_failures"), n("css_round_trip_failures") == 0))
         row("WCAG contrast of a pair", fig("Contrast_ns", 1, "ns", 0), "—", "—", "< 100 ns",
             met(has("Contrast_ns"), n("Contrast_ns") < 100))
         row("Nearest passing colour, near / far", fig("NearestPassing/near_ns", 1000, "", 1) " / " \

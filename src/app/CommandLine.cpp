@@ -256,7 +256,13 @@ int RunPick(const DisplayRequest &request)
         else if (srgb && !picked->srgb)
             Print(stderr, QStringLiteral("tintwell: no usable colour profile for this screen: the device value\n"));
         const Colour colour = srgb && picked->srgb ? picked->srgb->colour : picked->device;
-        const QString text = QString::fromStdString(request.format(colour));
+        const std::optional<std::string> written = request.format(colour);
+        if (!written)
+            throw ECVException(QStringLiteral("The colour %1 has no text in that format that reads back as the same "
+                                              "colour.")
+                                   .arg(QString::fromStdString(ColourToHTMLText(colour))),
+                               {}, TCVMessageKind::Warning);
+        const QString text = QString::fromStdString(*written);
         Clipboard clipboard;
         QString failure;
         if (!clipboard.setText(text, failure))

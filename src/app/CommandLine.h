@@ -17,11 +17,11 @@
 struct DisplayRequest
 {
     enum Kind { Editor, Pick } kind = Editor;
-    std::string (*format)(Colour) = nullptr; // how a pick prints its colour
-    std::optional<bool> srgb;                // the sRGB value rather than the device value; else the preference
-    bool verbose = false;                    // tell both values and the profile on standard error
-    bool remember = false;                   // add the colour to the editor's recent colours
-    std::optional<int> sample;               // the side of the square averaged; else the preference
+    std::optional<std::string> (*format)(Colour) = nullptr; // how a pick prints its colour
+    std::optional<bool> srgb;  // the sRGB value rather than the device value; else the preference
+    bool verbose = false;      // tell both values and the profile on standard error
+    bool remember = false;     // add the colour to the editor's recent colours
+    std::optional<int> sample; // the side of the square averaged; else the preference
 };
 
 // `arguments` with the program's name first. Answers --help, --version and --convert, or refuses the command

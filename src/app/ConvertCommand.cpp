@@ -36,9 +36,9 @@ std::string Quoted(std::string_view text)
     return "'" + quoted + (cut < text.size() ? "'..." : "'");
 }
 
-void Answer(std::optional<AnyColour> colour, const ColourFormat &format, std::FILE *output)
+void Answer(const std::optional<std::string> &written, std::FILE *output)
 {
-    std::string line = colour ? format.write(colour->colour) : std::string();
+    std::string line = written.value_or(std::string());
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), output);
 }
@@ -48,9 +48,14 @@ bool ConvertOne(std::string_view text, const ColourFormat &format, const std::st
                 std::FILE *errors)
 {
     const std::optional<AnyColour> colour = ReadAnyColour(text);
-    Answer(colour, format, output);
-    if (!colour) std::fprintf(errors, "tintwell: %s%s is not a colour\n", where.c_str(), Quoted(text).c_str());
-    return colour.has_value();
+    const std::optional<std::string> written = colour ? format.write(colour->colour) : std::nullopt;
+    Answer(written, output);
+    if (!colour)
+        std::fprintf(errors, "tintwell: %s%s is not a colour\n", where.c_str(), Quoted(text).c_str());
+    else if (!written)
+        std::fprintf(errors, "tintwell: %s%s has no %s text that reads back as the same colour\n", where.c_str(),
+                     Quoted(text).c_str(), std::string(format.name).c_str());
+    return written.has_value();
 }
 
 enum class LineRead { Line, TooLong, End };
@@ -92,7 +97,7 @@ int RunConvert(std::string_view text, const ColourFormat &format, std::FILE *inp
                 allColours &= ConvertOne(line, format, where, output, errors);
                 continue;
             }
-            Answer(std::nullopt, format, output);
+            Answer(std::nullopt, output);
             std::fprintf(errors, "tintwell: %s%s is longer than %zu KiB: not a colour\n", where.c_str(),
                          Quoted(line).c_str(), LongestLine / 1024);
             allColours = false;

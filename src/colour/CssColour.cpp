@@ -391,28 +391,33 @@ struct CssWriting
 };
 
 // The fewest decimals that read back as the same colour, unmapped: each component's least, and then one
-// more for all until they do.
-std::string WriteCss(const CssWriting &writing, Colour colour)
+// more for all until they do; nothing when six more do not.
+std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
 {
     const Vec3 numbers = writing.numbers(colour);
     const Colour wanted = colour & 0x00FFFFFF;
-    std::string text;
     for (int extra = 0; extra <= 6; ++extra) {
-        text = writing.opening;
+        std::string text(writing.opening);
         for (size_t i = 0; i < 3; ++i) {
             if (i > 0) text += ' ';
             text += Decimal(numbers[i], writing.decimals[i] + extra);
             text += writing.units[i];
         }
         text += ')';
-        if (ReadsBackSurely(text, wanted)) break;
+        if (ReadsBackSurely(text, wanted)) return text;
     }
-    return text;
+    return std::nullopt;
 }
 
-template <const CssWriting &writing> std::string Write(Colour colour)
+template <const CssWriting &writing> std::optional<std::string> Write(Colour colour)
 {
     return WriteCss(writing, colour);
+}
+
+// The program's own notations, which always have a text.
+template <std::string (*notation)(Colour)> std::optional<std::string> Always(Colour colour)
+{
+    return notation(colour);
 }
 
 constexpr CssWriting CssRgb{"rgb(",
@@ -456,9 +461,9 @@ constexpr CssWriting CssDisplayP3{
     {2, 2, 2}};
 
 constexpr std::array<ColourFormat, 11> Formats{{
-    {"rgb", "RGB(255, 128, 0)", ColourToRGBText},
-    {"hex", "0x00FF8000", ColourToHEXText},
-    {"html", "#FF8000", ColourToHTMLText},
+    {"rgb", "RGB(255, 128, 0)", Always<ColourToRGBText>},
+    {"hex", "0x00FF8000", Always<ColourToHEXText>},
+    {"html", "#FF8000", Always<ColourToHTMLText>},
     {"css-rgb", "CSS &rgb()", Write<CssRgb>},
     {"hsl", "CSS &hsl()", Write<CssHsl>},
     {"hwb", "CSS h&wb()", Write<CssHwb>},

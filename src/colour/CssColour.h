@@ -38,7 +38,9 @@ struct ColourFormat
 {
     std::string_view name;    // as the command line and the store know it: "oklch"
     std::string_view caption; // as a menu shows it, with its access key: "CSS ok&lch()"
-    std::string (*write)(Colour);
+    // The colour's text; nothing in the rare case that no text of the format, up to six decimals past the
+    // fewest, reads back as exactly that colour.
+    std::optional<std::string> (*write)(Colour);
 };
 
 // The three notations (rgb, hex, html), then css-rgb, hsl, hwb, lab, lch, oklab, oklch and display-p3.

@@ -104,12 +104,19 @@ void TTintMain::CopyAsAgainNamesItsFormat()
 void TTintMain::ShowCopyAsTexts()
 {
     for (qsizetype i = 0; i < actEditCopyAsFormats.size(); ++i)
-        actEditCopyAsFormats[i]->setStatusTip(QString::fromStdString(CssFormats()[size_t(i)].write(color)));
+        actEditCopyAsFormats[i]->setStatusTip(
+            QString::fromStdString(CssFormats()[size_t(i)].write(color).value_or(std::string())));
 }
 
 void TTintMain::CopyAs(const ColourFormat &format)
 {
-    CopyText(format.write(color));
+    const std::optional<std::string> text = format.write(color);
+    if (!text)
+        throw ECVException(QStringLiteral("The color could not be copied."),
+                           QStringLiteral("No text in this format reads back as exactly %1.")
+                               .arg(QString::fromStdString(ColourToHTMLText(color))),
+                           TCVMessageKind::Warning);
+    CopyText(*text);
     TintOptions->CopyAsFormat = QString::fromUtf8(format.name.data(), qsizetype(format.name.size()));
     CopyAsAgainNamesItsFormat();
 }
