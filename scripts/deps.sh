@@ -11,7 +11,7 @@ packages=(
     # run and test
     fonts-dejavu-core xdg-utils
     xvfb xauth openbox xdotool xclip x11-xserver-utils x11-utils imagemagick
-    desktop-file-utils appstream valgrind liblcms2-utils
+    desktop-file-utils appstream valgrind liblcms2-utils lintian
     # what a screen reader reads, over AT-SPI
     at-spi2-core python3-pyatspi
     # the Wayland capture: a headless desktop with the screenshot portal, and a pointer helper built from source

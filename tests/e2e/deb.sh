@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The .deb that cpack makes from the build: dpkg installs it on this machine, the installed program shows
-# its window and finds its help, and dpkg -r takes every file of the package away again (dpkg -P then drops
-# its record). Needs root (exit 77, skipped, otherwise) and leaves the package removed on every way out.
+# The .deb that cpack makes from the build: lintian finds no error or warning in it, dpkg installs it on this
+# machine, the installed program shows its window and finds its help, and dpkg -r takes every file of the package
+# away again (dpkg -P then drops its record). Needs root (exit 77, skipped, otherwise) and leaves the package removed on every way out.
 # Usage: deb.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,8 +18,11 @@ e2e_cleanup() { [ "$installed" -eq 0 ] || dpkg -P tintwell >/dev/null 2>&1 || tr
 (cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log 2>&1) ||
     { cat "$scratch/cpack.log"; fail "cpack"; }
 deb=$(ls "$scratch"/tintwell_*.deb)
+# Debian's own checker finds no error or warning in it.
+lintian --fail-on error,warning "$deb" ||
+    fail "lintian found faults in the package"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' >"$scratch/files"
-grep -qx /usr/lib/tintwell/tintwell.qch "$scratch/files" || fail "the package has no help file"
+grep -qx /usr/libexec/tintwell/tintwell.qch "$scratch/files" || fail "the package has no help file"
 # The libraries linked directly, not through Qt, are declared too.
 for library in liblcms2-2 libxcb-randr0 libsqlite3-0; do
     dpkg-deb -f "$deb" Depends | grep -q "\b$library\b" || fail "the package does not depend on $library"
@@ -34,6 +37,6 @@ installed=0
 while read -r file; do
     [ ! -e "$file" ] && [ ! -L "$file" ] || fail "$file is left after dpkg -r"
 done <"$scratch/files"
-[ ! -e /usr/lib/tintwell ] || fail "/usr/lib/tintwell is left after dpkg -r"
+[ ! -e /usr/libexec/tintwell ] || fail "/usr/libexec/tintwell is left after dpkg -r"
 dpkg -P tintwell >/dev/null || fail "dpkg -P"
 echo "ok"

@@ -13,13 +13,14 @@ root=$scratch/root
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 usr=$root/usr
 
-for file in lib/tintwell/tintwell lib/tintwell/tintwell.qch lib/tintwell/libtintwell_helpviewer.so \
+for file in libexec/tintwell/tintwell libexec/tintwell/tintwell.qch libexec/tintwell/libtintwell_helpviewer.so \
     bin/tintwell-reg share/applications/tintwell.desktop share/metainfo/com.corvane.Tintwell.metainfo.xml \
-    share/icons/hicolor/scalable/apps/tintwell.svg share/man/man1/tintwell.1 share/man/man1/tintwell-reg.1; do
+    share/icons/hicolor/scalable/apps/tintwell.svg share/man/man1/tintwell.1.gz share/man/man1/tintwell-reg.1.gz \
+    share/doc/tintwell/copyright share/doc/tintwell/changelog.gz; do
     [ -f "$usr/$file" ] || fail "$file is not installed"
 done
-[ "$(readlink "$usr/bin/tintwell")" = ../lib/tintwell/tintwell ] || fail "bin/tintwell is not a link to the program"
-[ -x "$usr/bin/tintwell-reg" ] && [ -x "$usr/lib/tintwell/tintwell" ] || fail "a program is not executable"
+[ "$(readlink "$usr/bin/tintwell")" = ../libexec/tintwell/tintwell ] || fail "bin/tintwell is not a link to the program"
+[ -x "$usr/bin/tintwell-reg" ] && [ -x "$usr/libexec/tintwell/tintwell" ] || fail "a program is not executable"
 
 for size in 16 22 24 32 48 64 128 256 512; do
     icon=$usr/share/icons/hicolor/${size}x${size}/apps/tintwell.png
@@ -35,7 +36,7 @@ grep -qx 'X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2' "$usr/share
     fail "the desktop entry does not ask KWin for its screenshot service"
 appstreamcli validate --no-net "$usr/share/metainfo/com.corvane.Tintwell.metainfo.xml" || fail "appstreamcli validate"
 for page in tintwell tintwell-reg; do
-    warnings=$(groff -man -Tutf8 -ww -z "$usr/share/man/man1/$page.1" 2>&1)
+    warnings=$(zcat "$usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
     [ -z "$warnings" ] || fail "the $page man page: $warnings"
 done
 
