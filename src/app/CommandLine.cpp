@@ -15,10 +15,10 @@
 #include "StoredColours.h"
 #include "uOptions.h"
 #include "uRes.h"
+#include "WaylandWorkarounds.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QScopeGuard>
 
 #include <cerrno>
@@ -236,14 +236,9 @@ int RunPick(const DisplayRequest &request)
     StartUpQuietly();
     const auto release = qScopeGuard([] { ReleaseStartUp(); });
     const std::unique_ptr<ScreenService> screen(createScreenService(nullptr));
-    // On Wayland the capture's windows outlive the pick, to the process's end right after it (see main): Qt 6.4
-    // destroys a window's frame lock while its frame-event thread may hold it ("QMutex: destroying locked
-    // mutex", about one pick in eight at scale 2).
     auto windowsOwner = std::make_unique<TCaptureWindows>();
     TCaptureWindows &windows = *windowsOwner;
-    const auto keepOnWayland = qScopeGuard([&windowsOwner] {
-        if (QGuiApplication::platformName().startsWith(u"wayland")) (void)windowsOwner.release();
-    });
+    const auto keep = qScopeGuard([&windowsOwner] { keepToProcessEnd(windowsOwner); });
     // What is changed here is not kept.
     CaptureChoices choices{TintOptions->CaptureZoom, request.sample.value_or(TintOptions->CaptureSample)};
     try {

@@ -3,27 +3,11 @@
 #include "SessionType.h"
 #include "TintApplication.h"
 #include "uRes.h"
+#include "WaylandWorkarounds.h"
 
 #include <QLoggingCategory>
 
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-// Once the program's work is done (output flushed, clipboard handed over, everything saved), nothing the
-// teardown does matters to the user, and on Wayland the teardown is not safe: Qt 6.4's Wayland client, closing
-// its display, can leave a read it prepared for the main thread neither done nor cancelled when its event thread
-// stops, and then waits for ever for its frame-event thread, which waits for that read. A script waiting for
-// `tintwell --pick`, or a desktop ending its session, would wait with it. There the process ends at once.
-int Finish(int status)
-{
-    if (!QGuiApplication::platformName().startsWith(u"wayland")) return status;
-    QGuiApplication::sync(); // what the windows last asked of the compositor (hidden, unmapped) is done
-    std::fflush(nullptr);
-    std::_Exit(status);
-}
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -45,5 +29,5 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tintwell"));
     QApplication::setDesktopFileName(QStringLiteral("tintwell"));
     const DisplayRequest &wanted = std::get<DisplayRequest>(request);
-    return Finish(wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait));
+    return finishProcess(wanted.kind == DisplayRequest::Pick ? RunPick(wanted) : RunTintwell(SplashWait));
 }

@@ -3,6 +3,7 @@
 #include "X11Connection.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QString>
 
 #include <sys/socket.h>
@@ -37,6 +38,11 @@ bool XAnswers()
 bool isWaylandSession()
 {
     return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland";
+}
+
+bool isWaylandPlatform()
+{
+    return QGuiApplication::platformName().startsWith(u"wayland");
 }
 
 bool isDesktop(const char *name)

@@ -1,9 +1,14 @@
 // Which window system the program's session runs on.
 #pragma once
 
-// Whether the session runs on Wayland, where the program can neither read the screen itself nor rely on being
-// minimised; a program running through XWayland counts too.
+// The two ways "Wayland" is asked, which answer differently for a program run through XWayland:
+// Whether the desktop session runs on Wayland (by the session's variables), where the program can neither read
+// the screen itself nor rely on being minimised, whichever platform Qt uses; a program running through
+// XWayland counts too.
 bool isWaylandSession();
+// Whether Qt itself talks to a Wayland compositor (its platform plugin): what Qt's own Wayland client does, its
+// faults included, matters only then.
+bool isWaylandPlatform();
 // Whether the desktop in use (XDG_CURRENT_DESKTOP) is `name`, as "GNOME", "KDE" or "sway", ignoring case.
 bool isDesktop(const char *name);
 

@@ -1,5 +1,7 @@
 #include "WindowHiding.h"
 
+#include "SessionType.h"
+
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -37,7 +39,7 @@ private:
 void hideWindow(QWidget *window)
 {
     QWindow *handle = window->windowHandle();
-    if (!window->isVisible() || !handle || !QGuiApplication::platformName().startsWith(u"wayland")) {
+    if (!window->isVisible() || !handle || !isWaylandPlatform()) {
         window->hide();
         return;
     }
