@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "CaptureSession.h"
 #include "Clipboard.h"
 #include "ClipboardHolder.h"
 #include "ColourHistory.h"
@@ -8,7 +9,6 @@
 #include "CVApp.h"
 #include "CVExceptions.h"
 #include "CVVerInf.h"
-#include "frmCapture.h"
 #include "PaletteFile.h"
 #include "RegistryStore.h"
 #include "ScreenBackend.h"

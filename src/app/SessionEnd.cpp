@@ -2,6 +2,7 @@
 
 #include "CVAppEvents.h"
 #include "CVExceptions.h"
+#include "frmCapture.h"
 #include "frmMain.h"
 #include "uOptions.h"
 

@@ -1,6 +1,4 @@
-// A capture from start to end: the snapshot asked of the screen service, a capture window on each screen it
-// covers, and the pick or the cancel that ends them all.
-#include "frmCapture.h"
+#include "CaptureSession.h"
 
 #include "CVExceptions.h"
 

@@ -10,13 +10,10 @@
 
 #include <QWidget>
 
-#include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <variant>
-#include <vector>
 
 // What a pick took: the device value the screen was sent, and what it means in sRGB where the screen's colour
 // profile tells.
@@ -105,31 +102,3 @@ private:
     // same time repeats it.
     std::optional<std::pair<quint32, quint64>> m_repeat;
 };
-
-// The capture windows, one per captured screen. They are kept from one capture to the next: the first showing
-// of a window the size of a screen costs as much again as the grab itself (fresh memory for its backing store),
-// later ones almost nothing.
-class TCaptureWindows
-{
-public:
-    TCaptureWindows();
-    ~TCaptureWindows();
-    TCaptureWindows(const TCaptureWindows &) = delete;
-    TCaptureWindows &operator=(const TCaptureWindows &) = delete;
-
-    // Shows each picture over its screen until the user picks a pixel (its colour) or cancels (nothing). The
-    // zoom and the sample are read from and left in `choices`.
-    std::optional<PickedColour> Pick(const QList<ScreenPicture> &pictures, CaptureChoices &choices);
-
-    // The windows of the capture under way (and idle ones beyond them).
-    const std::vector<std::unique_ptr<TCaptureFrm>> &Forms() const { return m_forms; }
-
-private:
-    std::vector<std::unique_ptr<TCaptureFrm>> m_forms;
-};
-
-// Takes a snapshot through `screen` of the primary screen, or of every screen when `allScreens`, and lets the
-// user pick a pixel of it in `windows`. Returns its colour; nothing when the user cancelled, here or at the
-// desktop's own question. Throws ECVException (a warning) when no snapshot can be had.
-std::optional<PickedColour> CaptureColour(ScreenService &screen, TCaptureWindows &windows, bool allScreens,
-                                          CaptureChoices &choices);

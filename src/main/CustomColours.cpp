@@ -1,7 +1,7 @@
 #include "CustomColours.h"
 
 #include "CVRegUtils.h"
-#include "FormStorage.h"
+#include "FormPlacement.h"
 #include "QtColour.h"
 #include "uFunctions.h"
 

@@ -1,5 +1,5 @@
 // TFormPlacement: a window's place and size, kept per screen resolution, and the store it writes through.
-#include "FormStorage.h"
+#include "FormPlacement.h"
 
 #include "CVAppEvents.h"
 #include "CVExceptions.h"

@@ -1,6 +1,7 @@
 // The editor window's construction: its control tree, captions, limits and tab order.
 #include "frmMain.h"
 
+#include "CaptureSession.h"
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "ContrastBar.h"

@@ -5,7 +5,6 @@
 // point at; the colour slots' own menu (Load, Save) acts on the slot it was opened on.
 #pragma once
 
-#include "frmCapture.h"
 #include "uFunctions.h"
 
 #include <QIcon>
@@ -18,6 +17,7 @@
 
 class Clipboard;
 class ColourHistory;
+class TCaptureWindows;
 class ColourSwatch;
 class HintLabel;
 class ComponentSlider;

@@ -1,7 +1,7 @@
 // F12: the program gets out of the way, the screen is frozen in a snapshot and the user picks a pixel of it.
 #include "frmMain.h"
 
-#include "frmCapture.h"
+#include "CaptureSession.h"
 #include "ScreenBackend.h"
 #include "SessionType.h"
 #include "uOptions.h"

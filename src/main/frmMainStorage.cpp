@@ -3,6 +3,7 @@
 // registry key; the recent colours have their own.
 #include "frmMain.h"
 
+#include "CaptureSession.h"
 #include "ColourHistory.h"
 #include "ColourSwatch.h"
 #include "CustomColours.h"
