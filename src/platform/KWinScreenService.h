@@ -7,6 +7,9 @@
 #include "ScreenService.h"
 
 #include <QDBusConnection>
+#include <QImage>
+
+#include <optional>
 
 class PortalScreenService;
 
@@ -20,13 +23,16 @@ public:
     void requestSnapshot(const QList<QScreen *> &screens) override;
 
 private:
-    // Screen after screen, each on KWin's answer to the one before.
+    // Every screen is asked at once; KWin writes each picture into a pipe of its own, which is read away from
+    // the window's thread.
     void capture(qsizetype index);
+    void received(quint64 request, qsizetype index, std::optional<QImage> picture);
     void fallBack();
 
     QDBusConnection m_bus;
     PortalScreenService *m_portal;
     QList<QScreen *> m_screens;
-    QList<ScreenPicture> m_pictures;
+    QList<std::optional<QImage>> m_pictures; // by screen, as they come
+    qsizetype m_waiting = 0;
     quint64 m_request = 0;
 };
