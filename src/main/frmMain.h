@@ -23,6 +23,8 @@ class HintLabel;
 class ComponentSlider;
 class ComponentSpin;
 class ContrastBar;
+class CssCopyCommands;
+class PasteAnyCommand;
 class DockToolBar;
 class NotationEdit;
 class QAction;
@@ -31,7 +33,6 @@ class QMenu;
 class QTimer;
 class TFormPlacement;
 class TFormStorage;
-struct ColourFormat;
 struct Notation;
 struct TintColours;
 
@@ -100,7 +101,7 @@ private:
                         const QKeySequence &shortcut = {}, int glyph = -1, Handler handler = nullptr);
     QAction *AddMenuCommand(QMenu *menu, const char *name, const QString &hint);
     void RunWhenAvailable(QAction *command, std::function<void()> run);
-    void CreateCopyAsCommands();
+    void CreateWebCommands();
     void CreateBars();
     QMenu *CreatePopup(const char *name, NotationEdit *field, QAction *copy, QAction *paste);
     void alMainUpdate();
@@ -121,11 +122,6 @@ private:
     void actPopPasteRGBExecute();
     void actPopPasteHEXExecute();
     void actPopPasteHTMLExecute();
-    void CopyAs(const ColourFormat &format);
-    void ShowCopyAsTexts();
-    void CopyAsAgainNamesItsFormat();
-    void actEditCopyAsAgainExecute();
-    void actEditPasteAnyExecute();
 
     // Screen capture
     void actEditCaptureExecute();
@@ -221,7 +217,6 @@ private:
     bool clipHoldsRGB = false;
     bool clipHoldsHEX = false;
     bool clipHoldsHTML = false;
-    bool clipHoldsAnyColour = false; // in any notation of the web, for Paste Any Color
     std::unique_ptr<TCaptureWindows> captureWindows;
     bool inUpdate = false;
     Glyph shownPinGlyph = PinSide;
@@ -245,9 +240,9 @@ private:
     QAction *actEditCopyHTML = nullptr;
     QAction *actEditCopyThumbnail = nullptr;
     QAction *actEditCopyAs = nullptr; // the submenu of CSS's formats, one command each
-    QList<QAction *> actEditCopyAsFormats;
-    QAction *actEditCopyAsAgain = nullptr;
     QAction *actEditPasteAny = nullptr;
+    CssCopyCommands *copyAs = nullptr;
+    PasteAnyCommand *pasteAny = nullptr;
     QAction *actEditColorDialog = nullptr;
     QAction *actEditCapture = nullptr;
     QAction *actEditRecentColors = nullptr; // the submenu of the recent colours

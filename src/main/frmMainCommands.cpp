@@ -6,7 +6,9 @@
 #include "ColourHistory.h"
 #include "ComponentControls.h"
 #include "ContrastBar.h"
+#include "CssCopyCommands.h"
 #include "DockToolBar.h"
+#include "PasteAnyCommand.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -93,7 +95,7 @@ void TTintMain::CreateCommands()
     actEditCopyThumbnail = AddCommand("actEditCopyThumbnail", QStringLiteral("Copy &Thumbnail Image"), "Edit",
                                       QStringLiteral("Copy current color thumbnail image to the Clipboard"), Qt::Key_F9,
                                       ClipThumbnail, &TTintMain::actEditCopyThumbnailExecute);
-    CreateCopyAsCommands();
+    CreateWebCommands();
     actEditColorDialog = AddCommand("actEditColorDialog", QStringLiteral("Color &Dialog..."), "Edit",
                                     QStringLiteral("Open the color dialog"), Qt::Key_F11, ColourGrid,
                                     &TTintMain::actEditColorDialogExecute);
@@ -179,7 +181,7 @@ void TTintMain::CreateBars()
     QMenu *menuEdit = actEdit->menu<QMenu *>();
     menuEdit->addActions({actEditCopyRGB, actEditCopyHEX, actEditCopyHTML, actEditCopyThumbnail});
     menuEdit->addSeparator();
-    menuEdit->addActions({actEditCopyAs, actEditCopyAsAgain, actEditPasteAny});
+    menuEdit->addActions({actEditCopyAs, copyAs->again(), actEditPasteAny});
     menuEdit->addSeparator();
     menuEdit->addAction(actEditColorDialog);
     menuEdit->addSeparator();
@@ -277,7 +279,7 @@ void TTintMain::alMainUpdate()
         else if (command == actPopPasteHTML)
             enabled = available && clipHoldsHTML;
         else if (command == actEditPasteAny)
-            enabled = available && clipHoldsAnyColour;
+            enabled = available && pasteAny->available();
         else if (command == actEditRecentColors)
             enabled = available && !history->colours().isEmpty();
         command->setEnabled(enabled);

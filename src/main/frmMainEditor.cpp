@@ -4,6 +4,7 @@
 #include "ColourSwatch.h"
 #include "ComponentControls.h"
 #include "ContrastBar.h"
+#include "CssCopyCommands.h"
 
 #include <QScopedValueRollback>
 
@@ -98,6 +99,7 @@ void TTintMain::RefreshControls()
     txtHex->setText(FromLatin1(ColourToHEXText(color)));
     txtHTML->setText(FromLatin1(ColourToHTMLText(color)));
     pContrast->setForeground(color);
+    copyAs->setColour(color);
 }
 
 void TTintMain::RefreshComponent(ComponentSpin *field, ComponentSlider *slider, int value)
