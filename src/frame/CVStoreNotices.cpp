@@ -1,7 +1,7 @@
 #include "CVStoreNotices.h"
 
 #include "CVAppEvents.h"
-#include "HiveFiles.h"
+#include "DamagedHive.h"
 #include "RegistryStore.h"
 
 #include <QDir>

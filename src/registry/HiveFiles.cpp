@@ -1,9 +1,7 @@
 #include "HiveFiles.h"
 
-#include "RegistryStore.h"
 #include "StoreFaults.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -48,21 +46,6 @@ bool renameWithoutReplacing(const QString &from, const QString &to)
     return true;
 }
 
-namespace {
-// The first of "<file>.damaged-<time>", "...-1", ... that names no file yet, together with its log and index.
-QString freeKeptName(const QString &filePath)
-{
-    const QString base = filePath + QStringLiteral(".damaged-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
-    for (int n = 0;; ++n) {
-        const QString name = n == 0 ? base : base + u'-' + QString::number(n);
-        if (!QFileInfo::exists(name) && !QFileInfo::exists(name + "-wal") && !QFileInfo::exists(name + "-shm"))
-            return name;
-    }
-}
-
-} // namespace
-
 QString whatIsInTheWay(const QString &filePath)
 {
     struct stat place = {};
@@ -75,31 +58,4 @@ QString whatIsInTheWay(const QString &filePath)
     if (S_ISSOCK(target.st_mode)) return QStringLiteral("a socket");
     if (!S_ISREG(target.st_mode)) return QStringLiteral("a device");
     return {};
-}
-
-std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath)
-{
-    QString damage = whatIsInTheWay(filePath);
-    if (!damage.isEmpty()) {
-        damage = QStringLiteral("%1 stands where the settings file belongs").arg(damage);
-    } else {
-        try {
-            RegistryStore(filePath, RegistryAccess::ReadOnly).verifyIntact();
-            return std::nullopt;
-        } catch (const RegistryStoreError &error) {
-            if (error.fault() != RegistryFault::Damaged) return std::nullopt;
-            damage = error.message();
-        }
-    }
-    const QString keptAs = freeKeptName(filePath);
-    // The log and its index go first: left behind, they would be taken for those of the next hive.
-    for (const char *suffix : {"-wal", "-shm"})
-        if (QFileInfo::exists(filePath + QLatin1String(suffix)))
-            renameWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
-    if (!renameWithoutReplacing(filePath, keptAs)) {
-        if (errno == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
-        throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, errnoText(errno)),
-                                 RegistryFault::Damaged, filePath);
-    }
-    return DamagedHive{keptAs, damage};
 }

@@ -1,6 +1,6 @@
 #include "KeyPaths.h"
 
-#include "RegistryStore.h" // the limits
+#include "StoreErrors.h" // the limits
 
 #include <algorithm>
 

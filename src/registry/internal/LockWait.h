@@ -2,7 +2,7 @@
 // until it has been got again.
 #pragma once
 
-#include "RegistryStore.h"
+#include "StoreErrors.h"
 
 #include <QMutex>
 #include <QSet>

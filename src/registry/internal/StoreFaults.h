@@ -1,7 +1,7 @@
 // What the system's and SQLite's error codes mean for the store: which RegistryFault a failure is.
 #pragma once
 
-#include "RegistryStore.h"
+#include "StoreErrors.h"
 
 #include <QString>
 
