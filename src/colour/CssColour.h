@@ -36,8 +36,7 @@ AnyColour FromSRGB(const Vec3 &rgb, double alpha = 1);
 // colour.
 struct ColourFormat
 {
-    std::string_view name;    // as the command line and the store know it: "oklch"
-    std::string_view caption; // as a menu shows it, with its access key: "CSS ok&lch()"
+    std::string_view name; // as the command line and the store know it: "oklch"
     // The colour's text; nothing in the rare case that no text of the format, up to six decimals past the
     // fewest, reads back as exactly that colour.
     std::optional<std::string> (*write)(Colour);

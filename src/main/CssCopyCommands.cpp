@@ -6,6 +6,7 @@
 #include "uOptions.h"
 
 #include <QAction>
+#include <QHash>
 #include <QMenu>
 
 namespace {
@@ -24,9 +25,20 @@ const ColourFormat &LastFormat()
     return *FindColourFormat("oklch");
 }
 
+// As the menu shows each format, with its access key.
 QString Caption(const ColourFormat &format)
 {
-    return QString::fromUtf8(format.caption.data(), qsizetype(format.caption.size()));
+    static const QHash<QString, QString> captions{
+        {QStringLiteral("css-rgb"), QStringLiteral("CSS &rgb()")},
+        {QStringLiteral("hsl"), QStringLiteral("CSS &hsl()")},
+        {QStringLiteral("hwb"), QStringLiteral("CSS h&wb()")},
+        {QStringLiteral("lab"), QStringLiteral("CSS l&ab()")},
+        {QStringLiteral("lch"), QStringLiteral("CSS l&ch()")},
+        {QStringLiteral("oklab"), QStringLiteral("CSS &oklab()")},
+        {QStringLiteral("oklch"), QStringLiteral("CSS ok&lch()")},
+        {QStringLiteral("display-p3"), QStringLiteral("CSS color(display-&p3 ...)")}};
+    const QString name = QString::fromLatin1(format.name.data(), qsizetype(format.name.size()));
+    return captions.value(name, name);
 }
 
 // "display-p3" as in "actEditCopyAsDisplayP3".
