@@ -275,19 +275,22 @@ void TFormPlacement::WritePlacement()
     WriteString(QStringLiteral("NormPos"), normPos);
 }
 
-std::optional<QString> TFormPlacement::ReadText(const QString &name) const
+std::optional<RegistryValue> TFormPlacement::ReadValue(const QString &name) const
 {
     if (!m_openKey) return std::nullopt;
-    std::optional<RegistryValue> value;
     try {
-        value = m_openKey->readValue(name);
+        return m_openKey->readValue(name);
     } catch (const RegistryStoreError &error) {
         NoteUnread(error);
         return std::nullopt;
     }
-    // A value of another type, say a REG_DWORD written by hand, counts as missing.
-    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
-    return decodeRegString(value->data);
+}
+
+// A value of another type, say a REG_DWORD written by hand, counts as missing.
+std::optional<QString> TFormPlacement::ReadText(const QString &name) const
+{
+    const std::optional<RegistryValue> value = ReadValue(name);
+    return value ? decodeRegText(*value) : std::nullopt;
 }
 
 QString TFormPlacement::ReadString(const QString &name, const QString &defaultValue) const
@@ -297,9 +300,8 @@ QString TFormPlacement::ReadString(const QString &name, const QString &defaultVa
 
 qint32 TFormPlacement::ReadInteger(const QString &name, qint32 defaultValue) const
 {
-    bool ok = false;
-    const qint32 number = ReadString(name, {}).trimmed().toInt(&ok);
-    return ok ? number : defaultValue;
+    const std::optional<RegistryValue> value = ReadValue(name);
+    return (value ? decodeRegInteger(*value) : std::nullopt).value_or(defaultValue);
 }
 
 void TFormPlacement::WriteString(const QString &name, const QString &text)

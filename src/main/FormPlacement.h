@@ -70,6 +70,8 @@ protected:
     QWidget *owner() const { return m_owner; }
     // Text of a value, or nothing when it is missing or not text: the caller's default stands in.
     std::optional<QString> ReadText(const QString &name) const;
+    // The value as stored, or nothing when it is missing or cannot be read (noted for the user).
+    std::optional<RegistryValue> ReadValue(const QString &name) const;
     virtual void RestoreProperties() {}
     virtual void SaveProperties() {}
 

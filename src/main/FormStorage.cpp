@@ -110,9 +110,10 @@ void TFormStorage::RestoreProperty(const StoredProp &prop)
     QObject *control = prop.control;
     const std::optional<QMetaProperty> property = control ? FindProperty(*control, prop.propertyName) : std::nullopt;
     if (!property) return;
-    const std::optional<QString> stored = ReadText(ValueName(prop));
-    if (!stored) return;
-    const QString text = stored->trimmed();
+    const std::optional<RegistryValue> stored = ReadValue(ValueName(prop));
+    const std::optional<QString> storedText = stored ? decodeRegText(*stored) : std::nullopt;
+    if (!storedText) return;
+    const QString text = storedText->trimmed();
 
     const QMetaType type = property->metaType();
     if (type.id() == QMetaType::Bool) {
@@ -120,9 +121,7 @@ void TFormStorage::RestoreProperty(const StoredProp &prop)
         if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) property->write(control, false);
     } else if (type.id() == QMetaType::Int) {
         // Text that is no decimal integer leaves the control's own value, as a missing one does.
-        bool number = false;
-        const int value = text.toInt(&number);
-        if (number) property->write(control, value);
+        if (const std::optional<qint32> value = decodeRegInteger(*stored)) property->write(control, *value);
     } else if (type == QMetaType::fromType<TDock>()) {
         // A floating toolbar stays where the user left it.
         if (!property->read(control).value<TDock>().window) return;

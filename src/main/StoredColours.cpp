@@ -13,11 +13,8 @@ TintColours ReadStoredColours(HKEY hive, const QString &appKey)
     for (qsizetype slot = 1; slot <= SlotCount; ++slot) {
         // As the window restores a slot: decimal text, or white.
         const std::optional<RegistryValue> value = store->value(storage, QStringLiteral("pSlot%1_Color").arg(slot));
-        bool number = false;
-        const int stored = value && (value->type == REG_SZ || value->type == REG_EXPAND_SZ)
-                               ? decodeRegString(value->data).trimmed().toInt(&number)
-                               : 0;
-        colours.slotColours.append(number ? Colour(stored) : White);
+        const std::optional<qint32> stored = value ? decodeRegInteger(*value) : std::nullopt;
+        colours.slotColours.append(stored ? Colour(*stored) : White);
     }
     for (const QColor &custom : CustomColoursFromList(store->valueNames(storage + QStringLiteral("\\CustomColors"))))
         colours.customColours.append(fromQColor(custom));

@@ -124,3 +124,17 @@ std::optional<std::uint32_t> decodeRegDword(const RegistryValue &value)
     if (value.type != REG_DWORD || value.data.size() != 4) return std::nullopt;
     return qFromLittleEndian<std::uint32_t>(value.data.constData());
 }
+
+std::optional<QString> decodeRegText(const RegistryValue &value)
+{
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) return std::nullopt;
+    return decodeRegString(value.data);
+}
+
+std::optional<qint32> decodeRegInteger(const RegistryValue &value)
+{
+    const std::optional<QString> text = decodeRegText(value);
+    bool number = false;
+    const qint32 integer = text ? text->trimmed().toInt(&number) : 0;
+    return number ? std::optional(integer) : std::nullopt;
+}

@@ -58,3 +58,8 @@ bool isPlainRegString(const QByteArray &data);
 QStringList decodeRegMultiString(const QByteArray &data);
 
 std::optional<std::uint32_t> decodeRegDword(const RegistryValue &value); // REG_DWORD of exactly four bytes
+// The text of a REG_SZ or REG_EXPAND_SZ; nothing for a value of another type, say a REG_DWORD written by hand.
+std::optional<QString> decodeRegText(const RegistryValue &value);
+// That text as a decimal integer, blanks around it allowed, as the program's window state keeps its numbers;
+// nothing for a value of another type or text that is no such integer.
+std::optional<qint32> decodeRegInteger(const RegistryValue &value);
