@@ -81,14 +81,16 @@ set -u
 pids=()
 # Last started, first stopped (the input helper, the desktop, pipewire), each with a hard kill after a bound: a
 # shell that loses pipewire under it can spin on.
+# With a count, only that many of the last started.
 stop() {
-    local i pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    local count=${1:-${#pids[@]}} i pid
+    for ((i = ${#pids[@]} - 1; i >= ${#pids[@]} - count; i--)); do
         pid=${pids[i]}
         kill "$pid" 2>/dev/null || continue
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         kill -9 "$pid" 2>/dev/null || true
     done
+    pids=("${pids[@]:0:${#pids[@]}-count}")
 }
 trap stop EXIT
 pipewire >"$W/pipewire.log" 2>&1 &
@@ -101,14 +103,18 @@ if [ "$desktop" = gnome ]; then
     gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
         --object-path /org/freedesktop/impl/portal/PermissionStore \
         --method org.freedesktop.impl.portal.PermissionStore.SetPermission screenshot true screenshot '' "['yes']" >/dev/null
-    gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x720 >"$W/desktop.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 300); do
-        busctl --user status org.gnome.Shell >/dev/null 2>&1 && [ -S "$XDG_RUNTIME_DIR/wayland-0" ] && break
-        sleep 0.1
-    done
-    /usr/bin/python3 "$here/mutter-input.py" <>"$DRIVE_IN" 1<>"$DRIVE_OUT" 2>"$W/input.log" &
-    pids+=($!)
+    # The shell, and the input helper that drives it; both go last in pids.
+    start_gnome() {
+        gnome-shell --headless --wayland --no-x11 --virtual-monitor 1280x720 >>"$W/desktop.log" 2>&1 &
+        pids+=($!)
+        for _ in $(seq 300); do
+            busctl --user status org.gnome.Shell >/dev/null 2>&1 && [ -S "$XDG_RUNTIME_DIR/wayland-0" ] && break
+            sleep 0.1
+        done
+        /usr/bin/python3 "$here/mutter-input.py" <>"$DRIVE_IN" 1<>"$DRIVE_OUT" 2>>"$W/input.log" &
+        pids+=($!)
+    }
+    start_gnome
 else
     kbuildsycoca5 >"$W/sycoca.log" 2>&1
     "$W/kwin_wayland" --virtual --width 1280 --height 720 --no-lockscreen --socket wayland-kde >"$W/desktop.log" 2>&1 &
@@ -123,7 +129,16 @@ fi
 # What the bus starts from here on (the portals) needs the display.
 dbus-update-activation-environment WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP HOME XDG_DATA_HOME \
     XDG_CONFIG_HOME XDG_DATA_DIRS QML2_IMPORT_PATH 2>/dev/null
-read -r ready <"$DRIVE_OUT"
+# The helper holds the pipe open both ways: one that gives up ends this read with nothing.
+read -r ready <"$DRIVE_OUT" || true
+# Now and then the headless shell stalls as it starts and never answers the helper's remote-desktop session,
+# however long it is asked; a shell started afresh does. So the two are started once more.
+if [ "$ready" != ready ] && [ "$desktop" = gnome ]; then
+    echo "the input helper got no session of the shell: starting the shell again" >>"$W/input.log"
+    stop 2
+    start_gnome
+    read -r ready <"$DRIVE_OUT" || true
+fi
 [ "$ready" = ready ] || { echo "the input helper did not start:"; cat "$W/input.log" "$W/desktop.log"; exit 1; }
 # GNOME Shell starts in the overview, where new windows get neither keys nor pointer.
 if [ "$desktop" = gnome ]; then

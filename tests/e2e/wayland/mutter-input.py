@@ -33,13 +33,14 @@ def start_session(bus):
 
 def main():
     bus = dbus.SessionBus()
-    # The shell answers late while it starts: the session is asked for again.
-    for attempt in range(20):
+    # The shell answers late while it starts: the session is asked for again. A shell that has not answered in
+    # ten tries has stalled; the desktop session then starts it afresh.
+    for attempt in range(10):
         try:
             session, stream = start_session(bus)
             break
         except dbus.exceptions.DBusException:
-            if attempt == 19:
+            if attempt == 9:
                 raise
             time.sleep(0.5)
     print('ready', flush=True)
