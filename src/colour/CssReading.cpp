@@ -2,6 +2,7 @@
 #include "CssColour.h"
 
 #include "ColourSpaces.h"
+#include "CssFunctions.h"
 #include "CssReadBack.h"
 #include "NamedColours.h"
 
@@ -222,64 +223,61 @@ std::optional<double> Hue(const Component &component)
     return component.kind == Component::None ? 0.0 : component.value;
 }
 
+// The sRGB value (unbounded) of color(), or nothing when its arguments do not fit it.
+std::optional<Vec3> ColorFunctionColour(const Arguments &arguments)
+{
+    if (arguments.legacy) return std::nullopt;
+    Vec3 values;
+    for (size_t i = 0; i < 3; ++i) {
+        const std::optional<double> value = Amount(arguments.components[i], 1);
+        if (!value) return std::nullopt;
+        values[i] = *value;
+    }
+    static constexpr std::array<std::pair<std::string_view, RgbSpace>, 6> RgbSpaces{
+        {{"srgb", RgbSpace::SRGB},
+         {"srgb-linear", RgbSpace::SRGBLinear},
+         {"display-p3", RgbSpace::DisplayP3},
+         {"a98-rgb", RgbSpace::A98RGB},
+         {"prophoto-rgb", RgbSpace::ProPhotoRGB},
+         {"rec2020", RgbSpace::Rec2020}}};
+    for (const auto &[spaceName, space] : RgbSpaces)
+        if (arguments.space == spaceName) return XYZToRgb(RgbSpace::SRGB, RgbToXYZ(space, values));
+    if (arguments.space == "xyz" || arguments.space == "xyz-d65") return XYZToRgb(RgbSpace::SRGB, values);
+    if (arguments.space == "xyz-d50") return XYZToRgb(RgbSpace::SRGB, XYZD50ToD65(values));
+    return std::nullopt;
+}
+
 // The sRGB value (unbounded) of a colour function, or nothing when its arguments do not fit it.
 std::optional<Vec3> FunctionColour(const std::string &name, const Arguments &arguments)
 {
+    if (name == "color") return ColorFunctionColour(arguments);
+    const auto found = std::find_if(CssFunctions.begin(), CssFunctions.end(), [&](const CssFunction *function) {
+        return name == function->name || (!function->alias.empty() && name == function->alias);
+    });
+    if (found == CssFunctions.end()) return std::nullopt;
+    const CssFunction &function = **found;
     const auto &[c0, c1, c2] = arguments.components;
-    if (arguments.legacy && name != "rgb" && name != "rgba" && name != "hsl" && name != "hsla") return std::nullopt;
-    if (name == "rgb" || name == "rgba") {
-        // The old form takes numbers or percentages, not both.
-        if (arguments.legacy && !(c0.kind == c1.kind && c1.kind == c2.kind)) return std::nullopt;
-        Vec3 rgb;
-        for (size_t i = 0; i < 3; ++i) {
-            const std::optional<double> value = Amount(arguments.components[i], 255);
-            if (!value) return std::nullopt;
-            rgb[i] = std::clamp(*value / 255, 0.0, 1.0); // CSS clamps rgb() where it reads it
-        }
-        return rgb;
-    }
-    if (name == "hsl" || name == "hsla" || name == "hwb") {
-        const bool hsl = name != "hwb";
-        if (arguments.legacy && (c1.kind != Component::Percentage || c2.kind != Component::Percentage))
+    if (arguments.legacy) {
+        switch (function.legacy) {
+        case CssFunction::Legacy::None:
             return std::nullopt;
-        const std::optional<double> hue = Hue(c0), a = Amount(c1, 100), b = Amount(c2, 100);
-        if (!hue || !a || !b) return std::nullopt;
-        return hsl ? HslToSRGB({*hue, std::max(*a, 0.0) / 100, *b / 100}) : HwbToSRGB({*hue, *a / 100, *b / 100});
-    }
-    if (name == "lab" || name == "lch") {
-        const std::optional<double> l = Amount(c0, 100), a = Amount(c1, name == "lab" ? 125 : 150);
-        const std::optional<double> b = name == "lab" ? Amount(c2, 125) : Hue(c2);
-        if (!l || !a || !b) return std::nullopt;
-        const Vec3 lab{std::clamp(*l, 0.0, 100.0), name == "lab" ? *a : std::max(*a, 0.0), *b};
-        return XYZToRgb(RgbSpace::SRGB, LabToXYZ(name == "lab" ? lab : FromPolar(lab)));
-    }
-    if (name == "oklab" || name == "oklch") {
-        const std::optional<double> l = Amount(c0, 1), a = Amount(c1, 0.4);
-        const std::optional<double> b = name == "oklab" ? Amount(c2, 0.4) : Hue(c2);
-        if (!l || !a || !b) return std::nullopt;
-        const Vec3 lab{std::clamp(*l, 0.0, 1.0), name == "oklab" ? *a : std::max(*a, 0.0), *b};
-        return XYZToRgb(RgbSpace::SRGB, OklabToXYZ(name == "oklab" ? lab : FromPolar(lab)));
-    }
-    if (name == "color") {
-        Vec3 values;
-        for (size_t i = 0; i < 3; ++i) {
-            const std::optional<double> value = Amount(arguments.components[i], 1);
-            if (!value) return std::nullopt;
-            values[i] = *value;
+        case CssFunction::Legacy::SameKinds: // numbers or percentages, not both
+            if (!(c0.kind == c1.kind && c1.kind == c2.kind)) return std::nullopt;
+            break;
+        case CssFunction::Legacy::PercentagesAfterHue:
+            if (c1.kind != Component::Percentage || c2.kind != Component::Percentage) return std::nullopt;
+            break;
         }
-        static constexpr std::array<std::pair<std::string_view, RgbSpace>, 6> RgbSpaces{
-            {{"srgb", RgbSpace::SRGB},
-             {"srgb-linear", RgbSpace::SRGBLinear},
-             {"display-p3", RgbSpace::DisplayP3},
-             {"a98-rgb", RgbSpace::A98RGB},
-             {"prophoto-rgb", RgbSpace::ProPhotoRGB},
-             {"rec2020", RgbSpace::Rec2020}}};
-        for (const auto &[spaceName, space] : RgbSpaces)
-            if (arguments.space == spaceName) return XYZToRgb(RgbSpace::SRGB, RgbToXYZ(space, values));
-        if (arguments.space == "xyz" || arguments.space == "xyz-d65") return XYZToRgb(RgbSpace::SRGB, values);
-        if (arguments.space == "xyz-d50") return XYZToRgb(RgbSpace::SRGB, XYZD50ToD65(values));
     }
-    return std::nullopt;
+    Vec3 coordinates;
+    for (size_t i = 0; i < 3; ++i) {
+        const double hundred = function.hundredPercent[i];
+        const std::optional<double> value =
+            hundred == 0 ? Hue(arguments.components[i]) : Amount(arguments.components[i], hundred);
+        if (!value) return std::nullopt;
+        coordinates[i] = *value;
+    }
+    return function.toSRGB(coordinates);
 }
 
 // #rgb, #rgba, #rrggbb or #rrggbbaa, without the #.

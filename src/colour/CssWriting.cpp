@@ -2,6 +2,7 @@
 #include "CssColour.h"
 
 #include "ColourSpaces.h"
+#include "CssFunctions.h"
 #include "CssReadBack.h"
 
 #include <algorithm>
@@ -29,18 +30,11 @@ Vec3 SRGBOf(Colour colour)
     return {GetRValue(colour) / 255.0, GetGValue(colour) / 255.0, GetBValue(colour) / 255.0};
 }
 
-// A polar colour whose chroma is too small to tell has no hue worth writing.
-Vec3 WithoutStrayHue(Vec3 lch, double noChroma)
-{
-    if (lch[1] < noChroma) lch[1] = lch[2] = 0;
-    return lch;
-}
-
-// How a CSS function writes a colour: its numbers, each with its unit and the decimals it needs at least.
+// How a colour is written: its numbers, each with its unit and the decimals it needs at least.
 struct CssWriting
 {
-    std::string_view opening; // "hsl(" or "color(display-p3 "
-    Vec3 (*numbers)(Colour);
+    std::string opening; // "hsl(" or "color(display-p3 "
+    Vec3 numbers;
     std::array<std::string_view, 3> units;
     std::array<int, 3> decimals;
 };
@@ -49,13 +43,12 @@ struct CssWriting
 // more for all until they do; nothing when six more do not.
 std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
 {
-    const Vec3 numbers = writing.numbers(colour);
     const Colour wanted = colour & 0x00FFFFFF;
     for (int extra = 0; extra <= 6; ++extra) {
         std::string text(writing.opening);
         for (size_t i = 0; i < 3; ++i) {
             if (i > 0) text += ' ';
-            text += Decimal(numbers[i], writing.decimals[i] + extra);
+            text += Decimal(writing.numbers[i], writing.decimals[i] + extra);
             text += writing.units[i];
         }
         text += ')';
@@ -64,9 +57,21 @@ std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
     return std::nullopt;
 }
 
-template <const CssWriting &writing> std::optional<std::string> Write(Colour colour)
+// A colour in one of CSS's functions, as the table of functions writes it.
+template <const CssFunction &function> std::optional<std::string> Write(Colour colour)
 {
-    return WriteCss(writing, colour);
+    return WriteCss(
+        {std::string(function.name) + '(', function.fromSRGB(SRGBOf(colour)), function.units, function.decimals},
+        colour);
+}
+
+std::optional<std::string> WriteDisplayP3(Colour colour)
+{
+    return WriteCss({"color(display-p3 ",
+                     XYZToRgb(RgbSpace::DisplayP3, RgbToXYZ(RgbSpace::SRGB, SRGBOf(colour))),
+                     {"", "", ""},
+                     {2, 2, 2}},
+                    colour);
 }
 
 // The program's own notations, which always have a text.
@@ -75,58 +80,18 @@ template <std::string (*notation)(Colour)> std::optional<std::string> Always(Col
     return notation(colour);
 }
 
-constexpr CssWriting CssRgb{"rgb(",
-                            [](Colour c) {
-                                return Vec3{double(GetRValue(c)), double(GetGValue(c)), double(GetBValue(c))};
-                            },
-                            {"", "", ""},
-                            {0, 0, 0}};
-constexpr CssWriting CssHsl{"hsl(",
-                            [](Colour c) {
-                                const Vec3 hsl = SRGBToHsl(SRGBOf(c));
-                                return Vec3{hsl[0], hsl[1] * 100, hsl[2] * 100};
-                            },
-                            {"", "%", "%"},
-                            {0, 0, 0}};
-constexpr CssWriting CssHwb{"hwb(",
-                            [](Colour c) {
-                                const Vec3 hwb = SRGBToHwb(SRGBOf(c));
-                                return Vec3{hwb[0], hwb[1] * 100, hwb[2] * 100};
-                            },
-                            {"", "%", "%"},
-                            {0, 0, 0}};
-constexpr CssWriting CssLab{
-    "lab(", [](Colour c) { return XYZToLab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c))); }, {"", "", ""}, {0, 0, 0}};
-constexpr CssWriting CssLch{
-    "lch(",
-    [](Colour c) { return WithoutStrayHue(ToPolar(XYZToLab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c)))), 1e-4); },
-    {"", "", ""},
-    {0, 0, 0}};
-constexpr CssWriting CssOklab{
-    "oklab(", [](Colour c) { return XYZToOklab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c))); }, {"", "", ""}, {2, 3, 3}};
-constexpr CssWriting CssOklch{
-    "oklch(",
-    [](Colour c) { return WithoutStrayHue(ToPolar(XYZToOklab(RgbToXYZ(RgbSpace::SRGB, SRGBOf(c)))), 1e-6); },
-    {"", "", ""},
-    {2, 3, 0}};
-constexpr CssWriting CssDisplayP3{
-    "color(display-p3 ",
-    [](Colour c) { return XYZToRgb(RgbSpace::DisplayP3, RgbToXYZ(RgbSpace::SRGB, SRGBOf(c))); },
-    {"", "", ""},
-    {2, 2, 2}};
-
 constexpr std::array<ColourFormat, 11> Formats{{
     {"rgb", Always<ColourToRGBText>},
     {"hex", Always<ColourToHEXText>},
     {"html", Always<ColourToHTMLText>},
-    {"css-rgb", Write<CssRgb>},
-    {"hsl", Write<CssHsl>},
-    {"hwb", Write<CssHwb>},
-    {"lab", Write<CssLab>},
-    {"lch", Write<CssLch>},
-    {"oklab", Write<CssOklab>},
-    {"oklch", Write<CssOklch>},
-    {"display-p3", Write<CssDisplayP3>},
+    {"css-rgb", Write<css_functions::Rgb>},
+    {"hsl", Write<css_functions::Hsl>},
+    {"hwb", Write<css_functions::Hwb>},
+    {"lab", Write<css_functions::Lab>},
+    {"lch", Write<css_functions::Lch>},
+    {"oklab", Write<css_functions::Oklab>},
+    {"oklch", Write<css_functions::Oklch>},
+    {"display-p3", WriteDisplayP3},
 }};
 
 } // namespace
