@@ -1,10 +1,13 @@
 #include "CaptureSession.h"
 
 #include "CVExceptions.h"
+#include "WindowHiding.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <utility>
 
 TCaptureWindows::TCaptureWindows() = default;
 TCaptureWindows::~TCaptureWindows() = default;
@@ -15,15 +18,26 @@ std::optional<PickedColour> TCaptureWindows::Pick(const QList<ScreenPicture> &pi
     QEventLoop picking;
     while (m_forms.size() < size_t(pictures.size()))
         m_forms.push_back(std::make_unique<TCaptureFrm>());
-    // Out of sight at once, however the capture ends.
-    const auto finish = [&] {
+    // Out of sight at once, however the capture ends; the pictures go once every window is hidden. What the
+    // user does while the windows go counts no more.
+    WindowHider hider;
+    QObject::connect(&hider, &WindowHider::finished, &picking, [&] {
         for (const auto &form : m_forms)
-            form->Finish();
+            form->Release();
         picking.quit();
+    });
+    bool finishing = false;
+    const auto finish = [&] {
+        if (std::exchange(finishing, true)) return;
+        QList<QWidget *> windows;
+        for (const auto &form : m_forms)
+            windows.append(form.get());
+        hider.hide(windows);
     };
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         TCaptureFrm *form = m_forms[i].get();
         QObject::connect(form, &TCaptureFrm::picked, &picking, [&](const PickedColour &picked) {
+            if (finishing) return;
             colour = picked;
             finish();
         });

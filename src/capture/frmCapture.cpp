@@ -4,7 +4,6 @@
 #include "KeyState.h"
 #include "QtColour.h"
 #include "SessionType.h"
-#include "WindowHiding.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -74,9 +73,8 @@ void TCaptureFrm::Show(const ScreenPicture &picture, CaptureChoices choices)
     raise();
 }
 
-void TCaptureFrm::Finish()
+void TCaptureFrm::Release()
 {
-    hideWindow(this);
     m_picture = {}; // the next capture brings its own; no picture of the screen is kept
     m_point.reset();
 }

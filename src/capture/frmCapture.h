@@ -33,10 +33,10 @@ class TCaptureFrm : public QWidget
 public:
     TCaptureFrm();
 
-    // Covers the picture's screen with it, with the magnifier and the sample chosen, until Finish.
+    // Covers the picture's screen with it, with the magnifier and the sample chosen, until hidden.
     void Show(const ScreenPicture &picture, CaptureChoices choices);
-    // Hides the window and lets go of its picture.
-    void Finish();
+    // Lets go of the picture, once the window is hidden.
+    void Release();
     void SetZoom(int zoom);
     void SetSample(int side);
 

@@ -8,6 +8,7 @@
 #include "WindowHiding.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QThread>
@@ -19,10 +20,18 @@ namespace {
 QList<QPointer<QWidget>> HideVisibleWindows()
 {
     QList<QPointer<QWidget>> hidden;
+    QList<QWidget *> visible;
     for (QWidget *window : QApplication::topLevelWidgets())
-        if (window->isVisible()) hidden.append(window);
-    for (QWidget *window : std::as_const(hidden))
-        if (window) hideWindow(window); // each waits a moment, in which another may go
+        if (window->isVisible()) {
+            hidden.append(window);
+            visible.append(window);
+        }
+    // The capture starts only once they are all gone; the user's input waits till then.
+    WindowHider hider;
+    QEventLoop waiting;
+    QObject::connect(&hider, &WindowHider::finished, &waiting, &QEventLoop::quit);
+    hider.hide(visible);
+    if (hider.isHiding()) waiting.exec(QEventLoop::ExcludeUserInputEvents);
     return hidden;
 }
 
