@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace colourspaces {
+
 namespace {
 
 using Matrix = std::array<Vec3, 3>;
@@ -351,3 +353,5 @@ Vec3 MapIntoSRGB(const Vec3 &rgb)
     }
     return encode(clipped);
 }
+
+} // namespace colourspaces

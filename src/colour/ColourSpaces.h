@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace colourspaces {
+
 using Vec3 = std::array<double, 3>;
 
 // The RGB spaces of CSS's color() function; their components run from 0 to 1 inside their gamut.
@@ -39,3 +41,5 @@ Vec3 SRGBToHwb(const Vec3 &rgb);
 // in OKLCH until clipping the rest is below notice.
 Vec3 MapIntoSRGB(const Vec3 &rgb);
 bool InsideSRGB(const Vec3 &rgb, double tolerance = 0);
+
+} // namespace colourspaces

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+using namespace colourspaces; // the colour spaces and their conversions
+
 namespace {
 
 // WCAG's linear value of each of the 256 levels.

@@ -30,7 +30,7 @@ std::optional<AnyColour> ReadAnyColour(std::string_view text);
 
 // An sRGB value of any range as a colour of ours, as every reading brings one in: outside the gamut by CSS's
 // gamut mapping, then rounded.
-AnyColour FromSRGB(const Vec3 &rgb, double alpha = 1);
+AnyColour FromSRGB(const colourspaces::Vec3 &rgb, double alpha = 1);
 
 // A way of writing a colour: the three notations, and CSS's with the fewest digits that read back as the same
 // colour.

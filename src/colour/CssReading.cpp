@@ -12,6 +12,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace colourspaces; // the colour spaces and their conversions
+
 namespace {
 
 bool IsBlank(char c)

@@ -10,6 +10,8 @@
 #include <charconv>
 #include <string>
 
+using namespace colourspaces; // the colour spaces and their conversions
+
 namespace {
 
 // A number with at most `decimals` decimals, without trailing zeros.

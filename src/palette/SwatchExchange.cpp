@@ -8,6 +8,8 @@
 #include <bit>
 #include <cmath>
 
+using namespace colourspaces; // the colour spaces and their conversions
+
 namespace {
 
 enum BlockType : quint16 { ColourBlock = 0x0001, GroupStart = 0xC001, GroupEnd = 0xC002 };

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+using namespace colourspaces; // the colour spaces and their conversions
+
 namespace {
 Vec3 Oklch(Colour colour)
 {

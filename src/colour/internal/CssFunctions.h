@@ -9,6 +9,9 @@
 #include <array>
 #include <string_view>
 
+// The table is read by units that work in the colour spaces throughout.
+using colourspaces::Vec3;
+
 struct CssFunction
 {
     // What the old comma-separated form asks of the coordinates, where the function reads it at all.
@@ -28,6 +31,8 @@ struct CssFunction
 };
 
 namespace css_functions {
+
+using namespace colourspaces;
 
 // A polar colour whose chroma is too small to tell has no hue worth writing.
 inline Vec3 WithoutStrayHue(Vec3 lch, double noChroma)
