@@ -57,7 +57,7 @@ picks 700 "$p3" --space srgb
 e2e_start "$binary"
 xdotool key F12
 wait_window '^CaptureFrm' >/dev/null || fail "no capture window"
-xdotool mousemove 2700 500 click 1
+pick_at 2700 500
 eventually window_gone '^CaptureFrm' || fail "the capture window stayed"
 eventually has_focus "$window" || fail "the editor did not come back with the keyboard"
 xdotool key F7

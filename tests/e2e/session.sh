@@ -227,6 +227,8 @@ start_pick() {
 # before the keys and clicks that follow it anyway.)
 pick_at() {
     xdotool mousemove "$1" "$2"
+    # With every screen captured, the window of the screen clicked on may map after the first one.
+    eventually capture_under_pointer || fail "no capture window under the pointer at $1,$2"
     if [ $# -gt 2 ]; then
         eventually keys_under_pointer || fail "the capture window under the pointer did not get the keyboard"
         xdotool key "${@:3}"
@@ -240,6 +242,12 @@ finish_pick() {
     wait "$pid" || status=$?
     pid=
     [ "$status" = "$1" ] || fail "--pick ended with $status, not $1 ($(cat "$scratch/err"))"
+}
+
+capture_under_pointer() {
+    local under
+    under=$(xdotool getmouselocation --shell 2>/dev/null | sed -n 's/^WINDOW=//p')
+    [ -n "$under" ] && [ "$(xdotool getwindowname "$under" 2>/dev/null)" = CaptureFrm ]
 }
 
 keys_under_pointer() {
