@@ -361,13 +361,9 @@ AnyColour FromSRGB(const Vec3 &rgb, double alpha)
     // A colour within half a step of the gamut's edge comes in as it would by rounding (unless its lightness
     // is none at all): it counts as inside.
     const bool mapped = !InsideSRGB(rgb, 0.5 / 255);
-    // Such a colour, unless nearly black or white, is what clipping makes of it (the mapping would find it
-    // too, far below notice), at a fraction of the cost.
-    const auto nearly = [&](double level) {
-        return std::all_of(rgb.begin(), rgb.end(), [&](double c) { return std::abs(c - level) < 0.01; });
-    };
-    const bool clipEnough = !mapped && !nearly(0) && !nearly(1);
-    const Vec3 inside = clipEnough ? rgb : MapIntoSRGB(rgb);
+    // Even one within that half step is mapped as CSS maps it: a dark one may lose its hue to the mapping
+    // rather than round to the clipped colour.
+    const Vec3 inside = MapIntoSRGB(rgb);
     const auto channel = [](double value) { return int(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
     return {MakeColour(channel(inside[0]), channel(inside[1]), channel(inside[2])), mapped, alpha < 1, alpha};
 }
