@@ -8,15 +8,28 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 using namespace colourspaces; // the colour spaces and their conversions
 
 namespace {
 
-// A number with at most `decimals` decimals, without trailing zeros.
+// Whether a number lies exactly halfway between two of `decimals` decimals. A double's spacing at the sizes
+// written is far above 1e-20, so twenty digits more tell an exact half from a near one.
+bool ExactlyHalfway(double value, int decimals)
+{
+    char text[96];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals + 21).ptr;
+    const std::string_view digits(end - 21, 21);
+    return digits.front() == '5' && digits.find_first_not_of('0', 1) == std::string_view::npos;
+}
+
+// A number with at most `decimals` decimals, a half rounded away from zero as people round, without trailing
+// zeros.
 std::string Decimal(double value, int decimals)
 {
+    if (ExactlyHalfway(value, decimals)) value = std::nextafter(value, 2 * value);
     char text[64];
     const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
     std::string number(text, end);
@@ -41,22 +54,40 @@ struct CssWriting
     std::array<int, 3> decimals;
 };
 
-// The fewest decimals that read back as the same colour, unmapped: each component's least, and then one
-// more for all until they do; nothing when six more do not.
+std::string Text(const CssWriting &writing, const std::array<int, 3> &decimals)
+{
+    std::string text(writing.opening);
+    for (size_t i = 0; i < 3; ++i) {
+        if (i > 0) text += ' ';
+        text += Decimal(writing.numbers[i], decimals[i]);
+        text += writing.units[i];
+    }
+    return text + ')';
+}
+
+// The fewest decimals that read back as the same colour, unmapped: each number's least, and then one more for
+// all until they do (nothing when six more do not); then each number alone gives up what it can spare, so
+// that no number written with a decimal fewer would still read back.
 std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
 {
     const Colour wanted = colour & 0x00FFFFFF;
-    for (int extra = 0; extra <= 6; ++extra) {
-        std::string text(writing.opening);
-        for (size_t i = 0; i < 3; ++i) {
-            if (i > 0) text += ' ';
-            text += Decimal(writing.numbers[i], writing.decimals[i] + extra);
-            text += writing.units[i];
-        }
-        text += ')';
-        if (ReadsBackSurely(text, wanted)) return text;
+    std::array<int, 3> decimals = writing.decimals;
+    while (!ReadsBackSurely(Text(writing, decimals), wanted)) {
+        if (decimals[0] == writing.decimals[0] + 6) return std::nullopt;
+        for (int &d : decimals)
+            ++d;
     }
-    return std::nullopt;
+    for (bool spared = true; spared;) {
+        spared = false;
+        for (size_t i = 0; i < 3; ++i) {
+            std::array<int, 3> fewer = decimals;
+            while (fewer[i] > writing.decimals[i] && (--fewer[i], ReadsBackSurely(Text(writing, fewer), wanted))) {
+                decimals = fewer;
+                spared = true;
+            }
+        }
+    }
+    return Text(writing, decimals);
 }
 
 // A colour in one of CSS's functions, as the table of functions writes it.

@@ -1,7 +1,7 @@
 // `tintwell --convert` against colorjs.io, the library of the editors of CSS Color 4: random colour texts in
 // every syntax (a fixed seed, printed), converted by both; the colours agree within 1 per 8-bit channel, or 2
 // where the colour lies outside sRGB and was gamut-mapped; and every output format reads back in colorjs.io as
-// exactly the same colour. Every named colour is checked too.
+// exactly the same colour, and with no number a decimal shorter. Every named colour is checked too.
 // Usage: node css-oracle.cjs TINTWELL NAMED_COLOURS_SOURCE [SEED]
 "use strict";
 const { execFileSync } = require("child_process");
@@ -72,13 +72,15 @@ const syntaxes = [
     },
 ];
 
-// What colorjs.io makes of a text: 8-bit sRGB after CSS's gamut mapping, and whether it lay outside sRGB.
+// What colorjs.io makes of a text: 8-bit sRGB after CSS's gamut mapping, whether it lay outside sRGB, and
+// whether a channel lies so near a half level that another reader might round it the other way.
 function oracle(text) {
     const colour = new Color(text.trim());
     colour.coords = colour.coords.map(c => (Number.isNaN(c) ? 0 : c)); // none is 0
     const outside = !colour.inGamut("srgb", { epsilon: 0.5 / 255 });
     const mapped = colour.toGamut({ method: "css", space: "srgb" }).to("srgb");
-    return { rgb: mapped.coords.map(c => Math.round(Math.min(1, Math.max(0, c)) * 255)), outside };
+    const onHalf = mapped.coords.some(c => Math.abs(c * 255 - Math.floor(c * 255) - 0.5) <= 1e-6);
+    return { rgb: mapped.coords.map(c => Math.round(Math.min(1, Math.max(0, c)) * 255)), outside, onHalf };
 }
 const hexOf = rgb => "#" + rgb.map(c => c.toString(16).padStart(2, "0").toUpperCase()).join("");
 const rgbOf = html => [1, 3, 5].map(i => parseInt(html.slice(i, i + 2), 16));
@@ -111,14 +113,34 @@ texts.forEach((text, i) => {
 const colours = [...ours];
 for (let i = 0; i < 5000; ++i) colours.push(hexOf([0, 0, 0].map(() => Math.floor(random() * 256))));
 const formats = ["css-rgb", "hsl", "hwb", "lab", "lch", "oklab", "oklch", "display-p3", "html", "rgb"];
+// Each CSS format's space in colorjs.io and the least decimals of its numbers: a number written with more is
+// checked to need them all, written again one decimal shorter from colorjs.io's own coordinates.
+const shorter = { hsl: ["hsl", [0, 0, 0]], hwb: ["hwb", [0, 0, 0]], lab: ["lab", [0, 0, 0]],
+                  lch: ["lch", [0, 0, 0]], oklab: ["oklab", [2, 3, 3]], oklch: ["oklch", [2, 3, 0]],
+                  "display-p3": ["p3", [2, 2, 2]] };
+const decimalsOf = number => (number.split(".")[1] ?? "").length;
+let shortened = 0;
 for (const format of formats) {
     convert(colours, format).forEach((written, i) => {
         let back;
         try { back = oracle(written).rgb; } catch (error) { return fail(`${format} wrote '${written}': ${error}`); }
         if (apart(back, rgbOf(colours[i])) > 0)
             fail(`${format} wrote '${written}' for ${colours[i]}, read back as ${hexOf(back)}`);
+        if (!shorter[format]) return;
+        const [space, least] = shorter[format];
+        const coords = new Color(colours[i]).to(space).coords.map(c => (Number.isNaN(c) ? 0 : c));
+        const numbers = [...written.matchAll(/-?[0-9.]+(?=%| |\))/g)].slice(-3);
+        numbers.forEach(({ 0: number, index }, k) => {
+            if (decimalsOf(number) <= least[k]) return;
+            ++shortened;
+            const text = written.slice(0, index) + coords[k].toFixed(decimalsOf(number) - 1) +
+                         written.slice(index + number.length);
+            const read = oracle(text);
+            if (apart(read.rgb, rgbOf(colours[i])) === 0 && !read.outside && !read.onHalf)
+                fail(`${format} wrote '${written}' for ${colours[i]}, but '${text}' reads back too`);
+        });
     });
 }
-console.log(`${texts.length} texts (${named.length} named, ${mappedCount} outside sRGB), ${formats.length} formats:` +
-            ` ${failures} failures`);
+console.log(`${texts.length} texts (${named.length} named, ${mappedCount} outside sRGB), ${formats.length} formats,` +
+            ` ${shortened} numbers written a decimal shorter: ${failures} failures`);
 process.exit(failures ? 1 : 0);
