@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace colour;
+
 namespace {
 
 template <typename T> T *Control(const TTintMain &window, const char *name)

@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace colour;
+
 namespace {
 
 using Validator = bool (*)(std::string_view) noexcept;

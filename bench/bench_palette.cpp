@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace colour;
+
 namespace {
 
 Palette Thousand()

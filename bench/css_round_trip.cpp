@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+using namespace colour;
+
 int main()
 {
     const auto start = std::chrono::steady_clock::now();

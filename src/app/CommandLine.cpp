@@ -26,6 +26,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace colour;
+
 namespace {
 
 const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space device|srgb] [--sample N] [--verbose]\n"

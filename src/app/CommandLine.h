@@ -17,7 +17,7 @@
 struct DisplayRequest
 {
     enum Kind { Editor, Pick } kind = Editor;
-    std::optional<std::string> (*format)(Colour) = nullptr; // how a pick prints its colour
+    std::optional<std::string> (*format)(colour::Colour) = nullptr; // how a pick prints its colour
     std::optional<bool> srgb;  // the sRGB value rather than the device value; else the preference
     bool verbose = false;      // tell both values and the profile on standard error
     bool remember = false;     // add the colour to the editor's recent colours

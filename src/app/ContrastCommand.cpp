@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+using namespace colour;
+
 namespace {
 
 int Refuse(std::FILE *errors, const char *message, std::string_view text = {})

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+using namespace colour;
+
 namespace {
 
 constexpr std::size_t QuotedAtMost = 60; // characters of a refused text quoted in its message

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+using namespace colour;
+
 namespace {
 std::unique_ptr<QPixmap> SplashBitmap;
 const QString FamilyKey = QStringLiteral("Software\\Corvane\\Corvane Devbench");

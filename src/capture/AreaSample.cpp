@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 
+using namespace colour;
+
 QRect SampleRect(QPoint centre, int side)
 {
     return {centre - QPoint(side / 2, side / 2), QSize(side, side)};

@@ -13,7 +13,7 @@ QRect SampleRect(QPoint centre, int side);
 
 struct AreaMean
 {
-    Colour colour;
+    colour::Colour colour;
     int pixels; // how many counted: fewer than side² at the picture's edge
 };
 // The mean of each channel's 8-bit values over the square, rounded to the nearest level, halves up. Only the

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace colour;
+
 namespace {
 
 constexpr int MagnifierSide = 117;  // logical pixels across the enlarged pixels, about

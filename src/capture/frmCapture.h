@@ -19,9 +19,9 @@
 // profile tells.
 struct PickedColour
 {
-    Colour device = White;
-    std::optional<SRGBValue> srgb; // none without a usable profile
-    std::string profile;           // the profile's description; why it cannot serve; or empty without one
+    colour::Colour device = colour::White;
+    std::optional<colour::SRGBValue> srgb; // none without a usable profile
+    std::string profile;                   // the profile's description; why it cannot serve; or empty without one
 };
 
 // One screen's capture window. The pick point is the snapshot pixel a pick takes: the one under the pointer's
@@ -92,8 +92,8 @@ private:
     bool IsRealRelease(const QKeyEvent &release) const;
 
     ScreenPicture m_picture;
-    std::optional<std::variant<DisplayProfile, std::string>> m_profile; // the picture's, or why it cannot serve
-    QByteArray m_profileBytes;                                          // what m_profile was read from
+    std::optional<std::variant<colour::DisplayProfile, std::string>> m_profile; // the picture's, or why it cannot serve
+    QByteArray m_profileBytes;                                                  // what m_profile was read from
     int m_zoom = CaptureZooms.front();
     int m_sample = CaptureSamples.front();
     int m_wheel = 0; // wheel turns not yet a whole step

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace colourspaces {
+namespace colour::spaces {
 
 namespace {
 
@@ -354,4 +354,4 @@ Vec3 MapIntoSRGB(const Vec3 &rgb)
     return encode(clipped);
 }
 
-} // namespace colourspaces
+} // namespace colour::spaces

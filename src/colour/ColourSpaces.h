@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace colourspaces {
+namespace colour::spaces {
 
 using Vec3 = std::array<double, 3>;
 
@@ -42,4 +42,4 @@ Vec3 SRGBToHwb(const Vec3 &rgb);
 Vec3 MapIntoSRGB(const Vec3 &rgb);
 bool InsideSRGB(const Vec3 &rgb, double tolerance = 0);
 
-} // namespace colourspaces
+} // namespace colour::spaces

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstdio>
 
-using namespace colourspaces; // the colour spaces and their conversions
+namespace colour {
+
+using namespace spaces; // the colour spaces and their conversions
 
 namespace {
 
@@ -112,3 +114,5 @@ std::optional<Colour> NearestPassingColour(Colour colour, Colour background, dou
     if (first) return first->second;
     return std::nullopt;
 }
+
+} // namespace colour

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace colour {
+
 // WCAG's relative luminance: 0.2126 R + 0.7152 G + 0.0722 B of the linear channels, 0 to 1.
 double RelativeLuminance(Colour colour);
 // (L1 + 0.05) / (L2 + 0.05), the lighter over the darker: 1 to 21.
@@ -30,3 +32,5 @@ inline constexpr double AANormalText = 4.5;
 // the lightness moved the least (chroma reduced only where sRGB demands it). Nothing when no lightness in
 // either direction reaches it.
 std::optional<Colour> NearestPassingColour(Colour colour, Colour background, double threshold = AANormalText);
+
+} // namespace colour

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace colour {
+
 // What a text said, as a colour of ours.
 struct AnyColour
 {
@@ -30,7 +32,7 @@ std::optional<AnyColour> ReadAnyColour(std::string_view text);
 
 // An sRGB value of any range as a colour of ours, as every reading brings one in: outside the gamut by CSS's
 // gamut mapping, then rounded.
-AnyColour FromSRGB(const colourspaces::Vec3 &rgb, double alpha = 1);
+AnyColour FromSRGB(const spaces::Vec3 &rgb, double alpha = 1);
 
 // A way of writing a colour: the three notations, and CSS's with the fewest digits that read back as the same
 // colour.
@@ -48,3 +50,5 @@ std::span<const ColourFormat> ColourFormats();
 const ColourFormat *FindColourFormat(std::string_view name);
 // Where CSS's formats begin among ColourFormats().
 inline constexpr std::size_t FirstCssFormat = 3;
+
+} // namespace colour

@@ -12,7 +12,9 @@
 #include <cmath>
 #include <numbers>
 
-using namespace colourspaces; // the colour spaces and their conversions
+namespace colour {
+
+using namespace spaces; // the colour spaces and their conversions
 
 namespace {
 
@@ -385,3 +387,5 @@ std::optional<AnyColour> ReadAnyColour(std::string_view text)
         return HexColour(text);
     return std::nullopt;
 }
+
+} // namespace colour

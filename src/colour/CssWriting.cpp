@@ -11,7 +11,9 @@
 #include <cmath>
 #include <string>
 
-using namespace colourspaces; // the colour spaces and their conversions
+namespace colour {
+
+using namespace spaces; // the colour spaces and their conversions
 
 namespace {
 
@@ -143,3 +145,5 @@ const ColourFormat *FindColourFormat(std::string_view name)
         std::find_if(Formats.begin(), Formats.end(), [&](const ColourFormat &format) { return format.name == lower; });
     return found == Formats.end() ? nullptr : &*found;
 }
+
+} // namespace colour

@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 
+namespace colour {
+
 struct DisplayProfile::Transform
 {
     cmsHTRANSFORM handle = nullptr;
@@ -109,3 +111,5 @@ SRGBValue DisplayProfile::ToSRGB(Colour device) const
     value.colour = MakeColour(channel[0], channel[1], channel[2]);
     return value;
 }
+
+} // namespace colour

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <variant>
 
+namespace colour {
+
 struct SRGBValue
 {
     Colour colour = White;
@@ -34,3 +36,5 @@ private:
     std::shared_ptr<const Transform> m_transform;
     std::string m_description;
 };
+
+} // namespace colour

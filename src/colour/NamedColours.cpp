@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+namespace colour {
+
 namespace {
 struct Named
 {
@@ -170,3 +172,5 @@ std::optional<Colour> NamedColour(std::string_view lowerCaseName)
     if (found == Names.end() || found->name != lowerCaseName) return std::nullopt;
     return MakeColour(int(found->rgb >> 16), int(found->rgb >> 8 & 0xFF), int(found->rgb & 0xFF));
 }
+
+} // namespace colour

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <stdexcept>
 
+namespace colour {
+
 namespace {
 
 // A component of the RGB notation: 1 to 3 decimal digits with a value of 0 to 255.
@@ -218,3 +220,5 @@ std::string ColourToHTMLText(Colour c)
 {
     return PrefixedHexText("#", c);
 }
+
+} // namespace colour

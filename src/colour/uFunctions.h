@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace colour {
+
 // A colour in the COLORREF layout 0x00BBGGRR: red in the low byte. The top byte is carried unchanged
 // but ignored by the accessors and formatters.
 using Colour = std::uint32_t;
@@ -67,3 +69,5 @@ std::string ColourToHEXText(Colour c);
 bool IsHTMLText(std::string_view text) noexcept;
 Colour HTMLTextToColour(std::string_view text) noexcept; // White when unreadable
 std::string ColourToHTMLText(Colour c);
+
+} // namespace colour

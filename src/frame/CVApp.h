@@ -43,7 +43,7 @@ public:
     QString FontName;
     QString HelpFile;
     std::unique_ptr<TCVWebAddresses> WebAddresses = std::make_unique<TCVWebAddresses>();
-    Colour AccentColour = 0;
+    colour::Colour AccentColour = 0;
 };
 
 // The one application object of the run, or null before start-up and after shutdown.

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QWindow>
 
+using namespace colour;
+
 namespace {
 QPointer<TSplashForm> &Shown()
 {

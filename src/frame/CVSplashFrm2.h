@@ -19,7 +19,7 @@ public:
     static constexpr int ClientHeight = 400;
 
     TSplashForm();
-    void Fill(const TCVApplication &application, const QPixmap *bitmap, Colour textColour);
+    void Fill(const TCVApplication &application, const QPixmap *bitmap, colour::Colour textColour);
 
 private:
     QLabel *ImgSplash;
@@ -31,7 +31,7 @@ private:
 
 // Builds the splash window, shows it and paints it at once, so that it stays on screen through a
 // blocking wait that follows. bitmap may be null: the window then shows its plain background.
-void ShowSplash(const TCVApplication &application, const QPixmap *bitmap, Colour textColour);
+void ShowSplash(const TCVApplication &application, const QPixmap *bitmap, colour::Colour textColour);
 // Closes the splash window and lets the screen under it repaint.
 void HideSplash();
 // The splash window while it is shown, else null.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+using namespace colour;
+
 namespace {
 
 QString ValueName(qsizetype position)

@@ -27,9 +27,9 @@ public:
     // The values live in hive\key.
     ColourHistory(HKEY hive, QString key, QObject *parent = nullptr);
 
-    const QList<Colour> &colours() const { return m_colours; }
+    const QList<colour::Colour> &colours() const { return m_colours; }
     // The colour goes to the top, from wherever it stood.
-    void add(Colour colour);
+    void add(colour::Colour colour);
     void clear();
 
     // Takes the store's list; raises RegistryStoreError when it cannot be read, and the list stays.
@@ -49,12 +49,12 @@ signals:
 
 private:
     // What this run's steps since its last save make of a list.
-    QList<Colour> WithSteps(QList<Colour> colours) const;
-    void setColours(const QList<Colour> &colours);
+    QList<colour::Colour> WithSteps(QList<colour::Colour> colours) const;
+    void setColours(const QList<colour::Colour> &colours);
 
     HKEY m_hive;
     QString m_key;
-    QList<Colour> m_colours;
-    QList<std::optional<Colour>> m_steps; // since the last save: a colour added, or nothing for a clear
-    QList<Colour> m_merging;              // what the last mergeInto made of the store's list
+    QList<colour::Colour> m_colours;
+    QList<std::optional<colour::Colour>> m_steps; // since the last save: a colour added, or nothing for a clear
+    QList<colour::Colour> m_merging;              // what the last mergeInto made of the store's list
 };

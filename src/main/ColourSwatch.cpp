@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+using namespace colour;
+
 ColourSwatch::ColourSwatch(QWidget *parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

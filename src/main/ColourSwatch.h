@@ -16,14 +16,14 @@ class ColourSwatch : public QFrame
 public:
     explicit ColourSwatch(QWidget *parent = nullptr);
 
-    Colour colour() const { return m_colour; }
-    void setColour(Colour colour);
+    colour::Colour colour() const { return m_colour; }
+    void setColour(colour::Colour colour);
 
     int colorValue() const { return int(m_colour); }
-    void setColorValue(int value) { setColour(Colour(value)); }
+    void setColorValue(int value) { setColour(colour::Colour(value)); }
 
 signals:
-    void colourChanged(Colour colour);
+    void colourChanged(colour::Colour colour);
     // A mouse button came up over the swatch; the position is in the swatch's own coordinates.
     void released(Qt::MouseButton button, const QPoint &pos);
     void doubleClicked();
@@ -36,9 +36,9 @@ protected:
 private:
     void describeColour();
 
-    Colour m_colour = White;
+    colour::Colour m_colour = colour::White;
 };
 
 // A small square of the colour with a grey edge, for a menu entry or a button, drawn in the screen's own pixels
 // at `scale` so that its edge stays sharp.
-QIcon SwatchIcon(Colour colour, qreal scale);
+QIcon SwatchIcon(colour::Colour colour, qreal scale);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace colour;
+
 // One colour as text on another: a line of normal text and one of large text (WCAG's 14 points bold).
 class ContrastSample : public QFrame
 {

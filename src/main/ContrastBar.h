@@ -20,27 +20,27 @@ class ContrastBar : public QWidget
 public:
     explicit ContrastBar(QWidget *parent = nullptr);
 
-    Colour background() const { return m_background; }
-    void setBackground(Colour colour);
-    void setForeground(Colour colour);
+    colour::Colour background() const { return m_background; }
+    void setBackground(colour::Colour colour);
+    void setForeground(colour::Colour colour);
     // Hidden and shown by the View menu and the window's stored state; the window fits its height to it.
     void setVisible(bool visible) override;
 
 signals:
-    void backgroundChanged(Colour colour);
-    void colourChosen(Colour colour);
+    void backgroundChanged(colour::Colour colour);
+    void colourChosen(colour::Colour colour);
     void visibilityChanged(bool visible);
 
 private:
     void refresh();
     void swap();
 
-    Colour m_foreground = 0;
-    Colour m_background = White;
+    colour::Colour m_foreground = 0;
+    colour::Colour m_background = colour::White;
     ContrastSample *m_onBackground = nullptr;
     ContrastSample *m_onForeground = nullptr;
     QLabel *m_ratio = nullptr;
     QList<QLabel *> m_verdicts;
     QPushButton *m_nearest = nullptr;
-    Colour m_nearestColour = 0;
+    colour::Colour m_nearestColour = 0;
 };

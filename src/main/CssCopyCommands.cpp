@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QMenu>
 
+using namespace colour;
+
 namespace {
 
 std::span<const ColourFormat> CssFormats()

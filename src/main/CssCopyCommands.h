@@ -14,7 +14,9 @@
 class Clipboard;
 class QAction;
 class QMenu;
+namespace colour {
 struct ColourFormat;
+}
 
 class CssCopyCommands : public QObject
 {
@@ -31,15 +33,15 @@ public:
 
     QAction *again() const { return m_again; }
     // The current colour, as the window sets it.
-    void setColour(Colour colour) { m_colour = colour; }
+    void setColour(colour::Colour colour) { m_colour = colour; }
 
 private:
-    void copy(const ColourFormat &format);
+    void copy(const colour::ColourFormat &format);
     void nameAgain();
     void showTexts();
 
     Clipboard &m_clipboard;
     QMenu &m_menu;
     QAction *m_again = nullptr;
-    Colour m_colour = White;
+    colour::Colour m_colour = colour::White;
 };

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <optional>
 
+using namespace colour;
+
 namespace {
 const QString SubkeyName = QStringLiteral("CustomColors");
 

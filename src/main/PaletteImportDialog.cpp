@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+using namespace colour;
+
 namespace {
 
 constexpr int SwatchSide = 22;

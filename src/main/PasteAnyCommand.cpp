@@ -3,6 +3,8 @@
 #include "Clipboard.h"
 #include "CssColour.h"
 
+using namespace colour;
+
 PasteAnyCommand::PasteAnyCommand(Clipboard &clipboard, QObject *parent) : QObject(parent), m_clipboard(clipboard)
 {
     connect(&clipboard, &Clipboard::textRead, this, &PasteAnyCommand::clipboardRead);

@@ -24,7 +24,7 @@ public:
 
 signals:
     // `note` is the word for the status bar: what was mapped or dropped, or empty.
-    void pasted(Colour colour, const QString &note);
+    void pasted(colour::Colour colour, const QString &note);
 
 private:
     void clipboardRead();

@@ -3,6 +3,8 @@
 #include "ColourHistory.h"
 #include "ColourSwatch.h"
 
+using namespace colour;
+
 RecentColoursMenu::RecentColoursMenu(const ColourHistory &history, QAction *clear, QWidget *parent)
     : QMenu(parent), m_history(history), m_clear(clear)
 {

@@ -17,7 +17,7 @@ public:
     RecentColoursMenu(const ColourHistory &history, QAction *clear, QWidget *parent = nullptr);
 
 signals:
-    void colourChosen(Colour colour);
+    void colourChosen(colour::Colour colour);
 
 private:
     void rebuild();

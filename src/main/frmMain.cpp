@@ -18,6 +18,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+using namespace colour;
+
 namespace {
 
 constexpr int ClientWidth = 300;

@@ -44,12 +44,12 @@ public:
     explicit TTintMain(QWidget *parent = nullptr);
     ~TTintMain() override;
 
-    Colour currentColour() const { return color; }
+    colour::Colour currentColour() const { return color; }
     bool isCapturing() const { return capturing; }
     // The colour dialog's custom colours, lines "ColorA=0000FF" .. "ColorP=...", possibly among others.
     const QStringList &customColourList() const { return customColours; }
 
-    void SetColour(Colour value);
+    void SetColour(colour::Colour value);
     void SetRed(int value);
     void SetGreen(int value);
     void SetBlue(int value);
@@ -80,7 +80,7 @@ private:
     QWidget *CreateColourPanel();
     QWidget *CreateSlotPanel();
     QWidget *CreateSettingsPanel();
-    void StoreColour(Colour value);
+    void StoreColour(colour::Colour value);
     void RefreshControls();
     void RefreshComponent(ComponentSpin *field, ComponentSlider *slider, int value);
     void ApplyText(const Notation &notation, const QString &text);
@@ -147,7 +147,7 @@ private:
     // Recent colours and palette files
     void CreatePaletteCommands();
     // A colour the user brings in from outside the editor: it becomes the current colour and a recent one.
-    void TakeIn(Colour value);
+    void TakeIn(colour::Colour value);
     void actEditClearRecentExecute();
     void RestoreHistory();
     TintColours ColoursOfWindow() const;
@@ -176,7 +176,7 @@ private:
     void ColorStorageSavePlacement(TFormPlacement &sender);
     void ScheduleColourSave();
 
-    Colour color = White;
+    colour::Colour color = colour::White;
     bool updating = false;
     bool capturing = false;
     ComponentSpin *typingField = nullptr;

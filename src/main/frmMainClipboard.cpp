@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QMenu>
 
+using namespace colour;
+
 namespace {
 
 // A thumbnail side as stored, brought into the range the preferences dialog keeps.

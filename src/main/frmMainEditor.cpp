@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace colour;
+
 // A notation's validator, parser and formatter, so that the three notation fields share one code path.
 struct Notation
 {

@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+using namespace colour;
+
 namespace {
 
 QString StartFolder()

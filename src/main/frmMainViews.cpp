@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWindow>
 
+using namespace colour;
+
 TTintMain::FormStyle TTintMain::formStyle() const
 {
     return windowFlags() & Qt::WindowStaysOnTopHint ? fsStayOnTop : fsNormal;

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+using namespace colour;
+
 namespace {
 
 const QByteArray Magic = "GIMP Palette";

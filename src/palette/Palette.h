@@ -12,7 +12,7 @@
 struct PaletteEntry
 {
     QString name;
-    Colour colour = White;
+    colour::Colour colour = colour::White;
     QString key; // its name in CSS and in design tokens, "slot-1"; empty for a colour read from a file
 };
 

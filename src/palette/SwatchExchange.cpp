@@ -8,7 +8,9 @@
 #include <bit>
 #include <cmath>
 
-using namespace colourspaces; // the colour spaces and their conversions
+using namespace colour;
+
+using namespace colour::spaces; // the colour spaces and their conversions
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "TintPalette.h"
 
+using namespace colour;
+
 namespace {
 
 const QString SlotsName = QStringLiteral("Slots");

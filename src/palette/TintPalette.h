@@ -6,9 +6,9 @@
 // The colours a palette file carries: the twelve slots, the sixteen custom colours and the recent colours.
 struct TintColours
 {
-    QList<Colour> slotColours;
-    QList<Colour> customColours;
-    QList<Colour> recentColours;
+    QList<colour::Colour> slotColours;
+    QList<colour::Colour> customColours;
+    QList<colour::Colour> recentColours;
 };
 
 // Three groups in that order, "Slots" ("Slot 1" .. "Slot 12"), "Custom colors" and "Recent colors".
@@ -19,8 +19,8 @@ Palette MakePalette(const TintColours &colours, const QString &name);
 // as long as the colours the palette has for it; the positions after keep their colours.
 struct PaletteAssignment
 {
-    QList<Colour> slotColours;
-    QList<Colour> customColours;
+    QList<colour::Colour> slotColours;
+    QList<colour::Colour> customColours;
     qsizetype unused = 0; // colours for neither
 };
 PaletteAssignment AssignPalette(const Palette &palette, qsizetype slotCount, qsizetype customCount);

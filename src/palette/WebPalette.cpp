@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace colour;
+
 namespace {
 
 // Text for a CSS comment, which must not end it early.

@@ -5,17 +5,17 @@
 
 #include <QColor>
 
-inline QColor toQColor(Colour colour)
+inline QColor toQColor(colour::Colour colour)
 {
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    return QColor(colour::GetRValue(colour), colour::GetGValue(colour), colour::GetBValue(colour));
 }
 
-inline Colour fromQColor(const QColor &colour)
+inline colour::Colour fromQColor(const QColor &colour)
 {
-    return MakeColour(colour.red(), colour.green(), colour.blue());
+    return colour::MakeColour(colour.red(), colour.green(), colour.blue());
 }
 
-inline Colour fromQRgb(QRgb rgb)
+inline colour::Colour fromQRgb(QRgb rgb)
 {
-    return MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    return colour::MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QTest>
 
+using namespace colour;
+
 namespace {
 const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
 const QString OptionsKey = AppKey + QStringLiteral("\\Options");

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+using namespace colour;
+
 int main()
 {
     unsigned first = 0, second = 0;

@@ -7,7 +7,9 @@
 
 #include <QtTest>
 
-using namespace colourspaces; // the colour spaces and their conversions
+using namespace colour;
+
+using namespace colour::spaces; // the colour spaces and their conversions
 
 namespace {
 Vec3 Oklch(Colour colour)

@@ -7,6 +7,8 @@
 
 #include <random>
 
+using namespace colour;
+
 Q_DECLARE_METATYPE(Colour)
 
 class TestCssColour : public QObject

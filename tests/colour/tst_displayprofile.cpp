@@ -10,6 +10,8 @@
 #include <array>
 #include <cmath>
 
+using namespace colour;
+
 using made_profiles::Kind;
 Q_DECLARE_METATYPE(Kind)
 

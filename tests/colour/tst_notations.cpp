@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+using namespace colour;
+
 Q_DECLARE_METATYPE(Colour)
 
 namespace {

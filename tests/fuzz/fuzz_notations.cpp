@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+using namespace colour;
+
 namespace {
 void Require(bool condition)
 {

@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 
+using namespace colour;
+
 namespace {
 
 // Serves a fixed picture of each screen, or a failure, as the backend of the screen service; a desktop that

@@ -18,6 +18,8 @@
 
 #include <memory>
 
+using namespace colour;
+
 class TestClipboard : public QObject
 {
     Q_OBJECT

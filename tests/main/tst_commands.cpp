@@ -28,6 +28,8 @@
 #include <memory>
 #include <set>
 
+using namespace colour;
+
 class TestCommands : public QObject
 {
     Q_OBJECT

@@ -15,6 +15,8 @@
 #include <memory>
 #include <stdexcept>
 
+using namespace colour;
+
 class TestEditor : public QObject
 {
     Q_OBJECT

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+using namespace colour;
+
 namespace {
 const QString StoreKey = QStringLiteral("Software\\Tintwell Tests");
 const QString StorePath = StoreKey + QStringLiteral("\\Storage");

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+using namespace colour;
+
 namespace {
 const QString Key = QStringLiteral("Software\\Tintwell\\History");
 

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+using namespace colour;
+
 class TestSlots : public QObject
 {
     Q_OBJECT

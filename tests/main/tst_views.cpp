@@ -29,6 +29,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace colour;
+
 namespace {
 // Dialog buttons with the style's icons, as Qt's theme on an X11 desktop has them (the offscreen one has none).
 class DesktopStyle : public QProxyStyle

@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+using namespace colour;
+
 namespace {
 
 QByteArray U16(quint16 value)

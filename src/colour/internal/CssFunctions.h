@@ -9,8 +9,10 @@
 #include <array>
 #include <string_view>
 
+namespace colour {
+
 // The table is read by units that work in the colour spaces throughout.
-using colourspaces::Vec3;
+using spaces::Vec3;
 
 struct CssFunction
 {
@@ -32,7 +34,7 @@ struct CssFunction
 
 namespace css_functions {
 
-using namespace colourspaces;
+using namespace spaces;
 
 // A polar colour whose chroma is too small to tell has no hue worth writing.
 inline Vec3 WithoutStrayHue(Vec3 lch, double noChroma)
@@ -131,3 +133,5 @@ inline constexpr CssFunction Oklch{
 inline constexpr std::array<const CssFunction *, 7> CssFunctions{
     &css_functions::Rgb, &css_functions::Hsl,   &css_functions::Hwb,  &css_functions::Lab,
     &css_functions::Lch, &css_functions::Oklab, &css_functions::Oklch};
+
+} // namespace colour
