@@ -163,7 +163,7 @@ void TestClipboard::copyAsKeepsItsFormatAcrossRuns()
     QMenu *copyAs = command("actEditCopyAs")->menu();
     emit copyAs->aboutToShow();
     QCOMPARE(command("actEditCopyAsHsl")->statusTip(), QStringLiteral("hsl(30.1 100% 50%)"));
-    QCOMPARE(command("actEditCopyAsDisplayP3")->statusTip(), QStringLiteral("color(display-p3 0.936 0.529 0.199)"));
+    QCOMPARE(command("actEditCopyAsDisplayP3")->statusTip(), QStringLiteral("color(display-p3 0.936 0.53 0.199)"));
     QCOMPARE(copyAs->actions().size(), 8);
     command("actEditCopyAsHsl")->trigger();
     QCOMPARE(copied(), QStringLiteral("hsl(30.1 100% 50%)"));
