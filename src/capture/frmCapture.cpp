@@ -199,7 +199,8 @@ QStringList TCaptureFrm::MagnifierText(QPoint pixel) const
         lines.append(QStringLiteral("The screen's colour profile can't be used"));
     }
     if (m_sample > 1) {
-        const int pixels = AverageArea(m_picture.image, pixel, m_sample).pixels;
+        const QRect counted = SampleRect(pixel, m_sample) & m_picture.image.rect();
+        const int pixels = counted.width() * counted.height();
         QString sample = QStringLiteral("%1x%1 average").arg(m_sample);
         if (pixels < m_sample * m_sample) sample += QStringLiteral(", %1 pixels").arg(pixels);
         lines.append(sample);
