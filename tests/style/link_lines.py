@@ -3,7 +3,7 @@
 files include: a header of another library reached only through a third one's link, or a library linked and
 never included, fails. Every source file under src/ and tools/ belongs to a target. (Qt's and the system's
 libraries are left to the compiler and linker.) The resources library has no header: it is linked for the
-pictures it brings.
+pictures it brings. A header in a library's internal/ folder is included by that library's own files only.
 
 What CMake itself knows is read, not the CMakeLists' text: a configure of the tree in a scratch folder asks the
 file API for its code model (each target's sources, however they were added), and the links come from each
@@ -41,10 +41,13 @@ with tempfile.TemporaryDirectory() as scratch:
                                        any(file.is_relative_to(root / tree) for tree in ("src", "tools"))]
 
 owner = {}  # a header's file name: the library that offers it (an interface library before the one built)
+private = {}  # the same, for the headers a library keeps to itself
 for name in sorted(sources, key=lambda target: not target.endswith("_api")):
     for file in sources[name]:
         if file.suffix == ".h":
             owner.setdefault(file.name, name)
+            if "internal" in file.relative_to(root).parts:
+                private[file.name] = name
 
 faults = []
 for name, files in sorted(sources.items()):
@@ -52,6 +55,8 @@ for name, files in sorted(sources.items()):
     for file in files:
         for header in re.findall(r'^#include "([^"]+)"', file.read_text(), re.M):
             library = owner.get(pathlib.Path(header).name)
+            if private.get(pathlib.Path(header).name, name) != name:
+                faults.append(f"{file.relative_to(root)} includes {header}, which {library} keeps to itself")
             if library and library != name and file.parent / header not in files:
                 included.add(library)
     for library in sorted(included - links[name]):
