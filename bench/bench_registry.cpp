@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace registry;
+
 namespace {
 const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
 const QString OptionsKey = AppKey + QStringLiteral("\\Options");

@@ -26,6 +26,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

@@ -12,7 +12,7 @@
 inline constexpr std::chrono::milliseconds SplashWait{2000};
 
 // Where the program keeps what it remembers: the hive and the application's key in it.
-inline constexpr HKEY StoreHive = HKEY_LOCAL_MACHINE;
+inline constexpr registry::HKEY StoreHive = registry::HKEY_LOCAL_MACHINE;
 QString StoreAppKey();
 
 // Fills the application object, writes "Location" and "Version" under the application's key, shows the

@@ -27,7 +27,7 @@ public:
 
     QString ExeName;
     QString ExePath;
-    HKEY RegRoot = HKEY_LOCAL_MACHINE;
+    registry::HKEY RegRoot = registry::HKEY_LOCAL_MACHINE;
     QString RegFamilyKey;
     QString RegAppKey;
     QString ShortName;

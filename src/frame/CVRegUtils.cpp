@@ -3,6 +3,8 @@
 #include "CVStoreNotices.h"
 #include "Registry.h"
 
+using namespace registry;
+
 namespace {
 // Reads open the hive for reading only, so that a hive the user may read but not write still gives what
 // it holds.

@@ -10,23 +10,27 @@
 #include <QString>
 #include <QStringList>
 
+namespace registry {
 class RegistryBatch;
+}
 
-bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue, bool *unread = nullptr);
-qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue, bool *unread = nullptr);
-QString RegReadString(HKEY hive, const QString &key, const QString &name, const QString &defaultValue,
+bool RegReadBool(registry::HKEY hive, const QString &key, const QString &name, bool defaultValue,
+                 bool *unread = nullptr);
+qint32 RegReadInteger(registry::HKEY hive, const QString &key, const QString &name, qint32 defaultValue,
+                      bool *unread = nullptr);
+QString RegReadString(registry::HKEY hive, const QString &key, const QString &name, const QString &defaultValue,
                       bool *unread = nullptr);
 // The value names of key\subkey, in the order the registry lists them.
-QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList,
-                              bool *unread = nullptr);
+QStringList RegReadValueNames(registry::HKEY hive, const QString &key, const QString &subkey,
+                              const QStringList &defaultList, bool *unread = nullptr);
 
-void RegWriteString(HKEY hive, const QString &key, const QString &name, const QString &text);
-void RegWriteBool(HKEY hive, const QString &key, const QString &name, bool value);
-void RegWriteInteger(HKEY hive, const QString &key, const QString &name, qint32 number);
+void RegWriteString(registry::HKEY hive, const QString &key, const QString &name, const QString &text);
+void RegWriteBool(registry::HKEY hive, const QString &key, const QString &name, bool value);
+void RegWriteInteger(registry::HKEY hive, const QString &key, const QString &name, qint32 number);
 // Replaces key\subkey by one holding a value per text, named by it, with empty string data; all at once.
-void RegWriteValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &names);
+void RegWriteValueNames(registry::HKEY hive, const QString &key, const QString &subkey, const QStringList &names);
 // Every change of the batch, all together or none; false when none could be written.
-bool RegWriteBatch(HKEY hive, const RegistryBatch &batch);
+bool RegWriteBatch(registry::HKEY hive, const registry::RegistryBatch &batch);
 
 // The changes that make listKey a key holding exactly one empty string value per name.
-void AddValueNameList(RegistryBatch &batch, const QString &listKey, const QStringList &names);
+void AddValueNameList(registry::RegistryBatch &batch, const QString &listKey, const QStringList &names);

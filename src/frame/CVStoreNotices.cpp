@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <QWindow>
 
+using namespace registry;
+
 namespace {
 struct StoreTrouble
 {

@@ -10,15 +10,17 @@
 #include <optional>
 
 class QWidget;
+namespace registry {
 class RegistryStoreError;
+}
 
 enum class StoreUse { Reading, Writing };
 
 // Notes a failure to read or write the store.
-void NoteStoreFailure(const RegistryStoreError &error, StoreUse use = StoreUse::Writing);
+void NoteStoreFailure(const registry::RegistryStoreError &error, StoreUse use = StoreUse::Writing);
 // Checks the hive before anything else touches it: a damaged file is set aside under a name that says so,
 // and noted, so that the program starts on its defaults and saves into a fresh hive.
-void KeepDamagedStoreAside(HKEY hive);
+void KeepDamagedStoreAside(registry::HKEY hive);
 // The warning (kind 1) for the oldest trouble noted and not yet told; told from now on.
 std::optional<ECVException> TakeStoreWarning();
 // Shows every warning not yet told, each in the details dialog, once the window is on screen.

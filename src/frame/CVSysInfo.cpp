@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+using namespace registry;
+
 namespace {
 QString StoredSystemInfoPath()
 {

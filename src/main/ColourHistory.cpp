@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include <optional>
 
-class ColourHistory : public QObject, public MergedValues
+class ColourHistory : public QObject, public registry::MergedValues
 {
     Q_OBJECT
 
@@ -25,7 +25,7 @@ public:
     static constexpr qsizetype Capacity = 16;
 
     // The values live in hive\key.
-    ColourHistory(HKEY hive, QString key, QObject *parent = nullptr);
+    ColourHistory(registry::HKEY hive, QString key, QObject *parent = nullptr);
 
     const QList<colour::Colour> &colours() const { return m_colours; }
     // The colour goes to the top, from wherever it stood.
@@ -41,7 +41,7 @@ public:
     // For a save in another's transaction.
     QString mergedKey() const override { return m_key; }
     bool hasChanges() const override { return !m_steps.isEmpty(); }
-    RegistryBatch mergeInto(const KeyValues &values) override;
+    registry::RegistryBatch mergeInto(const registry::KeyValues &values) override;
     void merged() override;
 
 signals:
@@ -52,7 +52,7 @@ private:
     QList<colour::Colour> WithSteps(QList<colour::Colour> colours) const;
     void setColours(const QList<colour::Colour> &colours);
 
-    HKEY m_hive;
+    registry::HKEY m_hive;
     QString m_key;
     QList<colour::Colour> m_colours;
     QList<std::optional<colour::Colour>> m_steps; // since the last save: a colour added, or nothing for a clear

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <optional>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

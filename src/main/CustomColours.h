@@ -22,6 +22,6 @@ QList<QColor> CustomColoursFromList(const QStringList &list);
 void UpdateCustomColourList(QStringList &list, const QList<QColor> &colours);
 
 // The subkey "CustomColors" of hive\key; the present list when it cannot be read. Never reports anything.
-QStringList RestoreCustomColours(HKEY hive, const QString &key, const QStringList &present);
+QStringList RestoreCustomColours(registry::HKEY hive, const QString &key, const QStringList &present);
 // Replaces that subkey of the store's key by one holding the list, as part of the store's save.
 void SaveCustomColours(TFormPlacement &store, const QStringList &list);

@@ -20,6 +20,8 @@
 #include <stdexcept>
 #include <utility>
 
+using namespace registry;
+
 namespace {
 QScreen *Screen()
 {

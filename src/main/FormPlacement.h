@@ -19,7 +19,9 @@
 #include <optional>
 
 class QWidget;
+namespace registry {
 class TRegistry;
+}
 
 enum TPlacementOption { fpPosition = 0x1 };
 Q_DECLARE_FLAGS(TPlacementOptions, TPlacementOption)
@@ -31,7 +33,7 @@ class TFormPlacement : public QObject
 
 public:
     // The values live in hive\key\section. The store belongs to its window and goes with it.
-    TFormPlacement(QWidget *owner, HKEY hive, const QString &key, const QString &section);
+    TFormPlacement(QWidget *owner, registry::HKEY hive, const QString &key, const QString &section);
     ~TFormPlacement() override;
 
     // Call from the window's show event: the first call restores, if the store is active then. A store
@@ -59,7 +61,7 @@ public:
     bool Active = true;
     TPlacementOptions Options = fpPosition;
     // Values of another key that several runs merge, saved in the same transaction as the store's own.
-    MergedValues *MergeWith = nullptr;
+    registry::MergedValues *MergeWith = nullptr;
     int Version = 0;
     // Run at the end of every restore and of every save.
     std::function<void(TFormPlacement &sender)> OnRestorePlacement;
@@ -71,29 +73,29 @@ protected:
     // Text of a value, or nothing when it is missing or not text: the caller's default stands in.
     std::optional<QString> ReadText(const QString &name) const;
     // The value as stored, or nothing when it is missing or cannot be read (noted for the user).
-    std::optional<RegistryValue> ReadValue(const QString &name) const;
+    std::optional<registry::RegistryValue> ReadValue(const QString &name) const;
     virtual void RestoreProperties() {}
     virtual void SaveProperties() {}
 
 private:
     void Restore();
     void OpenForReading();
-    void NoteUnread(const RegistryStoreError &error) const;
+    void NoteUnread(const registry::RegistryStoreError &error) const;
     void RestorePosition();
     void WritePlacement();
     // What a save writes now: everything of the store, events included.
-    RegistryBatch CollectChanges();
-    bool ApplyChanges(const RegistryBatch &changes, MergedValues *merged);
+    registry::RegistryBatch CollectChanges();
+    bool ApplyChanges(const registry::RegistryBatch &changes, registry::MergedValues *merged);
 
     QWidget *m_owner;
-    HKEY m_hive;
+    registry::HKEY m_hive;
     QString m_path;
-    std::unique_ptr<TRegistry> m_openKey;   // only during a restore
-    std::optional<RegistryBatch> m_changes; // only during a save
-    mutable bool m_unread = false;          // the store could not be read in the restore
+    std::unique_ptr<registry::TRegistry> m_openKey;   // only during a restore
+    std::optional<registry::RegistryBatch> m_changes; // only during a save
+    mutable bool m_unread = false;                    // the store could not be read in the restore
     // What the store holds for this run: what a save would have written as the window first showed, then what
     // the last save wrote. A save writes only what differs from it.
-    SaveBaseline m_baseline;
+    registry::SaveBaseline m_baseline;
     bool m_shown = false;
     bool m_restored = false;
     bool m_savedSinceRestore = false;

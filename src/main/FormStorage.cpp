@@ -8,6 +8,8 @@
 #include <QMetaProperty>
 #include <QWidget>
 
+using namespace registry;
+
 namespace {
 std::optional<QMetaProperty> FindProperty(const QObject &control, const QString &name)
 {

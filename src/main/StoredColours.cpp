@@ -5,6 +5,8 @@
 #include "QtColour.h"
 #include "RegistryStore.h"
 
+using namespace registry;
+
 using namespace colour;
 
 TintColours ReadStoredColours(HKEY hive, const QString &appKey)

@@ -10,4 +10,4 @@ inline constexpr int SlotCount = 12;
 
 // The slots, custom colours and recent colours under the application's key. Raises RegistryStoreError when the
 // store cannot be read.
-TintColours ReadStoredColours(HKEY hive, const QString &appKey);
+TintColours ReadStoredColours(registry::HKEY hive, const QString &appKey);

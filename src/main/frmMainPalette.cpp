@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

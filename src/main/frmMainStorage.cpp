@@ -20,6 +20,8 @@
 
 #include <exception>
 
+using namespace registry;
+
 namespace {
 
 const QString StoreSection = QStringLiteral("Storage");

@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <variant>
 
+using namespace registry;
+
 TTintOptions *TintOptions = nullptr;
 
 TTintOptions::TTintOptions(HKEY regRoot, const QString &regAppKey)

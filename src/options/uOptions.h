@@ -26,7 +26,7 @@ class TTintOptions
 public:
     // Holds the defaults and touches no registry. regAppKey is the application's own key; the
     // preferences live in its subkey "Options".
-    TTintOptions(HKEY regRoot, const QString &regAppKey);
+    TTintOptions(registry::HKEY regRoot, const QString &regAppKey);
     virtual ~TTintOptions();
     TTintOptions(const TTintOptions &) = delete;
     TTintOptions &operator=(const TTintOptions &) = delete;
@@ -55,11 +55,11 @@ public:
     static constexpr PreferenceRange CaptureDelayRange{1, 2000};
 
 private:
-    RegistryBatch Changes() const;
+    registry::RegistryBatch Changes() const;
 
-    HKEY m_root;
+    registry::HKEY m_root;
     QString m_key;
-    SaveBaseline m_baseline; // what the store holds, as far as this run knows
+    registry::SaveBaseline m_baseline; // what the store holds, as far as this run knows
 };
 
 // The one store of the run. Start-up creates and loads it; shutdown saves and frees it.

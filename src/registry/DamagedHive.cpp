@@ -9,6 +9,8 @@
 
 #include <cerrno>
 
+namespace registry {
+
 namespace {
 // The first of "<file>.damaged-<time>", "...-1", ... that names no file yet, together with its log and index.
 QString freeKeptName(const QString &filePath)
@@ -50,3 +52,5 @@ std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath)
     }
     return DamagedHive{keptAs, damage};
 }
+
+} // namespace registry

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace registry {
+
 struct DamagedHive
 {
     QString keptAs; // where it is now
@@ -17,3 +19,5 @@ struct DamagedHive
 // where and why; the next write makes a fresh hive. A sound hive, another program's database, a missing file
 // or one that cannot be checked now stays as it is. Raises the Damaged fault when it cannot be moved.
 std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath);
+
+} // namespace registry

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace registry {
+
 QByteArray fileName(const QString &path)
 {
     return QFile::encodeName(path);
@@ -59,3 +61,5 @@ QString whatIsInTheWay(const QString &filePath)
     if (!S_ISREG(target.st_mode)) return QStringLiteral("a device");
     return {};
 }
+
+} // namespace registry

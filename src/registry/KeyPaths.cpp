@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace registry {
+
 KeyPath parseKeyPath(const QString &path)
 {
     QStringView view(path);
@@ -34,3 +36,5 @@ QString valueNameProblem(const QString &name)
     if (name.contains(QChar(0))) return QStringLiteral("value name holds a NUL character");
     return {};
 }
+
+} // namespace registry

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+namespace registry {
+
 namespace {
 const QString Version5Header = QStringLiteral("Windows Registry Editor Version 5.00");
 const QString Version4Header = QStringLiteral("REGEDIT4");
@@ -293,3 +295,5 @@ QByteArray formatRegFile(const RegFile &file)
     }
     return text.toUtf8();
 }
+
+} // namespace registry

@@ -13,6 +13,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace registry {
+
 struct RegFileValue
 {
     QString name;                       // empty for the key's default value, written as @
@@ -40,3 +42,5 @@ public:
 
 RegFile parseRegFile(const QByteArray &bytes);
 QByteArray formatRegFile(const RegFile &file);
+
+} // namespace registry

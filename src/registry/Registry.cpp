@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+namespace registry {
+
 ERegistryException::ERegistryException(const QString &message, const QString &details)
     : std::runtime_error((details.isEmpty() ? message : message + QStringLiteral(": ") + details).toStdString()),
       m_message(message), m_details(details)
@@ -174,3 +176,5 @@ void TRegistry::apply(const RegistryBatch &batch)
 {
     store().apply(batch);
 }
+
+} // namespace registry

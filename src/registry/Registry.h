@@ -12,6 +12,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace registry {
+
 class ERegistryException : public std::runtime_error
 {
 public:
@@ -72,3 +74,5 @@ private:
     QString m_currentPath; // empty while no key is open: the hive's root stands in
     std::unique_ptr<RegistryStore> m_store;
 };
+
+} // namespace registry

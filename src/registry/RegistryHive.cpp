@@ -8,6 +8,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+namespace registry {
+
 namespace {
 struct HiveNames
 {
@@ -75,3 +77,5 @@ QString hiveFilePath(HKEY hive)
     const QString name = hiveName(hive) + QStringLiteral(".db");
     return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }
+
+} // namespace registry

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace registry {
+
 // The Win32 handle values, so that a stored or logged root reads the same as on Windows.
 enum class HKEY : std::uint32_t {
     ClassesRoot = 0x80000000,
@@ -31,3 +33,5 @@ std::optional<HKEY> hiveFromName(const QString &name);
 
 QString registryDirectory(); // empty when there is no home folder to put it in
 QString hiveFilePath(HKEY hive);
+
+} // namespace registry

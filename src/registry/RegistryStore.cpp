@@ -20,6 +20,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace registry {
+
 namespace {
 // "TwRg": marks a database file as a hive of this program, so that no other SQLite file is taken for one.
 constexpr qint64 HiveApplicationId = 0x54775267;
@@ -558,3 +560,5 @@ RegistryStoreOpener setRegistryStoreOpener(RegistryStoreOpener opener)
 {
     return std::exchange(currentOpener(), opener ? std::move(opener) : defaultOpener());
 }
+
+} // namespace registry

@@ -24,6 +24,8 @@ class QTemporaryDir;
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace registry {
+
 // Changes that a store makes all together or not at all. Key paths are relative to the hive's root.
 // Deleting what is not there is no error; setting a value creates its key and the keys above it.
 class RegistryBatch
@@ -163,3 +165,5 @@ private:
 using RegistryStoreOpener = std::function<std::unique_ptr<RegistryStore>(HKEY, RegistryAccess)>;
 std::unique_ptr<RegistryStore> openRegistryStore(HKEY hive, RegistryAccess access);
 RegistryStoreOpener setRegistryStoreOpener(RegistryStoreOpener opener);
+
+} // namespace registry

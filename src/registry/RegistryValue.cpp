@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+namespace registry {
+
 namespace {
 constexpr std::array<std::pair<std::uint32_t, const char *>, 8> TypeNames{{
     {REG_NONE, "REG_NONE"},
@@ -138,3 +140,5 @@ std::optional<qint32> decodeRegInteger(const RegistryValue &value)
     const qint32 integer = text ? text->trimmed().toInt(&number) : 0;
     return number ? std::optional(integer) : std::nullopt;
 }
+
+} // namespace registry

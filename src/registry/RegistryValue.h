@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace registry {
+
 enum RegDataType : std::uint32_t {
     REG_NONE = 0,
     REG_SZ = 1,
@@ -63,3 +65,5 @@ std::optional<QString> decodeRegText(const RegistryValue &value);
 // That text as a decimal integer, blanks around it allowed, as the program's window state keeps its numbers;
 // nothing for a value of another type or text that is no such integer.
 std::optional<qint32> decodeRegInteger(const RegistryValue &value);
+
+} // namespace registry

@@ -1,5 +1,7 @@
 #include "SaveBaseline.h"
 
+namespace registry {
+
 void SaveBaseline::setStored(const QStringList &names, bool unread)
 {
     m_storedNames.clear();
@@ -21,3 +23,5 @@ void SaveBaseline::saved(const RegistryBatch &values)
     for (const RegistryBatch::Change &change : values.changes())
         m_storedNames.insert(change.name.toCaseFolded());
 }
+
+} // namespace registry

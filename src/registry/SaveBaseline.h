@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace registry {
+
 class SaveBaseline
 {
 public:
@@ -31,3 +33,5 @@ private:
     QSet<QString> m_storedNames; // case-folded
     bool m_unread = false;
 };
+
+} // namespace registry

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <utility>
 
+namespace registry {
+
 enum class RegistryAccess { ReadOnly, ReadWrite };
 
 // What kind of trouble stopped a hive from being read or written, for callers that tell the user.
@@ -42,3 +44,5 @@ private:
 inline constexpr qsizetype MaxKeyNameLength = 255;
 inline constexpr qsizetype MaxValueNameLength = 16383;
 inline constexpr qsizetype MaxKeyDepth = 512;
+
+} // namespace registry

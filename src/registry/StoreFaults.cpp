@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace registry {
+
 QString errnoText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -42,3 +44,5 @@ RegistryFault faultOfResult(int resultCode, int systemError)
         return RegistryFault::Other;
     }
 }
+
+} // namespace registry

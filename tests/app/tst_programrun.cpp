@@ -24,6 +24,8 @@
 
 #include <functional>
 
+using namespace registry;
+
 namespace {
 const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
 const QString DiskFull = QStringLiteral("The disk that holds the settings is full; they were not saved.");

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QTest>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

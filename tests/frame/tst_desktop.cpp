@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QWidget>
 
+using namespace registry;
+
 namespace {
 const QString SystemInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 

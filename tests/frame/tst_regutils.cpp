@@ -12,6 +12,8 @@
 #include <limits>
 #include <memory>
 
+using namespace registry;
+
 Q_DECLARE_METATYPE(RegistryValue)
 
 namespace {

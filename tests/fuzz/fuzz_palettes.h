@@ -18,7 +18,7 @@ int FuzzPalette(const std::uint8_t *data, std::size_t size, Read read, Write wri
         return 0;
     }
     const auto colours = [](const Palette &of) {
-        QList<Colour> all;
+        QList<colour::Colour> all;
         for (const PaletteGroup &group : of.groups)
             for (const PaletteEntry &entry : group.entries)
                 all.append(entry.colour);

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace registry;
+
 namespace {
 const QString Key = QStringLiteral("Software\\Tintwell Tests\\Storage");
 }

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

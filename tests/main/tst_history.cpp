@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

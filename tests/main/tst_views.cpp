@@ -29,6 +29,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace registry;
+
 using namespace colour;
 
 namespace {

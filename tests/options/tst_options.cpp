@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace registry;
+
 namespace {
 const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
 const QString OptionsKey = AppKey + QStringLiteral("\\Options");

@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 
+using namespace registry;
+
 namespace {
 const QString AppKey = QStringLiteral("Software\\Corvane\\Corvane Devbench\\Tintwell");
 

@@ -31,18 +31,19 @@ class RefusedWrites
 {
 public:
     RefusedWrites()
-        : m_previous(setRegistryStoreOpener([](HKEY hive, RegistryAccess access) {
-              if (access == RegistryAccess::ReadWrite) throw RegistryStoreError(QStringLiteral("writing refused"));
-              return std::make_unique<RegistryStore>(hiveFilePath(hive), access);
+        : m_previous(registry::setRegistryStoreOpener([](registry::HKEY hive, registry::RegistryAccess access) {
+              if (access == registry::RegistryAccess::ReadWrite)
+                  throw registry::RegistryStoreError(QStringLiteral("writing refused"));
+              return std::make_unique<registry::RegistryStore>(registry::hiveFilePath(hive), access);
           }))
     {
     }
-    ~RefusedWrites() { setRegistryStoreOpener(m_previous); }
+    ~RefusedWrites() { registry::setRegistryStoreOpener(m_previous); }
     RefusedWrites(const RefusedWrites &) = delete;
     RefusedWrites &operator=(const RefusedWrites &) = delete;
 
 private:
-    RegistryStoreOpener m_previous;
+    registry::RegistryStoreOpener m_previous;
 };
 
 // A tmpfs of 256 KiB, mounted while it lives; only root may mount one (isMounted says whether it is).

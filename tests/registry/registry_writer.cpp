@@ -21,6 +21,8 @@
 
 #include <unistd.h>
 
+using namespace registry;
+
 namespace {
 [[noreturn]] void WaitToBeKilled(const char *state)
 {

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace registry;
+
 Q_DECLARE_METATYPE(RegFile)
 Q_DECLARE_METATYPE(RegistryValue)
 

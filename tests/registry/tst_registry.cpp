@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace registry;
+
 Q_DECLARE_METATYPE(RegistryValue)
 
 namespace {

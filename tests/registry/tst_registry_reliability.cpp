@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace registry;
+
 namespace {
 const QString Key = QStringLiteral("Software\\Corvane\\Tintwell\\Stress");
 

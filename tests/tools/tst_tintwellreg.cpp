@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+using namespace registry;
+
 Q_DECLARE_METATYPE(RegistryValue)
 
 namespace {

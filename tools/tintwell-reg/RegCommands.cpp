@@ -19,6 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace registry;
+
 namespace {
 const QString NotFound = QStringLiteral("The system was unable to find the specified registry key or value.");
 const QString Done = QStringLiteral("The operation completed successfully.");

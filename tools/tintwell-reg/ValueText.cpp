@@ -6,6 +6,8 @@
 #include <limits>
 #include <stdexcept>
 
+using namespace registry;
+
 namespace {
 QString hexPairs(const QByteArray &data)
 {

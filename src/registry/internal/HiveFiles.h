@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace registry {
+
 QByteArray fileName(const QString &path);
 bool isWritable(const QString &path);
 // The hive's folders are private to the user, like the files in them. Leaves errno set on failure.
@@ -19,3 +21,5 @@ bool renameWithoutReplacing(const QString &from, const QString &to);
 // What stands in the hive's place that is no file at all (a folder, a FIFO, a link to nothing); empty for a
 // file, a link to one or nothing.
 QString whatIsInTheWay(const QString &filePath);
+
+} // namespace registry

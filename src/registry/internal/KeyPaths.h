@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace registry {
+
 struct KeyPath
 {
     QStringList names;
@@ -14,3 +16,5 @@ struct KeyPath
 KeyPath parseKeyPath(const QString &path);
 // Why the value name cannot be stored; empty when it can.
 QString valueNameProblem(const QString &name);
+
+} // namespace registry

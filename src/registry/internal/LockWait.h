@@ -11,6 +11,8 @@
 #include <chrono>
 #include <thread>
 
+namespace registry {
+
 using Clock = std::chrono::steady_clock;
 
 // How long a read or a write waits for another program's lock. A copy of this program holds the write lock for
@@ -71,3 +73,5 @@ template <typename Work> auto retryWhileBusy(Clock::time_point deadline, Work wo
 }
 
 int millisecondsLeft(Clock::time_point deadline);
+
+} // namespace registry

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace registry {
+
 class RegistryStore::Statement
 {
 public:
@@ -98,3 +100,5 @@ private:
     RegistryStore &m_store;
     bool m_committed = false;
 };
+
+} // namespace registry
