@@ -56,6 +56,7 @@ struct CssWriting
     std::array<int, 3> decimals;
 };
 
+// The text with each number at most at its decimals.
 std::string Text(const CssWriting &writing, const std::array<int, 3> &decimals)
 {
     std::string text(writing.opening);
@@ -83,7 +84,9 @@ std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
         spared = false;
         for (size_t i = 0; i < 3; ++i) {
             std::array<int, 3> fewer = decimals;
-            while (fewer[i] > writing.decimals[i] && (--fewer[i], ReadsBackSurely(Text(writing, fewer), wanted))) {
+            while (fewer[i] > writing.decimals[i]) {
+                --fewer[i];
+                if (!ReadsBackSurely(Text(writing, fewer), wanted)) break;
                 decimals = fewer;
                 spared = true;
             }
