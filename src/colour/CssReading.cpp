@@ -33,14 +33,6 @@ bool IsNameChar(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(c) || c == '-';
 }
 
-std::string LowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return lower;
-}
-
 // One value between a function's parentheses.
 struct Component
 {

@@ -141,9 +141,7 @@ std::span<const ColourFormat> ColourFormats()
 
 const ColourFormat *FindColourFormat(std::string_view name)
 {
-    std::string lower(name);
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    const std::string lower = LowerCase(name);
     const auto found =
         std::find_if(Formats.begin(), Formats.end(), [&](const ColourFormat &format) { return format.name == lower; });
     return found == Formats.end() ? nullptr : &*found;

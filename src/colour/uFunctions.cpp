@@ -128,6 +128,14 @@ std::string UpperCase(std::string_view s)
     return out;
 }
 
+std::string LowerCase(std::string_view s)
+{
+    std::string out(s);
+    for (char &ch : out)
+        if (ch >= 'A' && ch <= 'Z') ch = char(ch - 'A' + 'a');
+    return out;
+}
+
 bool IsRGBText(std::string_view text) noexcept
 {
     // Without its blanks a valid text is at most "RGB(255,255,255)", 16 characters. Collecting the upper-cased,

@@ -52,6 +52,7 @@ std::size_t CountChar(std::string_view s, char ch);
 bool IsDigits(std::string_view s);
 std::string EmptyToZero(std::string_view s);
 std::string UpperCase(std::string_view s);
+std::string LowerCase(std::string_view s);
 
 // RGB notation: "RGB(255, 128, 0)"; blanks may stand anywhere, components have 1 to 3 digits.
 bool IsRGBText(std::string_view text) noexcept;
