@@ -1,6 +1,5 @@
 #include "CssCopyCommands.h"
 
-#include "Clipboard.h"
 #include "CssColour.h"
 #include "CVExceptions.h"
 #include "uOptions.h"
@@ -61,8 +60,8 @@ QByteArray CommandName(std::string_view formatName)
 
 } // namespace
 
-CssCopyCommands::CssCopyCommands(Clipboard &clipboard, QMenu &menu, const AddCommand &addCommand, QObject *parent)
-    : QObject(parent), m_clipboard(clipboard), m_menu(menu)
+CssCopyCommands::CssCopyCommands(CopyText copyText, QMenu &menu, const AddCommand &addCommand, QObject *parent)
+    : QObject(parent), m_copyText(std::move(copyText)), m_menu(menu)
 {
     for (const ColourFormat &format : CssFormats())
         m_menu.addAction(addCommand(CommandName(format.name).constData(), Caption(format), {}, {},
@@ -91,7 +90,7 @@ void CssCopyCommands::showTexts()
             QString::fromStdString(CssFormats()[size_t(i)].write(m_colour).value_or(std::string())));
 }
 
-// A clipboard that cannot be used, or a colour with no text, is a warning; the program runs on.
+// A colour with no text is a warning, as a clipboard that cannot be used is; the program runs on.
 void CssCopyCommands::copy(const ColourFormat &format)
 {
     const std::optional<std::string> text = format.write(m_colour);
@@ -100,9 +99,7 @@ void CssCopyCommands::copy(const ColourFormat &format)
                            QStringLiteral("No text in this format reads back as exactly %1.")
                                .arg(QString::fromStdString(ColourToHTMLText(m_colour))),
                            TCVMessageKind::Warning);
-    QString failure;
-    if (!m_clipboard.setText(QString::fromStdString(*text), failure))
-        throw ECVException(QStringLiteral("Cannot open clipboard"), failure, TCVMessageKind::Warning);
+    m_copyText(*text);
     TintOptions->CopyAsFormat = QString::fromUtf8(format.name.data(), qsizetype(format.name.size()));
     nameAgain();
 }

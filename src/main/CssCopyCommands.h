@@ -10,8 +10,8 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
-class Clipboard;
 class QAction;
 class QMenu;
 namespace colour {
@@ -28,8 +28,11 @@ public:
     using AddCommand = std::function<QAction *(const char *name, const QString &caption, const QString &hint,
                                                const QKeySequence &shortcut, std::function<void()> run)>;
 
+    // Puts a text on the clipboard as the window's other copy commands do, telling the user when it cannot.
+    using CopyText = std::function<void(const std::string &text)>;
+
     // The format commands go into `menu`, in CSS's order, then Copy Again is made.
-    CssCopyCommands(Clipboard &clipboard, QMenu &menu, const AddCommand &addCommand, QObject *parent = nullptr);
+    CssCopyCommands(CopyText copyText, QMenu &menu, const AddCommand &addCommand, QObject *parent = nullptr);
 
     QAction *again() const { return m_again; }
     // The current colour, as the window sets it.
@@ -40,7 +43,7 @@ private:
     void nameAgain();
     void showTexts();
 
-    Clipboard &m_clipboard;
+    CopyText m_copyText;
     QMenu &m_menu;
     QAction *m_again = nullptr;
     colour::Colour m_colour = colour::White;

@@ -42,15 +42,14 @@ void TTintMain::CreateWebCommands()
     actEditCopyAs =
         AddMenuCommand(menu, "actEditCopyAs", QStringLiteral("Copy current color to the Clipboard in a CSS format"));
     actEditCopyAs->setText(QStringLiteral("Copy &As"));
-    copyAs = new CssCopyCommands(
-        *clipboard, *menu,
-        [this](const char *name, const QString &caption, const QString &hint, const QKeySequence &shortcut,
-               std::function<void()> run) {
-            QAction *command = AddCommand(name, caption, "Edit", hint, shortcut);
-            RunWhenAvailable(command, std::move(run));
-            return command;
-        },
-        this);
+    copyAs = new CssCopyCommands([this](const std::string &text) { CopyText(text); }, *menu,
+                                 [this](const char *name, const QString &caption, const QString &hint,
+                                        const QKeySequence &shortcut, std::function<void()> run) {
+                                     QAction *command = AddCommand(name, caption, "Edit", hint, shortcut);
+                                     RunWhenAvailable(command, std::move(run));
+                                     return command;
+                                 },
+                                 this);
     pasteAny = new PasteAnyCommand(*clipboard, this);
     actEditPasteAny = AddCommand("actEditPasteAny", QStringLiteral("Paste Any C&olor"), "Edit",
                                  QStringLiteral("Paste a color written in any CSS notation from the Clipboard"),
