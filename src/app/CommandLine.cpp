@@ -40,43 +40,43 @@ const char *const Usage = "Usage: tintwell [--pick [--format FORMAT] [--space de
                           "       tintwell --help | --version\n";
 
 const char *const Help =
-    "Corvane Tintwell, a small colour editor. Without options it opens the editor.\n"
+    "Corvane Tintwell, a small color editor. Without options it opens the editor.\n"
     "\n"
-    "  --pick             pick a colour from the screen without opening the editor: click a pixel, or move\n"
+    "  --pick             pick a color from the screen without opening the editor: click a pixel, or move\n"
     "                     to it with the arrow keys (Shift: ten at a time) and press Enter or Space; Escape\n"
-    "                     or the right button cancels. The colour is printed and left on the clipboard.\n"
-    "  --convert TEXT     print the colour TEXT gives in another format: TEXT is any colour of CSS Color 4\n"
+    "                     or the right button cancels. The color is printed and left on the clipboard.\n"
+    "  --convert TEXT     print the color TEXT gives in another format: TEXT is any color of CSS Color 4\n"
     "                     (a name, #rgb to #rrggbbaa, rgb() hsl() hwb() lab() lch() oklab() oklch() color()),\n"
-    "                     RGB(255, 128, 0), 0x00FF8000 or six hexadecimal digits. A colour outside sRGB is\n"
+    "                     RGB(255, 128, 0), 0x00FF8000 or six hexadecimal digits. A color outside sRGB is\n"
     "                     brought in by CSS's gamut mapping; an alpha is dropped. No display is needed.\n"
     "  --convert -        the same for each line of standard input, one line out for each; a line that is\n"
-    "                     no colour gives an empty line, is named on standard error and makes the exit\n"
+    "                     no color gives an empty line, is named on standard error and makes the exit\n"
     "                     status 1\n"
-    "  --format FORMAT    how --pick and --convert print the colour: rgb (RGB(255, 128, 0)), hex\n"
+    "  --format FORMAT    how --pick and --convert print the color: rgb (RGB(255, 128, 0)), hex\n"
     "                     (0x00FF8000), html (#FF8000, the default), css-rgb (rgb(255 128 0)), hsl, hwb,\n"
     "                     lab, lch, oklab, oklch or display-p3 (color(display-p3 0.936 0.529 0.199))\n"
     "  --space SPACE      which value --pick gives: device, the value the screen is sent, or srgb, what it\n"
-    "                     means in sRGB by the colour profile the desktop publishes for the screen (X11);\n"
+    "                     means in sRGB by the color profile the desktop publishes for the screen (X11);\n"
     "                     without a usable profile the device value, said on standard error. The default\n"
-    "                     is the preference \"Convert picked colours to sRGB\".\n"
+    "                     is the preference \"Convert picked colors to sRGB\".\n"
     "  --sample N         --pick takes the mean of the N by N square of device pixels around the one picked\n"
     "                     (N is 1, 3, 5, 9, 15 or 25); the default is the last chosen in a capture\n"
     "  --verbose          --pick also tells on standard error both values and the profile's name\n"
-    "  --remember         --pick also adds the colour to the editor's recent colours; without it a pick\n"
+    "  --remember         --pick also adds the color to the editor's recent colors; without it a pick\n"
     "                     writes nothing\n"
-    "  --export-palette FILE  write the editor's colour slots, custom colours and recent colours to FILE,\n"
+    "  --export-palette FILE  write the editor's color slots, custom colors and recent colors to FILE,\n"
     "                     a GIMP palette (.gpl), Adobe Swatch Exchange (.ase), CSS custom properties (.css)\n"
     "                     or design tokens (.json), by its extension. No display is needed.\n"
-    "  --contrast FOREGROUND BACKGROUND  print the WCAG 2 contrast ratio of the two colours (any that --convert\n"
+    "  --contrast FOREGROUND BACKGROUND  print the WCAG 2 contrast ratio of the two colors (any that --convert\n"
     "                     reads) and whether it passes AA and AAA for normal and large text and for non-text;\n"
     "                     a foreground with an alpha is drawn over the background first. No display is needed.\n"
-    "  --suggest          --contrast also names the nearest colour to the foreground (same hue and chroma)\n"
+    "  --suggest          --contrast also names the nearest color to the foreground (same hue and chroma)\n"
     "                     that passes AA for normal text\n"
     "  --help             this text\n"
     "  --version          the program's version\n"
     "\n"
     "Exit status of --pick: 0 picked, 1 cancelled, 2 an error (told on standard error). Of --convert: 0\n"
-    "converted, 1 a text that is no colour, 2 an error. Of --export-palette and --contrast: 0 done, 2 an\n"
+    "converted, 1 a text that is no color, 2 an error. Of --export-palette and --contrast: 0 done, 2 an\n"
     "error.\n";
 
 enum ExitStatus { Done = 0, Cancelled = 1, Failed = 2 };
@@ -129,8 +129,8 @@ QString Explained(const PickedColour &picked)
             .arg(device, QString::fromStdString(ColourToHTMLText(picked.srgb->colour)),
                  picked.srgb->clipped ? QStringLiteral(" (clipped: outside sRGB)") : QString(), profile);
     if (!profile.isEmpty())
-        return QStringLiteral("%1; the screen's colour profile can't be used: %2").arg(device, profile);
-    return QStringLiteral("%1; no colour profile for this screen").arg(device);
+        return QStringLiteral("%1; the screen's color profile can't be used: %2").arg(device, profile);
+    return QStringLiteral("%1; no color profile for this screen").arg(device);
 }
 
 // A command's failure in one line on standard error.
@@ -253,19 +253,19 @@ int RunPick(const DisplayRequest &request)
         if (request.verbose)
             Print(stderr, QStringLiteral("tintwell: %1\n").arg(Explained(*picked)));
         else if (srgb && !picked->srgb)
-            Print(stderr, QStringLiteral("tintwell: no usable colour profile for this screen: the device value\n"));
+            Print(stderr, QStringLiteral("tintwell: no usable color profile for this screen: the device value\n"));
         const Colour colour = srgb && picked->srgb ? picked->srgb->colour : picked->device;
         const std::optional<std::string> written = request.format(colour);
         if (!written)
-            throw ECVException(QStringLiteral("The colour %1 has no text in that format that reads back as the same "
-                                              "colour.")
+            throw ECVException(QStringLiteral("The color %1 has no text in that format that reads back as the same "
+                                              "color.")
                                    .arg(QString::fromStdString(ColourToHTMLText(colour))),
                                {}, TCVMessageKind::Warning);
         const QString text = QString::fromStdString(*written);
         Clipboard clipboard;
         QString failure;
         if (!clipboard.setText(text, failure))
-            throw ECVException(QStringLiteral("The colour could not be put on the clipboard."), failure,
+            throw ECVException(QStringLiteral("The color could not be put on the clipboard."), failure,
                                TCVMessageKind::Warning);
         keepClipboardAfterExit();
         const int printed = PrintResult(text + u'\n');
@@ -275,7 +275,7 @@ int RunPick(const DisplayRequest &request)
                 history.add(colour);
                 history.save();
             } catch (const RegistryStoreError &error) {
-                return Fail(QStringLiteral("the colour could not be remembered: %1").arg(error.message()));
+                return Fail(QStringLiteral("the color could not be remembered: %1").arg(error.message()));
             }
         }
         return printed;

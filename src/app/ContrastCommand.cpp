@@ -2,6 +2,7 @@
 
 #include "Contrast.h"
 #include "CssColour.h"
+#include "QuotedText.h"
 
 #include <cmath>
 #include <optional>
@@ -11,11 +12,9 @@ using namespace colour;
 
 namespace {
 
-int Refuse(std::FILE *errors, const char *message, std::string_view text = {})
+int Refuse(std::FILE *errors, const std::string &message)
 {
-    std::fprintf(errors, "tintwell: ");
-    std::fprintf(errors, message, int(text.size()), text.data());
-    std::fprintf(errors, "\n");
+    std::fprintf(errors, "tintwell: %s\n", message.c_str());
     return 2;
 }
 
@@ -40,15 +39,21 @@ int RunContrast(std::string_view foreground, std::string_view background, bool s
                 std::FILE *errors)
 {
     const std::optional<AnyColour> front = ReadAnyColour(foreground);
-    if (!front) return Refuse(errors, "'%.*s' is not a colour", foreground);
+    if (!front) return Refuse(errors, Quoted(foreground) + " is not a color");
     const std::optional<AnyColour> back = ReadAnyColour(background);
-    if (!back) return Refuse(errors, "'%.*s' is not a colour", background);
+    if (!back) return Refuse(errors, Quoted(background) + " is not a color");
     if (back->alphaDropped)
-        return Refuse(errors, "the background '%.*s' is not opaque: the contrast with it depends on what lies under it",
-                      background);
+        return Refuse(errors, "the background " + Quoted(background) +
+                                  " is not opaque: the contrast with it depends on what lies under it");
 
     Colour text = front->colour;
     std::string said;
+    if (front->mapped)
+        said += "The foreground lies outside sRGB, mapped into it as CSS maps it: " +
+                ColourToHTMLText(front->colour) + "\n";
+    if (back->mapped)
+        said += "The background lies outside sRGB, mapped into it as CSS maps it: " + ColourToHTMLText(back->colour) +
+                "\n";
     if (front->alphaDropped) {
         text = Blend(front->colour, front->alpha, back->colour);
         said = "The foreground's alpha " + Number(front->alpha) +

@@ -1,5 +1,7 @@
 #include "ConvertCommand.h"
 
+#include "QuotedText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -8,35 +10,8 @@ using namespace colour;
 
 namespace {
 
-constexpr std::size_t QuotedAtMost = 60; // characters of a refused text quoted in its message
 // No colour's text comes near this; a longer line is refused after reading only this much of it.
 constexpr std::size_t LongestLine = 16 * 1024;
-
-// `text` cut to `QuotedAtMost` bytes on a character's boundary, control characters written as \xNN (C1 ones
-// as \u00NN), so that a refused line cannot drive the terminal it is shown on.
-std::string Quoted(std::string_view text)
-{
-    std::size_t cut = std::min(text.size(), QuotedAtMost);
-    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    std::string quoted;
-    for (std::size_t i = 0; i < cut; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < cut ? static_cast<unsigned char>(text[i + 1]) : 0;
-        char escaped[8];
-        if (byte < 0x20 || byte == 0x7F) {
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            quoted += escaped;
-        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            std::snprintf(escaped, sizeof escaped, "\\u%04X", next);
-            quoted += escaped;
-            ++i;
-        } else {
-            quoted += char(byte);
-        }
-    }
-    return "'" + quoted + (cut < text.size() ? "'..." : "'");
-}
 
 void Answer(const std::optional<std::string> &written, std::FILE *output)
 {
@@ -53,9 +28,9 @@ bool ConvertOne(std::string_view text, const ColourFormat &format, const std::st
     const std::optional<std::string> written = colour ? format.write(colour->colour) : std::nullopt;
     Answer(written, output);
     if (!colour)
-        std::fprintf(errors, "tintwell: %s%s is not a colour\n", where.c_str(), Quoted(text).c_str());
+        std::fprintf(errors, "tintwell: %s%s is not a color\n", where.c_str(), Quoted(text).c_str());
     else if (!written)
-        std::fprintf(errors, "tintwell: %s%s has no %s text that reads back as the same colour\n", where.c_str(),
+        std::fprintf(errors, "tintwell: %s%s has no %s text that reads back as the same color\n", where.c_str(),
                      Quoted(text).c_str(), std::string(format.name).c_str());
     return written.has_value();
 }
@@ -100,7 +75,7 @@ int RunConvert(std::string_view text, const ColourFormat &format, std::FILE *inp
                 continue;
             }
             Answer(std::nullopt, output);
-            std::fprintf(errors, "tintwell: %s%s is longer than %zu KiB: not a colour\n", where.c_str(),
+            std::fprintf(errors, "tintwell: %s%s is longer than %zu KiB: not a color\n", where.c_str(),
                          Quoted(line).c_str(), LongestLine / 1024);
             allColours = false;
         }
@@ -111,7 +86,7 @@ int RunConvert(std::string_view text, const ColourFormat &format, std::FILE *inp
         }
     }
     if (std::fflush(output) != 0 || std::ferror(output)) {
-        std::fputs("tintwell: the converted colours could not be written\n", errors);
+        std::fputs("tintwell: the converted colors could not be written\n", errors);
         return 2;
     }
     return allColours ? 0 : 1;

@@ -196,7 +196,7 @@ QStringList TCaptureFrm::MagnifierText(QPoint pixel) const
         lines.append(value + u'"' +
                      fontMetrics().elidedText(QString::fromStdString(picked.profile), Qt::ElideMiddle, room) + u'"');
     } else if (!picked.profile.empty()) {
-        lines.append(QStringLiteral("The screen's colour profile can't be used"));
+        lines.append(QStringLiteral("The screen's color profile can't be used"));
     }
     if (m_sample > 1) {
         const QRect counted = SampleRect(pixel, m_sample) & m_picture.image.rect();

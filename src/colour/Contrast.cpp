@@ -86,8 +86,10 @@ double ContrastRatio(Colour first, Colour second)
 
 std::string FormatRatio(double ratio)
 {
-    // A hair of slack, so that a ratio of exactly 7 computed as 6.9999999999 still shows 7.00.
-    const double hundredths = std::floor(ratio * 100 + 1e-9);
+    // The product can round up across a whole hundredth (4.4999999999999 * 100 gives 450): what is shown
+    // never exceeds the ratio, so that it never reaches a threshold the pair fails.
+    double hundredths = std::floor(ratio * 100);
+    if (hundredths / 100 > ratio) hundredths -= 1;
     char text[32];
     std::snprintf(text, sizeof text, "%.2f:1", hundredths / 100);
     return text;

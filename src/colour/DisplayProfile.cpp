@@ -71,7 +71,7 @@ bool ConvertsLikeADisplay(cmsHTRANSFORM transform)
 
 std::variant<DisplayProfile, std::string> DisplayProfile::Read(std::string_view bytes)
 {
-    std::variant<DisplayProfile, std::string> answer = std::string("not a colour profile that LittleCMS can read");
+    std::variant<DisplayProfile, std::string> answer = std::string("not a color profile that LittleCMS can read");
     const ProfilePtr device(cmsOpenProfileFromMem(bytes.data(), cmsUInt32Number(bytes.size())));
     if (device && DeclaredSize(bytes) > bytes.size()) {
         answer = std::string("a profile cut short");
@@ -86,7 +86,7 @@ std::variant<DisplayProfile, std::string> DisplayProfile::Read(std::string_view 
         if (!transform->handle) {
             answer = std::string("a profile that LittleCMS cannot convert from");
         } else if (!ConvertsLikeADisplay(transform->handle)) {
-            answer = std::string("a profile whose colours lie far from any display's");
+            answer = std::string("a profile whose colors lie far from any display's");
         } else {
             DisplayProfile profile;
             profile.m_transform = std::move(transform);

@@ -206,11 +206,11 @@ void ContrastBar::refresh()
     const std::optional<Colour> nearest = NearestPassingColour(m_foreground, m_background);
     m_nearestColour = nearest.value_or(m_foreground);
     if (!nearest)
-        m_nearest->setText(QStringLiteral("Nearest Passing Colour: none of this hue"));
+        m_nearest->setText(QStringLiteral("Nearest Passing Color: none of this hue"));
     else if (*nearest == m_foreground)
-        m_nearest->setText(QStringLiteral("Nearest Passing Colour: this one passes"));
+        m_nearest->setText(QStringLiteral("Nearest Passing Color: this one passes"));
     else
-        m_nearest->setText(QStringLiteral("Nearest Passing Colour: %1 (%2)")
+        m_nearest->setText(QStringLiteral("Nearest Passing Color: %1 (%2)")
                                .arg(Html(*nearest), Ratio(ContrastRatio(*nearest, m_background))));
     m_nearest->setIcon(SwatchIcon(m_nearestColour, devicePixelRatio()));
     m_nearest->setEnabled(nearest && *nearest != m_foreground);

@@ -67,8 +67,8 @@ PaletteImportDialog::PaletteImportDialog(const QString &fileName, const PaletteA
     layout->addWidget(SwatchRows(QStringLiteral("Custom color"), assignment.customColours, customCount, this));
 
     QStringList notes;
-    if (assignment.unused > 0) notes.append(Count(assignment.unused, "colour") + QStringLiteral(" not used"));
-    if (skippedCmyk > 0) notes.append(Count(skippedCmyk, "CMYK colour") + QStringLiteral(" skipped"));
+    if (assignment.unused > 0) notes.append(Count(assignment.unused, "color") + QStringLiteral(" not used"));
+    if (skippedCmyk > 0) notes.append(Count(skippedCmyk, "CMYK color") + QStringLiteral(" skipped"));
     if (!notes.isEmpty()) {
         auto *note = new QLabel(notes.join(QStringLiteral("; ")) + u'.', this);
         note->setObjectName(QStringLiteral("lblNotes"));

@@ -132,8 +132,8 @@ void TTintMain::actFileImportPaletteExecute()
         throw refuse(error.message());
     }
     if (palette.colourCount() == 0)
-        throw refuse(palette.skippedCmyk > 0 ? QStringLiteral("it holds only CMYK colours")
-                                             : QStringLiteral("it holds no colours"));
+        throw refuse(palette.skippedCmyk > 0 ? QStringLiteral("it holds only CMYK colors")
+                                             : QStringLiteral("it holds no colors"));
 
     const PaletteAssignment assignment = AssignPalette(palette, pSlots.size(), CustomColourCount);
     PaletteImportDialog dialog(fileName, assignment, palette.skippedCmyk, pSlots.size(), CustomColourCount, this);

@@ -137,7 +137,7 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     cbSample->setObjectName(QStringLiteral("cbSample"));
     for (const int side : CaptureSamples)
         cbSample->addItem(side == 1 ? QStringLiteral("1 pixel") : QStringLiteral("%1x%1 average").arg(side), side);
-    cbSample->setToolTip(QStringLiteral("A pick takes the mean colour of this square of screen pixels around the one "
+    cbSample->setToolTip(QStringLiteral("A pick takes the mean color of this square of screen pixels around the one "
                                         "picked; [ and ] change it during a capture."));
     auto *sampleLabel = new QLabel(QStringLiteral("Sa&mple:"));
     sampleLabel->setObjectName(QStringLiteral("lblSample"));
@@ -150,10 +150,10 @@ QWidget *TOptionsDlg::CreateGeneralPage()
     chkCaptureAllScreens = new QCheckBox(QStringLiteral("Capture from all screens"));
     chkCaptureAllScreens->setObjectName(QStringLiteral("chkCaptureAllScreens"));
     capture->addRow(chkCaptureAllScreens);
-    chkCaptureSRGB = new QCheckBox(QStringLiteral("Convert picked colours to sRGB"));
+    chkCaptureSRGB = new QCheckBox(QStringLiteral("Convert picked colors to sRGB"));
     chkCaptureSRGB->setObjectName(QStringLiteral("chkCaptureSRGB"));
     chkCaptureSRGB->setToolTip(QStringLiteral(
-        "Where the screen has a colour profile, a picked colour is the sRGB colour the screen shows, as the web "
+        "Where the screen has a color profile, a picked color is the sRGB color the screen shows, as the web "
         "and design files mean it, instead of the value the screen is sent."));
     capture->addRow(chkCaptureSRGB);
     page->addWidget(GroupBox("GroupBox1", QStringLiteral(" Capture options "), capture));

@@ -3,7 +3,7 @@
 void RequireRoomForColour(qsizetype count)
 {
     if (count >= MaxColourCount)
-        throw PaletteError(QStringLiteral("more than %1 colours, more than any palette").arg(MaxColourCount));
+        throw PaletteError(QStringLiteral("more than %1 colors, more than any palette").arg(MaxColourCount));
 }
 
 qsizetype Palette::colourCount() const

@@ -3,10 +3,10 @@
 #include "GimpPalette.h"
 #include "SwatchExchange.h"
 #include "WebPalette.h"
+#include "WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 #include <cerrno>
@@ -112,7 +112,5 @@ void SavePaletteFile(const QString &path, const Palette &palette)
     const FormatInfo *format = FormatOf(path);
     if (!format) throw PaletteError(QStringLiteral("a palette file's name ends in .gpl, .ase, .css or .json"));
     const QByteArray bytes = format->write(palette);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw PaletteError(file.errorString());
+    if (const QString failure = files::WriteWhole(path, bytes); !failure.isEmpty()) throw PaletteError(failure);
 }

@@ -108,7 +108,7 @@ std::optional<Colour> ReadModel(Reader &block, const QString &what)
     QString shown = QString::fromLatin1(model);
     for (QChar &c : shown)
         if (!c.isPrint()) c = u'?';
-    throw PaletteError(QStringLiteral("%1 has the unknown colour model '%2'").arg(what, shown));
+    throw PaletteError(QStringLiteral("%1 has the unknown color model '%2'").arg(what, shown));
 }
 
 void AppendU16(QByteArray &out, quint16 value)

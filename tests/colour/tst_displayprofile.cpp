@@ -125,12 +125,12 @@ void TestDisplayProfile::unusableProfilesAreRefused_data()
 {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("why");
-    QTest::newRow("garbage") << Kind::Garbage << "not a colour profile that LittleCMS can read";
+    QTest::newRow("garbage") << Kind::Garbage << "not a color profile that LittleCMS can read";
     QTest::newRow("cut short") << Kind::Truncated << "a profile cut short";
     QTest::newRow("CMYK printer") << Kind::Cmyk << "not the profile of an RGB display";
     QTest::newRow("grey display") << Kind::Grey << "not the profile of an RGB display";
     QTest::newRow("RGB scanner") << Kind::RgbScanner << "not the profile of an RGB display";
-    QTest::newRow("negative gamma") << Kind::NegativeGamma << "a profile whose colours lie far from any display's";
+    QTest::newRow("negative gamma") << Kind::NegativeGamma << "a profile whose colors lie far from any display's";
 }
 
 void TestDisplayProfile::unusableProfilesAreRefused()

@@ -88,5 +88,5 @@ picks 700 "$device" --verbose
     fail "a profile cut short was not told of in one line: $(cat "$scratch/err")"
 "$profiles" withdraw _ICC_PROFILE
 picks 700 "$device" --space srgb
-grep -q 'no usable colour profile' "$scratch/err" || fail "--space srgb without a profile said: $(cat "$scratch/err")"
+grep -q 'no usable color profile' "$scratch/err" || fail "--space srgb without a profile said: $(cat "$scratch/err")"
 echo ok

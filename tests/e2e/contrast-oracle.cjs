@@ -25,14 +25,27 @@ pairs.forEach(([front, back], i) => {
     }
 });
 
-// Truncated to two decimals: 4.4999 is 4.49, and fails AA.
-for (const [colour, shown] of [['#006FFB', '4.49:1'], ['#777777', '4.47:1'], ['#767676', '4.54:1'],
-                               ['#959595', '2.99:1'], ['#949494', '3.03:1'], ['#595959', '7.00:1'],
-                               ['#5A5A5A', '6.89:1']]) {
-    const first = execFileSync(program, ['--contrast', colour, 'white']).toString().split('\n')[0];
-    const expected = Math.floor(wcagContrast(colour, 'white') * 100 + 1e-9) / 100;
-    if (first !== shown || first !== expected.toFixed(2) + ':1') {
-        console.log(`${colour} on white shown ${first}; culori truncated ${expected.toFixed(2)}, expected ${shown}`);
+// The ratio truncated to two decimals, exactly: the double's own binary value times 100, floored in integers.
+const hundredths = x => {
+    const bits = new DataView(new ArrayBuffer(8));
+    bits.setFloat64(0, x);
+    const word = bits.getBigUint64(0), exponent = Number((word >> 52n) & 0x7FFn) - 1075;
+    const mantissa = (word & 0xFFFFFFFFFFFFFn) | 0x10000000000000n;
+    return exponent >= 0 ? mantissa * 100n << BigInt(exponent) : (mantissa * 100n) >> BigInt(-exponent);
+};
+const shownAs = x => { const h = hundredths(x); return `${h / 100n}.${String(h % 100n).padStart(2, '0')}:1`; };
+
+// Truncated, never rounded up: 4.4999 is 4.49 and fails AA; the first rows lie within 1e-11 below a threshold.
+for (const [front, back, shown] of [['#2671E5', '#060201', '4.49:1'], ['#1C5F98', '#190102', '2.99:1'],
+                                    ['#6AAE58', '#05102B', '6.99:1'], ['#006FFB', 'white', '4.49:1'],
+                                    ['#777777', 'white', '4.47:1'], ['#767676', 'white', '4.54:1'],
+                                    ['#959595', 'white', '2.99:1'], ['#949494', 'white', '3.03:1'],
+                                    ['#595959', 'white', '7.00:1'], ['#5A5A5A', 'white', '6.89:1']]) {
+    const lines = execFileSync(program, ['--contrast', front, back]).toString().split('\n');
+    const expected = shownAs(wcagContrast(front, back));
+    const verdict = lines.find(line => line.startsWith('AA normal text:'));
+    if (lines[0] !== shown || lines[0] !== expected || (parseFloat(lines[0]) >= 4.5) !== verdict.includes(': pass')) {
+        console.log(`${front} on ${back} shown ${lines[0]} (${verdict}); culori truncated ${expected}, expected ${shown}`);
         failures++;
     }
 }

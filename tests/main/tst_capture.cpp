@@ -295,7 +295,7 @@ void TestCapture::magnifierSaysWhatThePictureHolds_data()
     QTest::newRow("colour profile") << false << wide << QStringList{srgbLine};
     QTest::newRow("both") << true << wide << QStringList{srgbLine, pointerLine};
     QTest::newRow("unusable profile") << false << profile(made_profiles::Kind::Cmyk)
-                                      << QStringList{QStringLiteral("The screen's colour profile can't be used")};
+                                      << QStringList{QStringLiteral("The screen's color profile can't be used")};
 }
 
 // Below the pixel's colour and place, the magnifier says what the pixel means in sRGB by the screen's colour

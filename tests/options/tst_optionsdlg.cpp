@@ -241,7 +241,7 @@ void TestOptionsDialog::captureCheckBoxesComeLast()
         QCOMPARE(dialog->chkCaptureAllScreens->text(), QStringLiteral("Capture from all screens"));
         QVERIFY(dialog->chkCaptureAllScreens->isChecked());
         QVERIFY(dialog->chkCaptureAllScreens->geometry().top() > dialog->txtDelay->geometry().bottom());
-        QCOMPARE(dialog->chkCaptureSRGB->text(), QStringLiteral("Convert picked colours to sRGB"));
+        QCOMPARE(dialog->chkCaptureSRGB->text(), QStringLiteral("Convert picked colors to sRGB"));
         QVERIFY(!dialog->chkCaptureSRGB->isChecked());
         // Tab goes from the delay to the sample, the check boxes and on to OK; Space toggles each box.
         dialog->txtDelay->setFocus();

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace colour;
 
@@ -90,11 +91,15 @@ private slots:
         QTest::newRow("gpl: above 255") << QByteArray("GIMP Palette\n300 0 0 x\n") << true << "line 2: '300'";
         QTest::newRow("gpl: negative") << QByteArray("GIMP Palette\n#\n0 -5 0\n") << true << "line 3: '-5'";
         QTest::newRow("gpl: not an integer") << QByteArray("GIMP Palette\n0 0 12abc\n") << true << "'12abc'";
-        QTest::newRow("gpl: two numbers") << QByteArray("GIMP Palette\n1 2\n") << true << "is not a colour";
+        QTest::newRow("gpl: two numbers") << QByteArray("GIMP Palette\n1 2\n") << true << "is not a color";
         QTest::newRow("gpl: a long name")
             << "GIMP Palette\n1 2 3 " + QByteArray(100000, 'n') << true << "name longer than 1000 characters";
+        QTest::newRow("gpl: a NUL in a number") << QByteArray("GIMP Palette\n1\0 2 3 x\n", 22) << true << "'1\\x00'";
+        // Millions of words on one line under the size limit, read without splitting them.
+        QTest::newRow("gpl: a line of words")
+            << "GIMP Palette\n0 0 0" + QByteArray(" x").repeated(8000000) << true << "name longer than 1000";
         QTest::newRow("gpl: too many colours")
-            << "GIMP Palette\n" + QByteArray("0 0 0\n").repeated(100001) << true << "more than 100000 colours";
+            << "GIMP Palette\n" + QByteArray("0 0 0\n").repeated(100001) << true << "more than 100000 colors";
         QTest::newRow("ase: another file") << QByteArray("PK\3\4 and more bytes") << false << "does not begin";
         QTest::newRow("ase: cut in the header") << QByteArray("ASEF\0\1", 6) << false << "does not begin";
         QTest::newRow("ase: count past the end") << Ase({red}, 0x7FFFFFFF) << false << "more than the file can hold";
@@ -110,7 +115,7 @@ private slots:
         QTest::newRow("ase: beyond 1") << Ase({ColourBlock(QStringLiteral("x"), "RGB ", {2, 0, 0})}) << false
                                        << "outside 0 to 1";
         QTest::newRow("ase: unknown model")
-            << Ase({ColourBlock(QStringLiteral("x"), "HSV\n", {1, 0, 0})}) << false << "unknown colour model 'HSV?'";
+            << Ase({ColourBlock(QStringLiteral("x"), "HSV\n", {1, 0, 0})}) << false << "unknown color model 'HSV?'";
     }
     void refusesDamagedFilesWithOneLine()
     {
@@ -123,6 +128,17 @@ private slots:
         } catch (const PaletteError &error) {
             QVERIFY2(error.message().contains(message), qPrintable(error.message()));
             QVERIFY(!error.message().contains(u'\n'));
+        }
+    }
+
+    void readsEveryLineEnd()
+    {
+        for (const char *end : {"\n", "\r\n", "\r"}) {
+            const Palette palette = ReadGimpPalette(QByteArray("GIMP Palette|Name: ends|#|255 128 0 Orange|").replace('|', end));
+            QCOMPARE(palette.name, QStringLiteral("ends"));
+            QCOMPARE(palette.colourCount(), 1);
+            QCOMPARE(palette.groups[0].entries[0].name, QStringLiteral("Orange"));
+            QCOMPARE(palette.groups[0].entries[0].colour, MakeColour(255, 128, 0));
         }
     }
 
@@ -217,22 +233,64 @@ private slots:
         QTEST(int(assignment.unused), "unused");
     }
 
-    // A full disk: the file that stood under the name stays whole.
+    // A full disk: the file that stood under the name stays whole, whether the new one is larger than a write
+    // buffer or small enough to fail only when it is flushed; a new file is not left behind empty.
     void keepsTheOldFileWhenTheDiskIsFull()
     {
         SmallDisk disk;
         if (!disk.isMounted()) QSKIP("mounting a small disk needs root");
-        const QString path = disk.path() + QStringLiteral("/colours.gpl");
-        SavePaletteFile(path, Seeded(30));
-        const QByteArray before = [&] {
+        const auto contents = [](const QString &path) {
             QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        };
+        const QStringList names = {"old.gpl", "old.ase", "old.json", "old.css"};
+        QList<QByteArray> before;
+        for (const QString &name : names) {
+            SavePaletteFile(disk.path() + u'/' + name, Seeded(30));
+            before.append(contents(disk.path() + u'/' + name));
+        }
         disk.fill();
-        QVERIFY_THROWS_EXCEPTION(PaletteError, SavePaletteFile(path, Seeded(3000)));
-        QFile after(path);
-        QVERIFY(after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), before);
+        for (int size : {3, 3000})
+            for (const QString &name : names + QStringList{"new.css"}) {
+                QVERIFY_THROWS_EXCEPTION(PaletteError, SavePaletteFile(disk.path() + u'/' + name, Seeded(size)));
+                QCOMPARE(contents(disk.path() + u'/' + name), name == "new.css" ? "(none)" : before[names.indexOf(name)]);
+            }
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), names.size() + 1); // and the filler
+    }
+
+    // A link is followed to a regular file; a device, a FIFO or a loop of links is refused and left as it was.
+    void writesThroughLinksOnlyToRegularFiles()
+    {
+        QTemporaryDir dir;
+        const auto at = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
+        QFile::link(at("real.gpl"), at("link.gpl"));
+        SavePaletteFile(at("link.gpl"), Seeded(3));
+        QVERIFY(QFileInfo(at("link.gpl")).isSymLink());
+        QCOMPARE(LoadPaletteFile(at("real.gpl")).colourCount(), 3);
+        QCOMPARE(mkfifo(at("fifo").toLocal8Bit().constData(), 0600), 0);
+        QFile::link(at("fifo"), at("to-fifo.gpl"));
+        QFile::link(QStringLiteral("/dev/null"), at("to-null.gpl"));
+        QFile::link(at("loop-b.gpl"), at("loop-a.gpl"));
+        QFile::link(at("loop-a.gpl"), at("loop-b.gpl"));
+        for (const char *name : {"to-fifo.gpl", "to-null.gpl", "loop-a.gpl"}) {
+            QVERIFY_THROWS_EXCEPTION(PaletteError, SavePaletteFile(at(name), Seeded(3)));
+            QVERIFY(QFileInfo(at(name)).isSymLink());
+        }
+        struct stat null = {};
+        QVERIFY(::stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 7);
+
+        // In a sticky folder that anyone may write, a link of a third user is not followed (the kernel's
+        // protected_symlinks rule); the user's own is.
+        if (geteuid() != 0) return;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("shared")) && ::chmod(at("shared").toLocal8Bit(), 01777) == 0);
+        QFile::link(at("real.gpl"), at("shared/theirs.gpl"));
+        QFile::link(at("real.gpl"), at("shared/mine.gpl"));
+        QCOMPARE(::lchown(at("shared/theirs.gpl").toLocal8Bit(), 65534, 65534), 0);
+        QVERIFY_THROWS_EXCEPTION(PaletteError, SavePaletteFile(at("shared/theirs.gpl"), Seeded(30)));
+        QCOMPARE(LoadPaletteFile(at("real.gpl")).colourCount(), 3);
+        SavePaletteFile(at("shared/mine.gpl"), Seeded(30));
+        QCOMPARE(LoadPaletteFile(at("real.gpl")).colourCount(), 30);
     }
 };
 

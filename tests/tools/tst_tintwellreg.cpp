@@ -440,8 +440,12 @@ void TestTintwellReg::aFullDiskLeavesEveryFileAsItWas()
     // An export that does not fit leaves the old file as it was, and no draft beside it.
     const QString backup = disk.path() + QStringLiteral("/backup.reg");
     WriteFile(backup, "the old backup\n");
+    Succeed({"add", "HKCU\\Software\\Tiny", "/v", "A", "/f"});
     disk.fill(8 * 1024);
     Refused({"export", Key, backup, "/y"}, {backup, "No space left on device"});
+    // One small enough to fail only when it is flushed.
+    disk.fill();
+    Refused({"export", "HKCU\\Software\\Tiny", backup, "/y"}, {backup, "No space left on device"});
     QCOMPARE(ReadFile(backup), QByteArray("the old backup\n"));
     QCOMPARE(files(disk.path()), QStringList({"backup.reg", "filler"}));
     disk.clear();

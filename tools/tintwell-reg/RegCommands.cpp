@@ -3,12 +3,12 @@
 #include "RegFile.h"
 #include "Registry.h"
 #include "ValueText.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -169,23 +169,6 @@ void exportKey(TRegistry &registry, const QString &fullName, RegFile &file)
     }
 }
 
-// The whole file or nothing: written beside the target and renamed over it only once complete (QSaveFile), so
-// that the old file stays as it was when anything fails, a full disk included. A target that is there must be
-// a regular file, or a link to one, whose file is then replaced with its permissions kept: a device node, a
-// pipe or a loop of links is never replaced.
-void writeWholeFile(const QString &path, const QByteArray &bytes)
-{
-    struct stat present = {};
-    if (::stat(QFile::encodeName(path).constData(), &present) == 0) {
-        if (!S_ISREG(present.st_mode)) Fail(QStringLiteral("Cannot write %1: not a regular file").arg(path));
-    } else if (errno != ENOENT) {
-        Fail(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        Fail(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-}
-
 void runExport(const RegArguments &arguments, QTextStream &out)
 {
     const KeyName key = parseKeyName(arguments.key);
@@ -194,7 +177,8 @@ void runExport(const RegArguments &arguments, QTextStream &out)
     exportKey(registry, key.fullName, file);
     if (!arguments.force && QFile::exists(arguments.file))
         confirm(QStringLiteral("File %1 already exists. Overwrite (Yes/No)?").arg(arguments.file), "/y");
-    writeWholeFile(arguments.file, formatRegFile(file));
+    if (const QString failure = files::WriteWhole(arguments.file, formatRegFile(file)); !failure.isEmpty())
+        Fail(QStringLiteral("Cannot write %1: %2").arg(arguments.file, failure));
     out << Done << '\n';
 }
 
