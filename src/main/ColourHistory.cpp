@@ -18,20 +18,23 @@ QString ValueName(qsizetype position)
 
 void Push(QList<Colour> &colours, Colour colour)
 {
+    colour &= White;
     colours.removeAll(colour);
     colours.prepend(colour);
     if (colours.size() > ColourHistory::Capacity) colours.resize(ColourHistory::Capacity);
 }
 
-// The list the values hold: Color1 first; a value missing, not a REG_DWORD or repeating an earlier one is passed over.
+// The list the values hold: Color1 first; a value missing, not a REG_DWORD or repeating an earlier colour is
+// passed over.
 QList<Colour> ListOf(const KeyValues &values)
 {
     QList<Colour> colours;
     for (qsizetype position = 0; position < ColourHistory::Capacity; ++position)
-        for (const auto &[name, value] : values)
+        for (const auto &[name, stored] : values)
             if (name.compare(ValueName(position), Qt::CaseInsensitive) == 0) {
-                const std::optional<std::uint32_t> colour = decodeRegDword(value);
-                if (colour && !colours.contains(*colour)) colours.append(*colour);
+                // A hand-edited value may carry a top byte: the colour is its low 24 bits.
+                const std::optional<std::uint32_t> value = decodeRegDword(stored);
+                if (value && !colours.contains(*value & White)) colours.append(*value & White);
             }
     return colours;
 }

@@ -170,8 +170,9 @@ Palette ReadSwatchExchange(const QByteArray &bytes)
         file.bytes(qsizetype(length), what);
         switch (type) {
         case GroupStart: {
-            // A group without a name holds its colours no differently from no group at all.
-            const QString name = block.name(what);
+            // A group without a name holds its colours no differently from no group at all; some paint makers'
+            // files start every group with an empty block, and leave it open to the end of the file.
+            const QString name = length == 0 ? QString() : block.name(what);
             if (!name.isEmpty()) palette.groups.append({name, {}, {}});
             current = name.isEmpty() ? -1 : palette.groups.size() - 1;
             break;

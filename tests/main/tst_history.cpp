@@ -85,9 +85,13 @@ private slots:
         values.setValue(Key, "color3", RegistryValue::fromDword(7));
         values.setValue(Key, "Color17", RegistryValue::fromDword(9));
         values.setValue(Key, "Color4", RegistryValue::fromDword(8));
+        // A top byte is no part of the colour: these three are white once.
+        values.setValue(Key, "Color5", RegistryValue::fromDword(0xFFFFFFFF));
+        values.setValue(Key, "Color6", RegistryValue::fromDword(0x01FFFFFF));
+        values.setValue(Key, "Color7", RegistryValue::fromDword(0x00FFFFFF));
         openRegistryStore(HKEY_CURRENT_USER, RegistryAccess::ReadWrite)->apply(values);
         QObject owner;
-        QCOMPARE(Run(&owner)->colours(), (QList<Colour>{7, 8}));
+        QCOMPARE(Run(&owner)->colours(), (QList<Colour>{7, 8, White}));
     }
 };
 

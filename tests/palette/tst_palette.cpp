@@ -186,14 +186,15 @@ private slots:
         }
     }
 
-    // Lab by CSS Color 4's conversion (the red of sRGB is lab(54.29 80.82 69.91)), Gray, and CMYK counted.
+    // Lab by CSS Color 4's conversion (the red of sRGB is lab(54.29 80.82 69.91)), Gray, and CMYK counted; an
+    // empty group start is a group without a name, and a group left open ends with the file.
     void readsOtherColourModels()
     {
         const Palette palette = ReadSwatchExchange(
-            Ase({ColourBlock(QStringLiteral("red"), "LAB ", {0.5429f, 80.82f, 69.91f}),
+            Ase({U16(0xC001) + U32(0), ColourBlock(QStringLiteral("red"), "LAB ", {0.5429f, 80.82f, 69.91f}),
                  ColourBlock(QStringLiteral("grey"), "Gray", {0.5f}),
                  ColourBlock(QStringLiteral("cyan"), "CMYK", {1, 0, 0, 0}), U16(0xC001) + U32(8) + Name("g!"),
-                 ColourBlock(QStringLiteral("out of sRGB"), "LAB ", {0.9f, -120, 100}), U16(0xC002) + U32(0)}));
+                 ColourBlock(QStringLiteral("out of sRGB"), "LAB ", {0.9f, -120, 100})}));
         QCOMPARE(palette.skippedCmyk, 1);
         QCOMPARE(palette.groups.size(), 2);
         QCOMPARE(palette.groups[0].entries.size(), 2);
