@@ -89,6 +89,7 @@ TCVMessageDetails::TCVMessageDetails(QWidget *parent)
     txtErrorDetails->setObjectName(QStringLiteral("txtErrorDetails"));
     txtErrorDetails->setGeometry(8, 80, 393, 100);
     txtErrorDetails->setReadOnly(true);
+    txtErrorDetails->setAccessibleName(QStringLiteral("Details"));
     cmdOK->setDefault(true);
     setTabOrder(cmdOK, cmdDetails);
     setTabOrder(cmdDetails, txtErrorDetails);

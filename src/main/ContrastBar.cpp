@@ -81,6 +81,7 @@ ContrastBar::ContrastBar(QWidget *parent) : QWidget(parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 0, 4, 2);
     auto *group = new QGroupBox(QStringLiteral(" Contrast "), this);
+    group->setAccessibleName(QStringLiteral("Contrast")); // read without the title's padding
     group->setObjectName(QStringLiteral("gbContrast"));
     outer->addWidget(group);
     auto *grid = new QGridLayout(group);

@@ -112,6 +112,7 @@ QWidget *TTintMain::CreateSlotPanel()
     pColorSlots->setFixedHeight(48);
     pColorSlots->layout()->setContentsMargins(4, 0, 4, 2);
     auto *gbColorSlots = Named(new QGroupBox(QStringLiteral(" Color Slots "), pColorSlots), "gbColorSlots");
+    gbColorSlots->setAccessibleName(QStringLiteral("Color Slots")); // read without the title's padding
     auto *row = new QHBoxLayout(gbColorSlots);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
@@ -134,6 +135,7 @@ QWidget *TTintMain::CreateSettingsPanel()
     auto *pControls = Container(nullptr, "pControls", new QVBoxLayout, 0);
     pControls->layout()->setContentsMargins(4, 0, 4, 0);
     auto *gbSettings = Named(new QGroupBox(QStringLiteral(" Settings "), pControls), "gbSettings");
+    gbSettings->setAccessibleName(QStringLiteral("Settings"));
     auto *grid = new QGridLayout(gbSettings);
     // Six rows must fit below the bars at the platform's 8-point font too: keep the spacing tight.
     grid->setContentsMargins(8, 3, 8, 2);
@@ -182,6 +184,7 @@ QWidget *TTintMain::CreateSettingsPanel()
 
     auto *bLine01 = Named(new QFrame(gbSettings), "bLine01");
     bLine01->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    bLine01->setAccessibleName(QStringLiteral("Separator")); // else read by the group's padded title
     grid->addWidget(bLine01, row++, 0, 1, 3);
 
     txtRGB = addNotation("lblRGB", QStringLiteral("&RGB:"), "txtRGB", 18, &TTintMain::txtRGBExit);

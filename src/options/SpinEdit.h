@@ -11,6 +11,10 @@
 class TSpinEdit : public QAbstractSpinBox
 {
     Q_OBJECT
+    // What assistive technology reads as the field's value and range (Qt's accessible spin box asks for these).
+    Q_PROPERTY(int value READ shownValue WRITE setValue)
+    Q_PROPERTY(int minimum READ minimum CONSTANT)
+    Q_PROPERTY(int maximum READ maximum CONSTANT)
 
 public:
     TSpinEdit(int minimum, int maximum, QWidget *parent = nullptr);
@@ -20,6 +24,8 @@ public:
     void setValue(int value);
     // The text as a number brought into the range, or nothing when the text is no decimal integer.
     std::optional<int> value() const;
+    // The same, the minimum while the text is no number.
+    int shownValue() const { return value().value_or(m_minimum); }
     QString text() const;
 
     void stepBy(int steps) override;

@@ -35,6 +35,7 @@ QGroupBox *GroupBox(const char *name, const QString &caption, QLayout *contents)
 {
     auto *group = new QGroupBox(caption);
     group->setObjectName(QLatin1String(name));
+    group->setAccessibleName(caption.trimmed());
     group->setLayout(contents);
     return group;
 }

@@ -3,6 +3,7 @@
 #include "CVApp.h"
 #include "CVMsgDetailsFrm.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -125,6 +126,9 @@ void TestDetailsDialog::detailsToggleSwitchesHeightAndCaption()
     QCOMPARE(d.details()->text(), QStringLiteral("&Details <<"));
     QVERIFY(d.form.findChild<QPlainTextEdit *>("txtErrorDetails")->isVisible());
     QVERIFY(d.form.findChild<QPlainTextEdit *>("txtErrorDetails")->isReadOnly());
+    QCOMPARE(QAccessible::queryAccessibleInterface(d.form.findChild<QPlainTextEdit *>("txtErrorDetails"))
+                 ->text(QAccessible::Name),
+             QStringLiteral("Details"));
 
     QTest::mouseClick(d.details(), Qt::LeftButton);
     QCOMPARE(d.form.size(), QSize(409, 73));

@@ -65,8 +65,9 @@ void TestAccessibility::everyNamedControlHasAName()
         // A label that shows nothing, as the status bar's hint between hints, says nothing.
         const auto *label = qobject_cast<QLabel *>(widget);
         if (label && label->text().isEmpty()) continue;
-        if (!layoutOnly.contains(control->role()) && control->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << widget->objectName();
+        const QString name = control->text(QAccessible::Name);
+        if (!layoutOnly.contains(control->role()) && (name.trimmed().isEmpty() || name != name.trimmed()))
+            unnamed << widget->objectName() + QStringLiteral(" '%1'").arg(name);
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("no accessible name: ") + unnamed.join(u' ')));
 }

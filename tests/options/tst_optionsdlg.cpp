@@ -10,15 +10,18 @@
 #include "SpinEdit.h"
 #include "uOptions.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -153,6 +156,17 @@ void TestOptionsDialog::storedValuesShowWithinTheirRange()
     QCOMPARE(dialog.txtWidth->text(), QStringLiteral("1"));
     QCOMPARE(dialog.txtHeight->text(), QStringLiteral("64"));
     QCOMPARE(dialog.txtDelay->text(), QStringLiteral("2000"));
+    // What a screen reader reads: the values shown, and each control by its label.
+    const auto read = [](QWidget *control) { return QAccessible::queryAccessibleInterface(control); };
+    QCOMPARE(read(dialog.txtWidth)->valueInterface()->currentValue(), QVariant(1));
+    QCOMPARE(read(dialog.txtDelay)->valueInterface()->currentValue(), QVariant(2000));
+    QCOMPARE(read(dialog.txtDelay)->valueInterface()->maximumValue(), QVariant(2000));
+    // Qt names a combo box on Linux by its value, and gives its label as the relation a reader names it by.
+    const auto labels = read(dialog.cbSample)->relations(QAccessible::Label);
+    QVERIFY(std::any_of(labels.begin(), labels.end(),
+                        [](const auto &label) { return label.first->text(QAccessible::Name) == "Sample:"; }));
+    for (QGroupBox *group : dialog.findChildren<QGroupBox *>())
+        QCOMPARE(read(group)->text(QAccessible::Name), group->title().trimmed());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Preferences..."));
     QCOMPARE(dialog.pcOptions->tabText(0), QStringLiteral("  &General  "));
 }
