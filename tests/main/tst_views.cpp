@@ -5,6 +5,7 @@
 #include "CVApp.h"
 #include "DockToolBar.h"
 #include "frmMain.h"
+#include "PaletteImportDialog.h"
 #include "Registry.h"
 #include "RegistryTesting.h"
 #include "uOptions.h"
@@ -23,6 +24,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTest>
 #include <QToolButton>
 
@@ -79,6 +81,7 @@ private slots:
     void unknownFormStyleEndsUpNormal();
     void olderFormVersionSkipsBothRestores();
     void badCustomColourLineLeavesTheDialogWorking();
+    void palettePreviewSaysWhatComesAndWhatStays();
 
 private:
     template <typename T> T *child(const char *name) { return Child<T>(*window, name); }
@@ -578,6 +581,26 @@ void TestViews::badCustomColourLineLeavesTheDialogWorking()
     const QStringList lines = storedCustomLines();
     QCOMPARE(lines.size(), 16);
     QCOMPARE(lines.first(), QStringLiteral("ColorA=0000FF"));
+}
+
+void TestViews::palettePreviewSaysWhatComesAndWhatStays()
+{
+    const PaletteAssignment assignment{{MakeColour(0xFF, 0x80, 0)}, {}, 6};
+    PaletteImportDialog dialog(QStringLiteral("<h1>BIG.gpl"), assignment, 3, 12, 16, nullptr);
+    QStringList shown;
+    for (const QLabel *label : dialog.findChildren<QLabel *>())
+        if (label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text())) shown.append(label->text());
+    for (const char *text : {"From <h1>BIG.gpl:", "Slots 2 to 12 unchanged", "Custom colors 1 to 16 unchanged",
+                             "6 colors not used; 3 CMYK colors skipped."})
+        QVERIFY2(shown.contains(QLatin1String(text)), text);
+    // Each place is named for a screen reader, its colour or "unchanged" as the description.
+    QStringList read;
+    for (const QFrame *place : dialog.findChildren<QFrame *>())
+        if (!place->accessibleName().isEmpty())
+            read.append(place->accessibleName() + u'=' + place->accessibleDescription());
+    QCOMPARE(read.size(), 28);
+    QVERIFY(read.contains(QStringLiteral("Slot 1=#FF8000")));
+    QVERIFY(read.contains(QStringLiteral("Custom color 16=unchanged")));
 }
 
 QTEST_MAIN(TestViews)

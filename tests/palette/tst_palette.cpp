@@ -205,32 +205,41 @@ private slots:
         QCOMPARE(palette.groups[1].entries[0].colour, MakeColour(0x00, 0xFF, 0x57));
     }
 
+    // Which colour lands where: a palette of the program's own goes back by its groups' names (in any case),
+    // any other fills the slots, then the custom colours, in the file's order.
     void assignsColours_data()
     {
         QTest::addColumn<Palette>("palette");
-        QTest::addColumn<int>("slots");
-        QTest::addColumn<int>("custom");
+        QTest::addColumn<QList<Colour>>("slotColours");
+        QTest::addColumn<QList<Colour>>("customColours");
         QTest::addColumn<int>("unused");
-        const auto group = [](const QString &name, int count) {
+        // A group of `count` colours numbered from `first`.
+        const auto group = [](const QString &name, Colour first, int count) {
             PaletteGroup made{name, {}, {}};
             for (int i = 0; i < count; ++i)
-                made.entries.append({{}, Colour(i), {}});
+                made.entries.append({{}, first + Colour(i), {}});
             return made;
         };
-        QTest::newRow("ungrouped, 5") << Palette{{}, {group({}, 5)}, 0} << 5 << 0 << 0;
-        QTest::newRow("ungrouped, 30") << Palette{{}, {group({}, 30)}, 0} << 12 << 16 << 2;
-        QTest::newRow("other groups, in order") << Palette{{}, {group("a", 10), group("b", 10)}, 0} << 12 << 8 << 0;
-        QTest::newRow("the program's") << Palette{{},
-                                                  {group("Brand", 3), group("custom colors", 20), group("Slots", 4)},
-                                                  0}
-                                       << 4 << 16 << 7;
+        const auto run = [](Colour first, int count) {
+            QList<Colour> colours;
+            for (int i = 0; i < count; ++i)
+                colours.append(first + Colour(i));
+            return colours;
+        };
+        QTest::newRow("ungrouped, 5") << Palette{{}, {group({}, 1, 5)}, 0} << run(1, 5) << QList<Colour>() << 0;
+        QTest::newRow("ungrouped, 30") << Palette{{}, {group({}, 1, 30)}, 0} << run(1, 12) << run(13, 16) << 2;
+        QTest::newRow("other groups, in order")
+            << Palette{{}, {group("a", 1, 10), group("b", 101, 10)}, 0} << run(1, 10) + run(101, 2) << run(103, 8) << 0;
+        QTest::newRow("the program's")
+            << Palette{{}, {group("Brand", 1, 3), group("custom colors", 101, 20), group("Slots", 201, 4)}, 0}
+            << run(201, 4) << run(101, 16) << 7;
     }
     void assignsColours()
     {
         QFETCH(Palette, palette);
         const PaletteAssignment assignment = AssignPalette(palette, 12, 16);
-        QTEST(int(assignment.slotColours.size()), "slots");
-        QTEST(int(assignment.customColours.size()), "custom");
+        QTEST(assignment.slotColours, "slotColours");
+        QTEST(assignment.customColours, "customColours");
         QTEST(int(assignment.unused), "unused");
     }
 
