@@ -49,11 +49,11 @@ int RunContrast(std::string_view foreground, std::string_view background, bool s
     Colour text = front->colour;
     std::string said;
     if (front->mapped)
-        said += "The foreground lies outside sRGB, mapped into it as CSS maps it: " +
-                ColourToHTMLText(front->colour) + "\n";
-    if (back->mapped)
-        said += "The background lies outside sRGB, mapped into it as CSS maps it: " + ColourToHTMLText(back->colour) +
+        said += "The foreground lies outside sRGB, mapped into it as CSS maps it: " + ColourToHTMLText(front->colour) +
                 "\n";
+    if (back->mapped)
+        said +=
+            "The background lies outside sRGB, mapped into it as CSS maps it: " + ColourToHTMLText(back->colour) + "\n";
     if (front->alphaDropped) {
         text = Blend(front->colour, front->alpha, back->colour);
         said = "The foreground's alpha " + Number(front->alpha) +

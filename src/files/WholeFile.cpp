@@ -92,7 +92,8 @@ int CreateDraft(const std::string &target, std::string &draft)
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        draft = folder + '.' + name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36).toStdString();
+        draft =
+            folder + '.' + name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36).toStdString();
         const int descriptor = ::open(draft.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0 || errno != EEXIST) return descriptor;
     }

@@ -77,9 +77,10 @@ public:
         connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
         connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
         connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+            // The contents page is titled with the program's name, which the window's title already says.
+            const QString help = QStringLiteral("Corvane Tintwell Help");
             const QString topic = m_browser->documentTitle();
-            setWindowTitle(topic.isEmpty() ? QStringLiteral("Corvane Tintwell Help")
-                                           : QStringLiteral("Corvane Tintwell Help - %1").arg(topic));
+            setWindowTitle(topic.isEmpty() || help.startsWith(topic) ? help : help + QStringLiteral(" - ") + topic);
         });
     }
 

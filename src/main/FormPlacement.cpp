@@ -139,10 +139,12 @@ void TFormPlacement::Restore()
 
     const bool current = ReadInteger(QStringLiteral("FormVersion"), 0) >= Version;
     if (current) {
-        if (Options & fpPosition) RestorePosition();
         m_restored = true;
         RestoreProperties();
         if (OnRestorePlacement) OnRestorePlacement(*this);
+        // The place last, with the size the restored properties gave (a bar shown adds height): a resize after
+        // it would make Qt take the frame's point for the client area's, and the window would creep.
+        if (Options & fpPosition) RestorePosition();
     }
     m_restored = true;
     // Values of an older layout are all written afresh by the first save.

@@ -50,9 +50,10 @@ QWidget *SwatchRows(const QString &caption, const QList<Colour> &colours, qsizet
     grid->setColumnStretch(PerRow, 1);
     if (colours.size() < count) {
         const qsizetype first = colours.size() + 1;
-        auto *kept = new QLabel(first == count ? QStringLiteral("%1 %2 unchanged").arg(caption).arg(count)
-                                               : QStringLiteral("%1s %2 to %3 unchanged").arg(caption).arg(first).arg(count),
-                                rows);
+        auto *kept =
+            new QLabel(first == count ? QStringLiteral("%1 %2 unchanged").arg(caption).arg(count)
+                                      : QStringLiteral("%1s %2 to %3 unchanged").arg(caption).arg(first).arg(count),
+                       rows);
         grid->addWidget(kept, int((count - 1) / PerRow) + 1, 0, 1, PerRow);
     }
     return rows;

@@ -22,8 +22,6 @@ using namespace colour;
 
 namespace {
 
-constexpr int ClientWidth = 300;
-
 template <typename Widget> Widget *Named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
@@ -56,13 +54,16 @@ void TTintMain::FormCreate()
     setFont(PreferredFont(QStringLiteral("Tahoma"), 8));
     setFixedSize(ClientWidth, ClientHeight);
 
-    auto *pClient = Container(this, "pClient", new QVBoxLayout, 0);
+    pClient = Container(this, "pClient", new QVBoxLayout, 0);
     pClient->layout()->addWidget(CreateColourPanel());
     pClient->layout()->addWidget(CreateSlotPanel());
     CreateContrastBar();
     pClient->layout()->addWidget(pContrast);
     pClient->layout()->addWidget(CreateSettingsPanel());
-    setCentralWidget(pClient);
+    // The editor, and beside it the contrast bar where the screen is too low to take it below the slots.
+    auto *pFrame = Container(this, "pFrame", new QHBoxLayout, 0);
+    pFrame->layout()->addWidget(pClient);
+    setCentralWidget(pFrame);
     // The window's size is fixed, so the editor takes whatever height the bars leave it. Qt docks a dragged
     // toolbar only where the layout's minimum still fits the window, and the font's metrics may ask for a
     // few pixels more than the design has.

@@ -72,7 +72,9 @@ protected:
 
 private:
     using Handler = void (TTintMain::*)();
+    static constexpr int ClientWidth = 300;
     static constexpr int ClientHeight = 405; // the contrast bar adds its own
+    static constexpr int ContrastBarRow = 2; // below the colour and slot panels
     enum Glyph { PinSide, PinFront, HelpPage, ColourGrid, Pipette, ClipThumbnail, ClipHex, ClipHtml, ClipRgb };
 
     // Editor
@@ -162,7 +164,8 @@ private:
     void actViewAlwaysOnTopExecute();
     void CreateContrastBar();
     void actViewContrastExecute();
-    void FitHeightToBars();
+    void FitSizeToBars();
+    bool RoomBelowForBar(int barHeight) const;
     void SetFormStyle(FormStyle style);
     void tSetFormStyleTimer();
     void aeMainHint(const QString &hint);
@@ -192,7 +195,9 @@ private:
     NotationEdit *txtRGB = nullptr;
     NotationEdit *txtHex = nullptr;
     NotationEdit *txtHTML = nullptr;
+    QWidget *pClient = nullptr; // the editor's panels, one below the other
     ContrastBar *pContrast = nullptr;
+    bool placingContrastBar = false; // moving it below the slots or beside the editor
 
     QList<ColourSwatch *> pSlots;
     ColourSwatch *pickedSlot = nullptr;

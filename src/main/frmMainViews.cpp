@@ -6,6 +6,9 @@
 #include "HintLabel.h"
 #include "uOptions.h"
 
+#include <QBoxLayout>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -38,7 +41,7 @@ void TTintMain::CreateContrastBar()
     connect(pContrast, &ContrastBar::backgroundChanged, this,
             [](Colour background) { TintOptions->ContrastBackground = qint32(background); });
     connect(pContrast, &ContrastBar::colourChosen, this, &TTintMain::SetColour);
-    connect(pContrast, &ContrastBar::visibilityChanged, this, &TTintMain::FitHeightToBars);
+    connect(pContrast, &ContrastBar::visibilityChanged, this, &TTintMain::FitSizeToBars);
 }
 
 void TTintMain::actViewContrastExecute()
@@ -46,13 +49,43 @@ void TTintMain::actViewContrastExecute()
     pContrast->setVisible(pContrast->isHidden());
 }
 
-// The window's size is fixed; the contrast bar, when shown, adds its height to the editor's. Its own height is
-// fixed too, or the window's layout would take a share of the pixels the editor lacks from it.
-void TTintMain::FitHeightToBars()
+// The window's size is fixed; the contrast bar, when shown, adds its height to the editor's below the slots,
+// or, where the screen is too low for that (a large scale on a low screen), its width beside the editor, so that
+// every control stays on the screen. Its own size is fixed too, or the window's layout would take a share of
+// the pixels the editor lacks from it.
+void TTintMain::FitSizeToBars()
 {
+    if (placingContrastBar) return;
     pContrast->ensurePolished(); // the style's own sizes count
-    pContrast->setFixedHeight(pContrast->sizeHint().height());
-    setFixedHeight(ClientHeight + (pContrast->isHidden() ? 0 : pContrast->height()));
+    const QSize bar = pContrast->sizeHint();
+    const bool shown = !pContrast->isHidden();
+    const bool beside = shown && !RoomBelowForBar(bar.height());
+    QWidget *frame = centralWidget();
+    if (beside != (pContrast->parentWidget() == frame)) {
+        // A widget that changes its parent is hidden; showing it again is no change of the user's.
+        const QScopedValueRollback guard(placingContrastBar, true);
+        if (beside)
+            static_cast<QBoxLayout *>(frame->layout())->addWidget(pContrast, 0, Qt::AlignTop);
+        else
+            static_cast<QBoxLayout *>(pClient->layout())->insertWidget(ContrastBarRow, pContrast);
+        pContrast->show();
+    }
+    pContrast->setFixedHeight(bar.height());
+    pContrast->setMinimumWidth(beside ? bar.width() : 0);
+    pContrast->setMaximumWidth(beside ? bar.width() : QWIDGETSIZE_MAX);
+    setFixedSize(ClientWidth + (beside ? bar.width() : 0), ClientHeight + (shown && !beside ? bar.height() : 0));
+}
+
+// Whether the screen the window is on can take its height with the bar below the slots, the frame included
+// (before the window manager has framed it, a title bar's height is counted).
+bool TTintMain::RoomBelowForBar(int barHeight) const
+{
+    const QScreen *shownOn = screen();
+    if (!shownOn) return true;
+    const QWindow *native = windowHandle();
+    const QMargins frame = native ? native->frameMargins() : QMargins();
+    const int frameHeight = std::max(frame.top() + frame.bottom(), 24);
+    return ClientHeight + barHeight + frameHeight <= shownOn->availableGeometry().height();
 }
 
 void TTintMain::actViewAlwaysOnTopExecute()

@@ -31,9 +31,11 @@ bool IsBlank(QChar c)
 // The next of a line's three numbers from `at` on, blanks before it skipped: digits only, 0 to 255.
 int ReadComponent(QStringView line, qsizetype &at, int lineNumber)
 {
-    while (at < line.size() && IsBlank(line[at])) ++at;
+    while (at < line.size() && IsBlank(line[at]))
+        ++at;
     const qsizetype begin = at;
-    while (at < line.size() && !IsBlank(line[at])) ++at;
+    while (at < line.size() && !IsBlank(line[at]))
+        ++at;
     const QStringView text = line.sliced(begin, at - begin);
     if (text.isEmpty())
         throw PaletteError(QStringLiteral("line %1: %2 is not a color").arg(lineNumber).arg(Quoted(line.trimmed())));

@@ -38,9 +38,7 @@ gone() { window_gone "$1"; }
 client_origin() { xwininfo -id "$(find_window)" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {print x "," $4}'; }
 on_top() { xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 exit_program() {
-    menu f x
-    wait "$pid" || fail "the program ended with status $?"
-    pid=
+    quit_editor
 }
 start() {
     "$binary" &

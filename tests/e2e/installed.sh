@@ -5,7 +5,7 @@
 check_installed_program() {
     e2e_start "$1"
     xdotool key --window "$window" F1
-    wait_window '^Corvane Tintwell Help - ' >/dev/null || fail "F1 in $1 opened no help window"
+    wait_window '^Corvane Tintwell Help' >/dev/null || fail "F1 in $1 opened no help window"
     import -window root "$artefacts/$2.png"
     kill "$pid"
     wait "$pid" 2>/dev/null || true

@@ -15,11 +15,7 @@ app='HKEY_LOCAL_MACHINE\Software\Corvane\Corvane Devbench\Tintwell'
 modules=/usr/local/share/tintwell-tests/node/node_modules
 
 start() { e2e_start "$program"; }
-exit_editor() {
-    menu f x
-    wait "$pid" || fail "the program ended with status $?"
-    pid=
-}
+exit_editor() { quit_editor; }
 swatch_is() { pixel_is 150 110 "$1"; }
 type_colour() {
     activate_editor
@@ -143,16 +139,24 @@ pid=$!
 others=$first
 eventually eval '[ "$(named_windows "^Corvane Tintwell$" | wc -l)" = 2 ]' || fail "no second editor"
 second_window=$(named_windows '^Corvane Tintwell$' | grep -vx "$first_window")
+# type_into WINDOW COLOUR: typed into the window's HTML field, until its swatch shows it.
+type_into() {
+    xdotool windowactivate --sync "$1"
+    eventually has_focus "$1" || return 1
+    xdotool key alt+t ctrl+a
+    xdotool type "$2"
+    xdotool key Tab
+    eventually window_pixel_is "$1" 150 110 "$2"
+}
 for i in 1 2 3; do
     for window in "$first_window" "$second_window"; do
-        xdotool windowactivate --sync "$window" key alt+t ctrl+a
-        xdotool type "#$([ "$window" = "$first_window" ] && echo A || echo B)0000$i"
-        xdotool key Tab
+        colour="#$([ "$window" = "$first_window" ] && echo A || echo B)0000$i"
+        type_into "$window" "$colour" || type_into "$window" "$colour" || fail "$colour did not take in $window"
     done
 done
-for window in "$first_window" "$second_window"; do xdotool windowactivate --sync "$window" key alt+f x; done
-wait "$first" "$pid" || fail "an editor ended with status $?"
-pid= others=
+quit_editor "$first" "$first_window"
+quit_editor "$pid" "$second_window"
+others=
 "$program" --export-palette "$scratch/two.gpl"
 # Each editor's colours keep their order; which editor saved first decides the rest.
 taken=$(recent "$scratch/two.gpl" | cut -d' ' -f1-6)

@@ -82,9 +82,7 @@ kill -KILL "$pid"
 wait "$pid" 2>/dev/null || true
 pid=
 comes_back '#0F1E2D' "kill -9"
-menu f x
-wait "$pid" || fail "File, Exit ended the program with status $?"
-pid=
+quit_editor
 
 options() { "$reg" query 'HKLM\Software\Corvane\Corvane Devbench\Tintwell\Options' /v "$1" 2>/dev/null; }
 copied_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }

@@ -18,11 +18,16 @@
 #   two_screens          two RandR monitors side by side on a 3840x1080 X screen.
 #   screen_pixel X Y     the colour of a screen pixel, as #RRGGBB.
 #   client_pixel X Y     the same for a point of the editor's client area.
+#   window_pixel WINDOW X Y, window_pixel_is WINDOW X Y COLOUR  the same for a given editor window.
 #   offer TEXT           another program (xclip) takes the clipboard with TEXT.
 #   eventually CMD...    runs CMD until it succeeds, for up to 10 s: a check that follows an action waits for
 #                        the program rather than a fixed time (a sanitized build answers several times slower).
 #   pixel_is X Y COLOUR  whether the client point (X, Y) shows COLOUR (#RRGGBB).
 #   menu ALT_KEY KEY     opens the editor's menu with Alt+ALT_KEY, waits until it is shown and presses KEY.
+#   quit_editor [PROCESS [WINDOW]]  File, Exit in the editor (of $pid, its window looked up); waits for the
+#                        program to end with status 0. Keys lost on a busy machine are sent again; a program
+#                        that stays fails the test within seconds, with a word.
+#   ended PROCESS        whether a process the test started has ended (waited for or not).
 #   start_pick PROGRAM ARG...  PROGRAM --pick ARG... in the background ($pid), its output in $scratch/out and
 #                        $scratch/err; waits for its (first) capture window.
 #   pick_at X Y [KEY...] the pointer to (X, Y), then the keys, once the window under the pointer has the
@@ -184,9 +189,13 @@ e2e_start() {
 
 screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
 
-client_pixel() {
+client_pixel() { window_pixel "$(find_window)" "$@"; }
+
+# window_pixel WINDOW X Y: the colour of a point of that window's client area.
+window_pixel() {
     local geometry x y
-    geometry=$(xwininfo -id "$(find_window)")
+    geometry=$(xwininfo -id "$1")
+    shift
     x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometry")
     y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometry")
     screen_pixel $((x + $1)) $((y + $2))
@@ -202,6 +211,7 @@ eventually() {
 }
 
 pixel_is() { [ "$(client_pixel "$1" "$2")" = "$3" ]; }
+window_pixel_is() { [ "$(window_pixel "$1" "$2" "$3")" = "$4" ]; }
 
 # An id can go stale between its lookup and the activation (a window closing as the next start opens):
 # then it is looked up again.
@@ -215,6 +225,38 @@ menu() {
     xdotool key "alt+$1"
     eventually eval '[ "$(program_windows)" -gt '"$before"' ]' || fail "the menu of Alt+$1 did not open"
     xdotool key "$2"
+}
+
+ended() { ! kill -0 "$1" 2>/dev/null || [[ $(ps -o stat= -p "$1" 2>/dev/null) == Z* ]]; }
+
+# within SECONDS CMD...: runs CMD until it succeeds, for up to SECONDS.
+within() {
+    local tries=$(($1 * 10))
+    shift
+    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+
+quit_editor() {
+    local process=${1:-$pid} target=${2:-} menus status=0
+    for attempt in 1 2 3; do
+        ended "$process" && break
+        [ -n "${2:-}" ] || target=$(find_window) || fail "no editor window to exit"
+        xdotool_clean windowactivate --sync "$target" >/dev/null || true
+        eventually has_focus "$target" || continue
+        menus=$(xdotool_clean search --onlyvisible --pid "$process" | grep -c .) || continue
+        xdotool key alt+f
+        # The menu is a window of its own; an Alt+F lost leaves none.
+        eventually eval '[ "$(xdotool_clean search --onlyvisible --pid "$process" | grep -c .)" -gt "$menus" ]' ||
+            continue
+        xdotool key x
+        # Saving at exit takes long in the sanitized build on a busy machine.
+        within 30 ended "$process" && break
+    done
+    ended "$process" || fail "File, Exit did not end the editor $process"
+    wait "$process" || status=$?
+    [ "$status" = 0 ] || fail "the editor $process ended with status $status"
+    [ "$process" != "$pid" ] || pid=
 }
 
 start_pick() {

@@ -137,6 +137,7 @@ end_editor() {
     on "$1" alt+f
     eventually eval '[ "$(program_windows)" = 2 ]' || fail "the File menu of $1 did not open"
     xdotool key x
+    within 60 ended "$1" || fail "the editor $1 did not end at File, Exit"
     wait "$1" || fail "the editor $1 ended with status $?"
 }
 "$reg" import "$scratch/stored.reg" >/dev/null

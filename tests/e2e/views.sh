@@ -25,11 +25,7 @@ start() {
     pid=$!
     activate_editor
 }
-exit_program() {
-    menu f x
-    wait $pid || fail "the program ended with an error"
-    pid=
-}
+exit_program() { quit_editor; }
 on_top() { xprop -id "$(find_window)" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 # Where the client area is on the screen.
 place() { at 0 0; }
@@ -142,5 +138,21 @@ exit_program
 start
 [ "$(place)" = "$first_place" ] || fail "the start after on top was switched off crept from $first_place to $(place)"
 on_top && fail "always-on-top switched off came back on"
+exit_program
+
+# The contrast bar shown, then two restarts: the window stays where it was (it crept by its title bar).
+start
+menu v n
+exit_program
+for run in 1 2; do
+    start
+    [ "$(place)" = "$first_place" ] || fail "restart $run with the contrast bar moved from $first_place to $(place)"
+    exit_program
+done
+# At twice the scale this 1080-pixel screen is too low for the bar below the slots: it goes beside the editor.
+e2e_start env QT_SCALE_FACTOR=2 "$binary"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ $((Y + HEIGHT)) -le 1080 ] && [ $((X + WIDTH)) -le 1920 ] && [ "$WIDTH" -gt 600 ] ||
+    fail "at scale 2 the window with the contrast bar lies at $X,$Y, ${WIDTH}x$HEIGHT"
 exit_program
 echo "ok"

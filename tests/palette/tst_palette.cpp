@@ -134,7 +134,8 @@ private slots:
     void readsEveryLineEnd()
     {
         for (const char *end : {"\n", "\r\n", "\r"}) {
-            const Palette palette = ReadGimpPalette(QByteArray("GIMP Palette|Name: ends|#|255 128 0 Orange|").replace('|', end));
+            const Palette palette =
+                ReadGimpPalette(QByteArray("GIMP Palette|Name: ends|#|255 128 0 Orange|").replace('|', end));
             QCOMPARE(palette.name, QStringLiteral("ends"));
             QCOMPARE(palette.colourCount(), 1);
             QCOMPARE(palette.groups[0].entries[0].name, QStringLiteral("Orange"));
@@ -263,7 +264,8 @@ private slots:
         for (int size : {3, 3000})
             for (const QString &name : names + QStringList{"new.css"}) {
                 QVERIFY_THROWS_EXCEPTION(PaletteError, SavePaletteFile(disk.path() + u'/' + name, Seeded(size)));
-                QCOMPARE(contents(disk.path() + u'/' + name), name == "new.css" ? "(none)" : before[names.indexOf(name)]);
+                QCOMPARE(contents(disk.path() + u'/' + name),
+                         name == "new.css" ? "(none)" : before[names.indexOf(name)]);
             }
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), names.size() + 1); // and the filler
     }

@@ -53,7 +53,8 @@ faults = []
 for name, files in sorted(sources.items()):
     included = set()
     for file in files:
-        for header in re.findall(r'^#include "([^"]+)"', file.read_text(), re.M):
+        # Every include as the preprocessor reads it: blanks around the '#', and <> as well as "".
+        for header in re.findall(r'^[ \t]*#[ \t]*include[ \t]*[<"]([^>"]+)[>"]', file.read_text(), re.M):
             library = owner.get(pathlib.Path(header).name)
             if private.get(pathlib.Path(header).name, name) != name:
                 faults.append(f"{file.relative_to(root)} includes {header}, which {library} keeps to itself")
