@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
 
@@ -41,14 +42,31 @@ std::optional<DamagedHive> setDamagedHiveAside(const QString &filePath)
         }
     }
     const QString keptAs = freeKeptName(filePath);
-    // The log and its index go first: left behind, they would be taken for those of the next hive.
-    for (const char *suffix : {"-wal", "-shm"})
-        if (QFileInfo::exists(filePath + QLatin1String(suffix)))
-            renameWithoutReplacing(filePath + QLatin1String(suffix), keptAs + QLatin1String(suffix));
+    // The log and its index go first: left behind, they would be taken for those of the next hive. What cannot
+    // be moved with the others leaves all three where they were.
+    QStringList moved;
+    const auto putBack = [&] {
+        for (const QString &suffix : moved)
+            renameWithoutReplacing(keptAs + suffix, filePath + suffix);
+    };
+    const auto cannotMove = [&](int error) {
+        return RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, errnoText(error)),
+                                  RegistryFault::Damaged, filePath);
+    };
+    for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (renameWithoutReplacing(filePath + suffix, keptAs + suffix)) {
+            moved.append(suffix);
+        } else if (errno != ENOENT) {
+            const int error = errno;
+            putBack();
+            throw cannotMove(error);
+        }
+    }
     if (!renameWithoutReplacing(filePath, keptAs)) {
-        if (errno == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
-        throw RegistryStoreError(QStringLiteral("%1; it cannot be moved aside: %2").arg(damage, errnoText(errno)),
-                                 RegistryFault::Damaged, filePath);
+        const int error = errno;
+        putBack();
+        if (error == ENOENT) return std::nullopt; // another copy of the program moved it a moment ago
+        throw cannotMove(error);
     }
     return DamagedHive{keptAs, damage};
 }

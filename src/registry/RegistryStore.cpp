@@ -460,7 +460,10 @@ void RegistryStore::openConnection(bool immutable, const QString &copy)
         const int systemError = m_db ? sqlite3_system_errno(m_db) : 0;
         sqlite3_close(m_db);
         m_db = nullptr;
-        fail(QString::fromUtf8(sqlite3_errstr(result)), faultOfResult(result, systemError));
+        // SQLite's own words ("unable to open database file") do not say why; the system's do.
+        QString problem = QString::fromUtf8(sqlite3_errstr(result));
+        if (systemError != 0) problem += QStringLiteral(": ") + errnoText(systemError);
+        fail(problem, faultOfResult(result, systemError));
     }
     m_immutable = immutable;
     sqlite3_extended_result_codes(m_db, 1);

@@ -41,7 +41,8 @@ start() {
     pid=$!
     eventually eval '[ -n "$(editor_by_width)" ]' || fail "no editor window"
 }
-# The warning, once the editor stands behind it: its details go to the clipboard, then OK closes it.
+# The warning, once the editor stands behind it: its details go to the clipboard, then OK closes it; no other
+# follows it unless --more says one may.
 take_warning() {
     local id
     eventually both_on_screen || fail "no warning over the editor window"
@@ -50,7 +51,11 @@ take_warning() {
     xdotool windowactivate --sync "$id" key alt+d
     eventually eval '[ "$(xwininfo -id '"$id"' | awk "/Height:/ {print \$2}")" -gt 100 ]' || fail "no details"
     xdotool mousemove --window "$id" 100 120 click 1 key ctrl+a ctrl+c alt+o
-    eventually eval '[ -z "$(warning_window)" ]' || fail "the warning stayed"
+    if [ "${1:-}" = --more ]; then
+        eventually eval '[ "$(warning_window)" != "$id" ]' || fail "the warning stayed"
+    else
+        eventually eval '[ -z "$(warning_window)" ]' || fail "the warning stayed"
+    fi
     details=$(xclip -o -selection clipboard 2>/dev/null || true)
 }
 # The editor takes keys (no second warning holds it): the HTML field gets the colour.
@@ -104,6 +109,26 @@ for damage in garbage truncated empty; do
     [ -z "$(warning_window)" ] || fail "a second run after the $damage hive warned again"
     exit_program
 done
+
+# A damaged hive whose log index cannot be moved with it (immutable) leaves all three where they were: a
+# log left behind would be taken for the next hive's.
+fresh_store
+head -c 20000 /dev/urandom >"$hive"
+echo log >"$hive-wal" && echo index >"$hive-shm"
+if chattr +i "$hive-shm" 2>/dev/null; then
+    start
+    take_warning --more # and then that the store can only be read
+    chattr -i "$hive-shm"
+    grep -q "cannot be moved aside" <<<"$details" || fail "the warning does not say the hive stays: $details"
+    [ "$(cat "$hive-wal")" = log ] && [ -z "$(ls "$store" | grep damaged)" ] || fail "the hive's log went without it"
+    kill "$pid" && wait "$pid" 2>/dev/null || true
+    pid=
+fi
+
+# A hive the user may not read: tintwell-reg says why.
+chmod 600 "$hive"
+"${as_nobody[@]}" "$reg" query "$app" >"$scratch/out" 2>&1 && fail "nobody read root's hive"
+grep -q "Permission denied" "$scratch/out" || fail "tintwell-reg over an unreadable hive said: $(cat "$scratch/out")"
 
 # In the hive's place, in the user's own folder: a damaged file of another user (to which no hard link may be
 # made), a folder, a link to nothing. Each is kept aside as it is, with one warning that says what it was, and
