@@ -1,29 +1,22 @@
 #include "KWinScreenService.h"
 
+#include "KWinPicture.h"
 #include "PortalScreenService.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusUnixFileDescriptor>
-#include <QPointer>
+#include <QFutureWatcher>
+#include <QPromise>
 #include <QScreen>
 #include <QThreadPool>
 
-#include <cerrno>
-#include <chrono>
 #include <memory>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 namespace {
-constexpr std::chrono::milliseconds PixelWait(5000); // for the next bytes of the picture, once KWin has answered
-// No screen's picture is larger: 16384 pixels square at four bytes. A row may carry a little padding beyond its
-// pixels, no more.
-constexpr qint64 MostPictureBytes = qint64(16384) * 16384 * 4;
-constexpr qsizetype MostRowPadding = 256;
-
 // The read end of a pipe, closed with its last owner, whichever that is: the service, or the read under way.
 struct PipeEnd
 {
@@ -34,34 +27,6 @@ struct PipeEnd
     const int fd;
 };
 
-// The picture KWin writes into the pipe after its answer, as the answer describes it; nothing when the answer
-// describes no picture this could hold, or the pipe ends early or stays silent.
-std::optional<QImage> ReadPicture(int pipe, const QVariantMap &results)
-{
-    const int width = results.value(QStringLiteral("width")).toInt();
-    const int height = results.value(QStringLiteral("height")).toInt();
-    const qint64 stride = results.value(QStringLiteral("stride")).toLongLong();
-    const auto format = QImage::Format(results.value(QStringLiteral("format")).toInt());
-    if (results.value(QStringLiteral("type")).toString() != QLatin1String("raw") || width <= 0 || height <= 0 ||
-        format <= QImage::Format_Invalid || format >= QImage::NImageFormats)
-        return std::nullopt;
-    if (stride <= 0 || stride * height > MostPictureBytes) return std::nullopt;
-    QImage picture(width, height, format);
-    if (picture.isNull() || stride < picture.bytesPerLine() || stride > picture.bytesPerLine() + MostRowPadding)
-        return std::nullopt;
-    QByteArray bytes(qsizetype(stride * height), Qt::Uninitialized);
-    for (qsizetype done = 0; done < bytes.size();) {
-        pollfd ready{pipe, POLLIN, 0};
-        if (::poll(&ready, 1, int(PixelWait.count())) <= 0) return std::nullopt;
-        const ssize_t got = ::read(pipe, bytes.data() + done, size_t(bytes.size() - done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return std::nullopt;
-        done += got;
-    }
-    for (int row = 0; row < height; ++row)
-        std::copy_n(bytes.constData() + row * stride, picture.bytesPerLine(), picture.scanLine(row));
-    return picture;
-}
 } // namespace
 
 KWinScreenService::KWinScreenService(const QDBusConnection &bus, QObject *parent)
@@ -115,17 +80,20 @@ void KWinScreenService::capture(qsizetype index)
                     received(request, index, std::nullopt);
                     return;
                 }
-                // Up to a screen's worth of bytes, with waits: not on the window's thread.
-                QThreadPool::globalInstance()->start(
-                    [self = QPointer(this), request, index, pipe, results = reply.value()] {
-                        std::optional<QImage> picture = ReadPicture(pipe->fd, results);
-                        QMetaObject::invokeMethod(
-                            self.data(),
-                            [self, request, index, picture = std::move(picture)] {
-                                if (self) self->received(request, index, picture);
-                            },
-                            Qt::QueuedConnection);
-                    });
+                // Up to a screen's worth of bytes, with waits: not on the window's thread. The picture comes back
+                // through a watcher the service owns, which goes with it: a late read reaches nothing.
+                auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
+                auto *read = new QFutureWatcher<std::optional<QImage>>(this);
+                connect(read, &QFutureWatcherBase::finished, this, [this, read, request, index] {
+                    read->deleteLater();
+                    received(request, index, read->future().resultCount() ? read->result() : std::nullopt);
+                });
+                read->setFuture(promise->future());
+                QThreadPool::globalInstance()->start([promise, pipe, results = reply.value()] {
+                    promise->start();
+                    promise->addResult(ReadKWinPicture(pipe->fd, results));
+                    promise->finish();
+                });
             });
 }
 

@@ -1,5 +1,6 @@
 // The screen through the desktop portal, against a test peer that owns the portal's name on a private session
 // bus and speaks its Request/Response protocol. Runs under dbus-run-session with a bus that starts no services.
+#include "KWinPicture.h"
 #include "PortalScreenService.h"
 #include "PreferredFont.h"
 #include "ScreenBackend.h"
@@ -16,6 +17,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 #include <QUrl>
 
@@ -24,6 +26,7 @@
 #include <typeinfo>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -177,6 +180,8 @@ private slots:
     void layoutIsCutToEachScreen();
     void sessionChoosesThePortal_data();
     void sessionChoosesThePortal();
+    void kwinPictureReadsItsRowsOrNothing_data();
+    void kwinPictureReadsItsRowsOrNothing();
 
 private:
     QTemporaryDir home;
@@ -455,6 +460,50 @@ void TestPortalScreen::sessionChoosesThePortal()
     const ScreenService &object = *made;
     const QString madeClass = QString::fromLatin1(typeid(object).name());
     QVERIFY2(madeClass.contains(service), qPrintable(madeClass));
+}
+
+// KWin's picture in a pipe: rows with padding after their pixels are read without it; a pipe that ends
+// early, or an answer that is no raw picture, gives nothing.
+void TestPortalScreen::kwinPictureReadsItsRowsOrNothing_data()
+{
+    QTest::addColumn<int>("padding");
+    QTest::addColumn<int>("cutShort");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("rows as wide as their pixels") << 0 << 0 << "raw" << true;
+    QTest::newRow("rows padded") << 12 << 0 << "raw" << true;
+    QTest::newRow("a short read") << 12 << 5 << "raw" << false;
+    QTest::newRow("no raw picture") << 0 << 0 << "png" << false;
+}
+
+void TestPortalScreen::kwinPictureReadsItsRowsOrNothing()
+{
+    QFETCH(int, padding);
+    QFETCH(int, cutShort);
+    QFETCH(QString, type);
+    constexpr int Width = 3, Height = 2;
+    const qsizetype stride = Width * 4 + padding;
+    QByteArray bytes(stride * Height, '\xEE'); // the padding's bytes must not show
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x)
+            qToLittleEndian(quint32(0xFF000000 | (x * 40) << 16 | (y * 90) << 8 | 7),
+                            bytes.data() + y * stride + x * 4);
+    int ends[2];
+    QCOMPARE(::pipe(ends), 0);
+    QCOMPARE(::write(ends[1], bytes.constData(), size_t(bytes.size() - cutShort)), ssize_t(bytes.size() - cutShort));
+    ::close(ends[1]);
+    const std::optional<QImage> kwin = ReadKWinPicture(ends[0], {{"type", type},
+                                                                 {"width", Width},
+                                                                 {"height", Height},
+                                                                 {"stride", stride},
+                                                                 {"format", int(QImage::Format_ARGB32)}});
+    ::close(ends[0]);
+    QFETCH(bool, read);
+    QCOMPARE(kwin.has_value(), read);
+    if (!read) return;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x)
+            QCOMPARE(kwin->pixel(x, y), qRgb(x * 40, y * 90, 7));
 }
 
 QTEST_MAIN(TestPortalScreen)
