@@ -166,6 +166,23 @@ status=0
 for said in "line 1: 'aaa" "longer than 16 KiB" "line 2: 'red\\x00garbage' is" "line 3: '\\x1B]0;x\\x07' is"; do
     grep -qF "$said" "$scratch/err" || fail "--convert did not say $said: $(cat -v "$scratch/err")"
 done
+# --contrast tells how it took a colour (an alpha drawn over the background; a colour outside sRGB mapped as CSS
+# maps it, #00FB29 by colorjs.io) and --suggest's answer; what it refuses is quoted as --convert quotes it.
+while IFS='|' read -r arguments said; do
+    IFS=';' read -r -a arguments <<<"$arguments"
+    "$binary" --contrast "${arguments[@]}" >"$scratch/out" || fail "--contrast ${arguments[*]} ended with $?"
+    grep -qxF "$said" "$scratch/out" || fail "--contrast ${arguments[*]} did not say $said: $(cat "$scratch/out")"
+done <<'ROWS'
+rgb(0 0 0 / 50%);white|The foreground's alpha 0.5 drawn over the background: #808080
+color(display-p3 0 1 0);white|The foreground lies outside sRGB, mapped into it as CSS maps it: #00FB29
+white;color(display-p3 0 1 0)|The background lies outside sRGB, mapped into it as CSS maps it: #00FB29
+#777777;white;--suggest|Nearest passing: #767676 (4.54:1)
+ROWS
+refused 2 "$binary" --contrast "$(printf '\033]0;x\a')" white
+grep -qF "'\x1B]0;x\x07' is not a color" "$scratch/err" || fail "--contrast showed control bytes: $(cat -v "$scratch/err")"
+refused 2 "$binary" --contrast "$(head -c 131000 /dev/zero | tr '\0' a)" white
+[ "$(wc -c <"$scratch/err")" -lt 120 ] || fail "--contrast echoed a long argument whole"
+
 # No display, or one that is not there: one line, not Qt's abort.
 refused 2 without_display "$binary" --pick
 refused 2 without_display "$binary"
