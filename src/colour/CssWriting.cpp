@@ -9,6 +9,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace colour {
@@ -56,26 +57,41 @@ struct CssWriting
     std::array<int, 3> decimals;
 };
 
-// The text with each number at most at its decimals.
-std::string Text(const CssWriting &writing, const std::array<int, 3> &decimals)
+// The text with each of `values` at most at its decimals.
+std::string Text(const CssWriting &writing, const Vec3 &values, const std::array<int, 3> &decimals)
 {
     std::string text(writing.opening);
     for (size_t i = 0; i < 3; ++i) {
         if (i > 0) text += ' ';
-        text += Decimal(writing.numbers[i], decimals[i]);
+        text += Decimal(values[i], decimals[i]);
         text += writing.units[i];
     }
     return text + ')';
 }
 
+// The number of `decimals` decimals on the far side of `value` from the nearest one, or nothing when the
+// nearest is the value itself: 52 beside 51 for 51.46.
+std::optional<double> FarNeighbour(double value, int decimals)
+{
+    const std::string written = Decimal(value, decimals);
+    double nearest = 0;
+    std::from_chars(written.data(), written.data() + written.size(), nearest); // whatever the locale
+    if (nearest == value) return std::nullopt;
+    const double step = std::pow(10.0, -decimals);
+    return nearest + (value > nearest ? step : -step);
+}
+
 // The fewest decimals that read back as the same colour, unmapped: each number's least, and then one more for
 // all until they do (nothing when six more do not); then each number alone gives up what it can spare, so
-// that no number written with a decimal fewer would still read back.
+// that no number written with a decimal fewer would still read back. With a decimal fewer a number is the
+// nearest at that many decimals, or else its neighbour on the other side, which may read back where the
+// nearest does not (hsl()'s 52% for 51.46%).
 std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
 {
     const Colour wanted = colour & 0x00FFFFFF;
     std::array<int, 3> decimals = writing.decimals;
-    while (!ReadsBackSurely(Text(writing, decimals), wanted)) {
+    Vec3 values = writing.numbers;
+    while (!ReadsBackSurely(Text(writing, values, decimals), wanted)) {
         if (decimals[0] == writing.decimals[0] + 6) return std::nullopt;
         for (int &d : decimals)
             ++d;
@@ -83,16 +99,24 @@ std::optional<std::string> WriteCss(const CssWriting &writing, Colour colour)
     for (bool spared = true; spared;) {
         spared = false;
         for (size_t i = 0; i < 3; ++i) {
-            std::array<int, 3> fewer = decimals;
-            while (fewer[i] > writing.decimals[i]) {
+            while (decimals[i] > writing.decimals[i]) {
+                std::array<int, 3> fewer = decimals;
                 --fewer[i];
-                if (!ReadsBackSurely(Text(writing, fewer), wanted)) break;
+                Vec3 tried = values;
+                tried[i] = writing.numbers[i];
+                bool readsBack = ReadsBackSurely(Text(writing, tried, fewer), wanted);
+                if (const std::optional<double> far = FarNeighbour(writing.numbers[i], fewer[i]); !readsBack && far) {
+                    tried[i] = *far;
+                    readsBack = ReadsBackSurely(Text(writing, tried, fewer), wanted);
+                }
+                if (!readsBack) break;
                 decimals = fewer;
+                values = tried;
                 spared = true;
             }
         }
     }
-    return Text(writing, decimals);
+    return Text(writing, values, decimals);
 }
 
 // A colour in one of CSS's functions, as the table of functions writes it.
