@@ -143,13 +143,13 @@ first_program_window() {
 window_width() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
 editor_by_width() {
     local id
-    for id in $(program_window_ids); do [ "$(window_width "$id")" = 300 ] && echo "$id"; done | head -n 1
+    for id in $(program_window_ids); do [ "$(window_width "$id")" = 300 ] && echo "$id"; done | sed -n 1p
 }
 warning_window() {
     local id
     for id in $(program_window_ids); do
         case $(window_width "$id") in 300 | 500 | "") ;; *) echo "$id" ;; esac
-    done | head -n 1
+    done | sed -n 1p # (all read: head would end the loop with SIGPIPE, a failure under pipefail)
 }
 
 # Two screens of 1920x1080 side by side, as RandR monitors of the X screen (which must be 3840x1080).
