@@ -52,6 +52,63 @@ QString RegReadString(HKEY hive, const QString &key, const QString &name, const 
     });
 }
 
+TRegKeyReader::TRegKeyReader(HKEY hive, const QString &key)
+{
+    try {
+        m_registry = std::make_unique<TRegistry>(RegistryAccess::ReadOnly);
+        m_registry->setRootKey(hive);
+        if (!m_registry->openKey(key, false)) m_registry.reset();
+    } catch (const RegistryStoreError &error) {
+        NoteStoreFailure(error, StoreUse::Reading);
+        m_registry.reset();
+        m_unread = true;
+    }
+}
+
+TRegKeyReader::~TRegKeyReader() = default;
+
+template <typename T, typename Read> T TRegKeyReader::ReadOr(T defaultValue, Read read)
+{
+    if (!m_registry) return defaultValue;
+    try {
+        return read(*m_registry);
+    } catch (const RegistryStoreError &error) {
+        // The store failed under the reads: the rest keep their defaults too.
+        NoteStoreFailure(error, StoreUse::Reading);
+        m_registry.reset();
+        m_unread = true;
+    } catch (...) {
+        // A value of another type leaves the default.
+    }
+    return defaultValue;
+}
+
+bool TRegKeyReader::readBool(const QString &name, bool defaultValue)
+{
+    return ReadOr(defaultValue, [&](TRegistry &registry) {
+        return registry.valueExists(name) ? registry.readBool(name) : defaultValue;
+    });
+}
+
+qint32 TRegKeyReader::readInteger(const QString &name, qint32 defaultValue)
+{
+    return ReadOr(defaultValue, [&](TRegistry &registry) {
+        return registry.valueExists(name) ? registry.readInteger(name) : defaultValue;
+    });
+}
+
+QString TRegKeyReader::readString(const QString &name, const QString &defaultValue)
+{
+    return ReadOr(defaultValue, [&](TRegistry &registry) {
+        return registry.valueExists(name) ? registry.readString(name) : defaultValue;
+    });
+}
+
+QStringList TRegKeyReader::valueNames()
+{
+    return ReadOr(QStringList(), [](TRegistry &registry) { return registry.valueNames(); });
+}
+
 QStringList RegReadValueNames(HKEY hive, const QString &key, const QString &subkey, const QStringList &defaultList,
                               bool *unread)
 {

@@ -10,9 +10,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace registry {
 class RegistryBatch;
-}
+class TRegistry;
+} // namespace registry
 
 bool RegReadBool(registry::HKEY hive, const QString &key, const QString &name, bool defaultValue,
                  bool *unread = nullptr);
@@ -20,6 +23,33 @@ qint32 RegReadInteger(registry::HKEY hive, const QString &key, const QString &na
                       bool *unread = nullptr);
 QString RegReadString(registry::HKEY hive, const QString &key, const QString &name, const QString &defaultValue,
                       bool *unread = nullptr);
+
+// The same reads of many values of one key over one opening of the store, as a start-up that reads them all
+// wants: each read gives what RegReadBool, RegReadInteger or RegReadString would, and a store that cannot be
+// read is noted once and leaves every read its default.
+class TRegKeyReader
+{
+public:
+    TRegKeyReader(registry::HKEY hive, const QString &key);
+    ~TRegKeyReader();
+    TRegKeyReader(const TRegKeyReader &) = delete;
+    TRegKeyReader &operator=(const TRegKeyReader &) = delete;
+
+    bool readBool(const QString &name, bool defaultValue);
+    qint32 readInteger(const QString &name, qint32 defaultValue);
+    QString readString(const QString &name, const QString &defaultValue);
+    // The key's value names; none where the key is missing.
+    QStringList valueNames();
+    // Whether the store itself could not be read, so that a default may stand for a stored value.
+    bool unread() const { return m_unread; }
+
+private:
+    template <typename T, typename Read> T ReadOr(T defaultValue, Read read);
+
+    std::unique_ptr<registry::TRegistry> m_registry; // none where the key is missing or the store unreadable
+    bool m_unread = false;
+};
+
 // The value names of key\subkey, in the order the registry lists them.
 QStringList RegReadValueNames(registry::HKEY hive, const QString &key, const QString &subkey,
                               const QStringList &defaultList, bool *unread = nullptr);

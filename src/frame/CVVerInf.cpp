@@ -2,12 +2,28 @@
 
 #include "VersionResource.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+
+#include <utility>
 
 namespace {
-std::optional<VersionResource> Load(const QString &path)
+// The block of the file last asked for is kept while the file stays as it was: start-up asks for three of its
+// texts, and each reading of an executable costs a few milliseconds.
+const std::optional<VersionResource> &Load(const QString &path)
 {
-    return LoadVersionResource(QFile::encodeName(path).toStdString());
+    static QString loadedPath;
+    static std::pair<qint64, QDateTime> loadedStamp;
+    static std::optional<VersionResource> loaded;
+    const QFileInfo file(path);
+    const std::pair<qint64, QDateTime> stamp{file.size(), file.lastModified()};
+    if (path != loadedPath || stamp != loadedStamp || !file.exists()) {
+        loaded = LoadVersionResource(QFile::encodeName(path).toStdString());
+        loadedPath = path;
+        loadedStamp = stamp;
+    }
+    return loaded;
 }
 } // namespace
 

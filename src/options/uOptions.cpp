@@ -58,28 +58,22 @@ void VisitField(Options &options, const Preference &preference, OnFlag onFlag, O
 
 } // namespace
 
+// All over one opening of the store: each opening costs start-up more than the read itself.
 void TTintOptions::Load()
 {
-    bool unread = false;
+    TRegKeyReader reader(m_root, m_key);
     for (const Preference &preference : Preferences) {
         const QString name = QLatin1String(preference.name);
         VisitField(
-            *this, preference, [&](bool &flag) { flag = RegReadBool(m_root, m_key, name, flag, &unread); },
-            [&](qint32 &number) { number = RegReadInteger(m_root, m_key, name, number, &unread); },
-            [&](QString &text) { text = RegReadString(m_root, m_key, name, text, &unread); });
+            *this, preference, [&](bool &flag) { flag = reader.readBool(name, flag); },
+            [&](qint32 &number) { number = reader.readInteger(name, number); },
+            [&](QString &text) { text = reader.readString(name, text); });
     }
     // What this run found (or, where it could not read, the defaults that stood in) is not written back: a
     // save writes only what changed since, and another run's changes meanwhile stay. A preference the store
     // lacks is filled in while it still does.
-    QStringList stored;
-    try {
-        TRegistry registry(RegistryAccess::ReadOnly);
-        registry.setRootKey(m_root);
-        if (registry.openKey(m_key, false)) stored = registry.valueNames();
-    } catch (const RegistryStoreError &) {
-        unread = true;
-    }
-    m_baseline.setStored(stored, unread);
+    const QStringList stored = reader.valueNames();
+    m_baseline.setStored(stored, reader.unread());
     m_baseline.setFound(Changes());
 }
 
