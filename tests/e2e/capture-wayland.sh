@@ -133,7 +133,8 @@ pid=
 # pick X Y: tintwell --pick, a click on device pixel (X, Y); what it printed is in $scratch/out.
 pick() {
     rest
-    "$binary" --pick --format hex >"$scratch/out" 2>"$scratch/err" &
+    # (A click the capture missed would leave it waiting: 124 then says so.)
+    timeout 60 "$binary" --pick --format hex >"$scratch/out" 2>"$scratch/err" &
     local picker=$! status=0
     wait_until shown CaptureFrm || fail "no capture window for --pick"
     "$VPTR" click "$1" "$2" "$width" "$height"
@@ -144,7 +145,7 @@ pick() {
 if [ "$scale" = 1 ]; then
     # The pipette shows over the capture window: the surface the program names as its pointer gets a picture.
     # (This compositor leaves the pointer out of every screenshot, so the protocol tells.)
-    WAYLAND_DEBUG=client "$binary" --pick >"$scratch/out" 2>"$scratch/protocol" &
+    WAYLAND_DEBUG=client timeout 60 "$binary" --pick >"$scratch/out" 2>"$scratch/protocol" &
     picker=$!
     wait_until shown CaptureFrm || fail "no capture window for --pick"
     pointer_has_picture() {

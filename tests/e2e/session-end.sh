@@ -34,8 +34,7 @@ save_slot1() {
 }
 end_with() {
     kill -"$1" "$pid"
-    local status=0
-    wait "$pid" || status=$?
+    await_end "$pid" "SIG$1"
     pid=
     [ "$status" = 0 ] || fail "SIG$1 ended the program with status $status"
 }
@@ -103,8 +102,7 @@ for round in 0.005:0xf 0.02:0x19; do
     kill -TERM "$pid"
     sleep "$gap"
     kill -TERM "$pid" 2>/dev/null || true
-    status=0
-    wait "$pid" || status=$?
+    await_end "$pid" "two SIGTERMs"
     pid=
     [ "$status" = 0 ] || fail "two SIGTERMs $gap s apart ended the program with status $status"
     options CaptureZoom | grep -qw "$zoom" || fail "the zoom was not saved: $(options CaptureZoom)"
@@ -121,8 +119,7 @@ splash_shown() {
 }
 eventually splash_shown || fail "no splash"
 kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
+await_end "$pid" "SIGTERM during the splash"
 pid=
 [ "$status" = 0 ] || fail "SIGTERM during the splash ended the program with status $status"
 
@@ -139,8 +136,7 @@ eventually copied_is 0x0013579B || fail "F7 copied $(xclip -o -selection clipboa
 others=$!
 eventually grep -q locked "$scratch/locker" || fail "no lock taken"
 kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
+await_end "$pid" "SIGTERM with the store locked"
 pid=
 [ "$status" = 0 ] || fail "with its standard error's reader gone the program ended with status $status"
 eventually copied_is 0x0013579B || fail "the copied colour was lost: $(xclip -o -selection clipboard)"

@@ -28,6 +28,8 @@
 #                        program to end with status 0. Keys lost on a busy machine are sent again; a program
 #                        that stays fails the test within seconds, with a word.
 #   ended PROCESS        whether a process the test started has ended (waited for or not).
+#   await_end PROCESS WHAT  waits for the process to end, 60 s at most (else fails: WHAT did not end it), and
+#                        sets $status to its exit status.
 #   start_pick PROGRAM ARG...  PROGRAM --pick ARG... in the background ($pid), its output in $scratch/out and
 #                        $scratch/err; waits for its (first) capture window.
 #   pick_at X Y [KEY...] the pointer to (X, Y), then the keys, once the window under the pointer has the
@@ -237,6 +239,12 @@ within() {
     return 1
 }
 
+await_end() {
+    within 60 ended "$1" || fail "$2 did not end the program"
+    status=0
+    wait "$1" || status=$?
+}
+
 quit_editor() {
     local process=${1:-$pid} target=${2:-} menus status=0
     for attempt in 1 2 3; do
@@ -280,8 +288,7 @@ pick_at() {
 }
 
 finish_pick() {
-    local status=0
-    wait "$pid" || status=$?
+    await_end "$pid" "the pick"
     pid=
     [ "$status" = "$1" ] || fail "--pick ended with $status, not $1 ($(cat "$scratch/err"))"
 }
