@@ -134,7 +134,7 @@ pid=
 pick() {
     rest
     # (A click the capture missed would leave it waiting: 124 then says so.)
-    timeout 60 "$binary" --pick --format hex >"$scratch/out" 2>"$scratch/err" &
+    timeout 120 "$binary" --pick --format hex >"$scratch/out" 2>"$scratch/err" &
     local picker=$! status=0
     wait_until shown CaptureFrm || fail "no capture window for --pick"
     "$VPTR" click "$1" "$2" "$width" "$height"
@@ -145,7 +145,7 @@ pick() {
 if [ "$scale" = 1 ]; then
     # The pipette shows over the capture window: the surface the program names as its pointer gets a picture.
     # (This compositor leaves the pointer out of every screenshot, so the protocol tells.)
-    WAYLAND_DEBUG=client timeout 60 "$binary" --pick >"$scratch/out" 2>"$scratch/protocol" &
+    WAYLAND_DEBUG=client timeout 120 "$binary" --pick >"$scratch/out" 2>"$scratch/protocol" &
     picker=$!
     wait_until shown CaptureFrm || fail "no capture window for --pick"
     pointer_has_picture() {
