@@ -62,13 +62,13 @@ void TTintMain::FitSizeToBars()
     const bool beside = shown && !RoomBelowForBar(bar.height());
     QWidget *frame = centralWidget();
     if (beside != (pContrast->parentWidget() == frame)) {
-        // A widget that changes its parent is hidden; showing it again is no change of the user's.
+        // A widget that changes its parent is hidden; showing a shown one again is no change of the user's.
         const QScopedValueRollback guard(placingContrastBar, true);
         if (beside)
             static_cast<QBoxLayout *>(frame->layout())->addWidget(pContrast, 0, Qt::AlignTop);
         else
             static_cast<QBoxLayout *>(pClient->layout())->insertWidget(ContrastBarRow, pContrast);
-        pContrast->show();
+        if (shown) pContrast->show();
     }
     pContrast->setFixedHeight(bar.height());
     pContrast->setMinimumWidth(beside ? bar.width() : 0);

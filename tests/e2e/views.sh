@@ -154,5 +154,9 @@ e2e_start env QT_SCALE_FACTOR=2 "$binary"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ $((Y + HEIGHT)) -le 1080 ] && [ $((X + WIDTH)) -le 1920 ] && [ "$WIDTH" -gt 600 ] ||
     fail "at scale 2 the window with the contrast bar lies at $X,$Y, ${WIDTH}x$HEIGHT"
+# Hidden again, the bar takes its width with it.
+menu v n
+narrow() { eval "$(xdotool getwindowgeometry --shell "$window")" && [ "$WIDTH" = 600 ]; }
+eventually narrow || fail "at scale 2 the window without the contrast bar is ${WIDTH} wide"
 exit_program
 echo "ok"
