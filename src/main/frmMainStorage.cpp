@@ -8,13 +8,13 @@
 #include "ColourSwatch.h"
 #include "CustomColours.h"
 #include "CVApp.h"
+#include "CVAppEvents.h"
 #include "DockToolBar.h"
 #include "FormStorage.h"
 #include "uOptions.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 
@@ -106,11 +106,19 @@ void TTintMain::SaveStoredState()
     if (refused) std::rethrow_exception(refused);
 }
 
-// The window closes whatever the stores meet.
+// The window closes whatever the stores meet. What they meet goes to the application's handler from here, not
+// thrown on through Qt's frames (a menu's key handling, the window system's close), whose temporaries an
+// exception would skip.
 void TTintMain::closeEvent(QCloseEvent *event)
 {
-    const auto close = qScopeGuard([this, event] { QMainWindow::closeEvent(event); });
-    SaveStoredState();
+    std::exception_ptr refused;
+    try {
+        SaveStoredState();
+    } catch (...) {
+        refused = std::current_exception();
+    }
+    QMainWindow::closeEvent(event);
+    if (refused) aeMainException(this, refused);
 }
 
 void TTintMain::ScheduleColourSave()
