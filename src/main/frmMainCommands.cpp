@@ -7,6 +7,7 @@
 #include "ComponentControls.h"
 #include "ContrastBar.h"
 #include "CssCopyCommands.h"
+#include "CVAppEvents.h"
 #include "DockToolBar.h"
 #include "PasteAnyCommand.h"
 
@@ -150,12 +151,18 @@ QAction *TTintMain::AddCommand(const char *name, const QString &caption, const c
 }
 
 // A command runs only when it is available by the rules as they stand at that moment, whichever way it was
-// reached.
+// reached. What it meets goes to the application's handler from here, not thrown on through Qt's frames (a
+// menu's key handling, a shortcut's dispatch), whose temporaries an exception would skip.
 void TTintMain::RunWhenAvailable(QAction *command, std::function<void()> run)
 {
     connect(command, &QAction::triggered, this, [this, command, run = std::move(run)] {
         alMainUpdate();
-        if (command->isEnabled()) run();
+        if (!command->isEnabled()) return;
+        try {
+            run();
+        } catch (...) {
+            aeMainException(this, std::current_exception());
+        }
     });
 }
 

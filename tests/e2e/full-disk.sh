@@ -70,8 +70,10 @@ dialog=$(wait_window '^Export Palette$') || fail "no Export Palette dialog"
 eventually has_focus "$dialog" || fail "the Export Palette dialog did not get the keyboard"
 xdotool type "$disk/old.gpl"
 xdotool key Return
-# Qt's own question whether to replace the file comes first, titled as the dialog.
-eventually eval '[ "$(named_windows "^Export Palette$" | grep -c .)" = 2 ]' || fail "no question whether to replace"
+# Qt's own question whether to replace the file comes first, titled as the dialog. (A completion list still
+# open takes the first Enter for itself; the second reaches the dialog.)
+question_up() { [ "$(named_windows "^Export Palette$" | grep -c .)" = 2 ]; }
+eventually question_up || { xdotool key Return && eventually question_up; } || fail "no question whether to replace"
 question=$(named_windows '^Export Palette$' | grep -vx "$dialog")
 eventually has_focus "$question" || fail "the question whether to replace did not get the keyboard"
 xdotool key alt+y

@@ -1,13 +1,16 @@
 // Helpers for tests that drive the real editor window.
 #pragma once
 
+#include "CVMsgDetailsFrm.h"
 #include "ToolBarState.h"
 
 #include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QMainWindow>
 #include <QObject>
+#include <QPlainTextEdit>
 #include <QtGlobal>
 #include <QTimer>
 #include <QToolBar>
@@ -80,3 +83,33 @@ inline void FloatToolBar(QMainWindow &window, const QToolBar &toolbar, const QRe
             }
     window.restoreState(BuildToolBarState(*state));
 }
+
+// The details dialogs shown while it lives, each answered with OK: what a command that failed told the user.
+class ShownDialogs
+{
+public:
+    struct Shown
+    {
+        QString message;
+        QString details;
+        bool warning; // with the warning's picture
+    };
+
+    ShownDialogs()
+        : m_previous(SetDetailsDialogObserver([this](TCVMessageDetails *dialog) {
+              shown.append({dialog->findChild<QLabel *>(QStringLiteral("lblErrorMsg"))->text(),
+                            dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtErrorDetails"))->toPlainText(),
+                            dialog->findChild<QLabel *>(QStringLiteral("imgWarning"))->isVisible()});
+              dialog->accept();
+          }))
+    {
+    }
+    ~ShownDialogs() { SetDetailsDialogObserver(m_previous); }
+    ShownDialogs(const ShownDialogs &) = delete;
+    ShownDialogs &operator=(const ShownDialogs &) = delete;
+
+    QList<Shown> shown;
+
+private:
+    DetailsDialogObserver m_previous;
+};
