@@ -32,15 +32,20 @@ recent() {
 }
 # The editor's warning, once it is up (titled with the program's name, as the editor, but no editor): Enter
 # closes it.
-warning() { named_windows '^Corvane Tintwell$' | grep -vx "$(editor_window)" | sed -n 1p; }
+warning() {
+    local editor ids
+    editor=$(editor_window) && [ -n "$editor" ] && ids=$(named_windows '^Corvane Tintwell$') || return 1
+    grep -vx "$editor" <<<"$ids" | sed -n 1p
+}
 take_warning() {
     local id
-    eventually eval '[ -n "$(warning)" ]' || fail "no warning: $1"
-    id=$(warning)
+    found() { id=$(warning) && [ -n "$id" ]; }
+    eventually found || fail "no warning: $1"
     xdotool windowactivate --sync "$id"
     eventually has_focus "$id" || fail "the warning did not get the keyboard"
     xdotool key Return
-    eventually eval '[ "$(warning)" != "$id" ]' || fail "the warning stayed"
+    gone() { ! found || [ "$id" != "$1" ]; }
+    eventually gone "$id" || fail "the warning stayed"
 }
 
 # Before the disk fills: a colour in the store, and palettes exported.

@@ -66,7 +66,13 @@ e2e_begin() {
 }
 
 e2e_end() {
+    local status=$?
     set +x
+    # A command that failed outside any check ended the test under errexit: its last steps say which.
+    if [ "$status" != 0 ] && [ -z "${e2e_failed:-}" ]; then
+        echo "FAIL: a step ended with status $status; the last steps:"
+        tail -n 8 "$scratch/trace"
+    fi
     # The watcher goes first: a clean-up that waits for every child (xsession_stop) would wait out its sleep.
     kill "$e2e_watcher" 2>/dev/null || true
     declare -F e2e_cleanup >/dev/null && e2e_cleanup
@@ -77,6 +83,7 @@ e2e_end() {
 }
 
 fail() {
+    e2e_failed=1
     echo "FAIL: $*"
     import -window root "$artefacts/$e2e_name-failure.png"
     exit 1
