@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include <fcntl.h>
@@ -46,18 +47,25 @@ bool LinkIsProtected(uid_t linkOwner, const std::string &folder)
     return sharedSticky && linkOwner != ::geteuid() && linkOwner != status.st_uid;
 }
 
-// The file the path finally names, its links followed one by one; throws a Refusal.
-std::string ResolveTarget(std::string path)
+// The file a path finally names, and the permissions of the one there (none for a new file).
+struct Target
+{
+    std::string path;
+    std::optional<mode_t> permissions;
+};
+
+// The path's links followed one by one; throws a Refusal.
+Target ResolveTarget(std::string path)
 {
     for (int followed = 0;; ++followed) {
         struct stat status = {};
         if (::lstat(path.c_str(), &status) != 0) {
-            if (errno == ENOENT) return path; // a new file
+            if (errno == ENOENT) return {path, std::nullopt}; // a new file
             throw SystemError(errno);
         }
         if (!S_ISLNK(status.st_mode)) {
             if (!S_ISREG(status.st_mode)) throw Refusal{QStringLiteral("not a regular file")};
-            return path;
+            return {path, status.st_mode & 07777};
         }
         if (followed == MostLinks) throw SystemError(ELOOP);
         const std::string folder = FolderOf(path);
@@ -105,9 +113,7 @@ int CreateDraft(const std::string &target, std::string &draft)
 QString WriteWhole(const QString &path, const QByteArray &bytes)
 {
     try {
-        const std::string target = ResolveTarget(QFile::encodeName(path).toStdString());
-        struct stat present = {};
-        const bool replacing = ::stat(target.c_str(), &present) == 0;
+        const auto [target, permissions] = ResolveTarget(QFile::encodeName(path).toStdString());
         std::string draft;
         const int descriptor = CreateDraft(target, draft);
         if (descriptor < 0) throw SystemError(errno);
@@ -117,7 +123,7 @@ QString WriteWhole(const QString &path, const QByteArray &bytes)
         });
         {
             const auto closeIt = qScopeGuard([descriptor] { ::close(descriptor); });
-            if (replacing && ::fchmod(descriptor, present.st_mode & 07777) != 0) throw SystemError(errno);
+            if (permissions && ::fchmod(descriptor, *permissions) != 0) throw SystemError(errno);
             WriteAll(descriptor, bytes);
             // A delayed allocation can still fail here; only a file known to be on the disk replaces the old.
             if (::fsync(descriptor) != 0) throw SystemError(errno);

@@ -31,25 +31,32 @@ void WriteOne(HKEY hive, const QString &key, const QString &name, const Registry
 }
 } // namespace
 
+namespace {
+// One value over a reader of its own; the reader's trouble with the store is told through `unread`.
+template <typename T, typename Read> T ReadOne(HKEY hive, const QString &key, bool *unread, Read read)
+{
+    TRegKeyReader reader(hive, key);
+    const T value = read(reader);
+    if (unread && reader.unread()) *unread = true;
+    return value;
+}
+} // namespace
+
 bool RegReadBool(HKEY hive, const QString &key, const QString &name, bool defaultValue, bool *unread)
 {
-    return ReadOr(hive, key, defaultValue, unread, [&](TRegistry &registry) {
-        return registry.valueExists(name) ? registry.readBool(name) : defaultValue;
-    });
+    return ReadOne<bool>(hive, key, unread, [&](TRegKeyReader &reader) { return reader.readBool(name, defaultValue); });
 }
 
 qint32 RegReadInteger(HKEY hive, const QString &key, const QString &name, qint32 defaultValue, bool *unread)
 {
-    return ReadOr(hive, key, defaultValue, unread, [&](TRegistry &registry) {
-        return registry.valueExists(name) ? registry.readInteger(name) : defaultValue;
-    });
+    return ReadOne<qint32>(hive, key, unread,
+                           [&](TRegKeyReader &reader) { return reader.readInteger(name, defaultValue); });
 }
 
 QString RegReadString(HKEY hive, const QString &key, const QString &name, const QString &defaultValue, bool *unread)
 {
-    return ReadOr(hive, key, defaultValue, unread, [&](TRegistry &registry) {
-        return registry.valueExists(name) ? registry.readString(name) : defaultValue;
-    });
+    return ReadOne<QString>(hive, key, unread,
+                            [&](TRegKeyReader &reader) { return reader.readString(name, defaultValue); });
 }
 
 TRegKeyReader::TRegKeyReader(HKEY hive, const QString &key)
@@ -62,6 +69,8 @@ TRegKeyReader::TRegKeyReader(HKEY hive, const QString &key)
         NoteStoreFailure(error, StoreUse::Reading);
         m_registry.reset();
         m_unread = true;
+    } catch (...) {
+        m_registry.reset(); // every read gives its default: callers rely on getting an answer
     }
 }
 
